@@ -1,0 +1,34 @@
+#include "gui/lemmix.h"
+
+#include "gui/about_form.h"
+#include "gui/help_form.h"
+#include "gui/main_form.h"
+#include "gui/message_forms.h"
+#include "gui/qt_messages.h"
+#include "gui/setup_form.h"
+
+namespace lemmix {
+
+TLemmix::TLemmix()
+    : messageForm_(std::make_unique<TMessageForm>()),
+      questForm_(std::make_unique<TQuestForm>()),
+      messages_(std::make_unique<QtMessages>(*messageForm_, *questForm_)),
+      context_(std::make_unique<TContext>(*messages_, *messages_)) {
+  mainForm_ = std::make_unique<TMainForm>(*context_);
+  aboutForm_ = std::make_unique<TAboutForm>(mainForm_.get());
+  helpForm_ = std::make_unique<THelpForm>(context_->Dir, *messages_, mainForm_.get());
+  messageForm_->SetHelp([this](int topic) { helpForm_->ShowTopic(topic); });
+
+  mainForm_->Startup();
+
+  setupForm_ = std::make_unique<TSetupForm>(*context_, mainForm_.get());
+  QObject::connect(mainForm_.get(), &TMainForm::HelpRequested, helpForm_.get(), &THelpForm::ShowTopic);
+  QObject::connect(mainForm_.get(), &TMainForm::AboutRequested, aboutForm_.get(), &QDialog::exec);
+  QObject::connect(mainForm_.get(), &TMainForm::SetupRequested, setupForm_.get(), &QDialog::exec);
+}
+
+TLemmix::~TLemmix() = default;
+
+void TLemmix::Show() { mainForm_->show(); }
+
+}  // namespace lemmix

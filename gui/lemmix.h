@@ -1,0 +1,45 @@
+// The program's windows and state in the order the process entry creates them.
+#pragma once
+
+#include <memory>
+
+#include "shell/context.h"
+
+namespace lemmix {
+
+class QtMessages;
+class TAboutForm;
+class THelpForm;
+class TMainForm;
+class TMessageForm;
+class TQuestForm;
+class TSetupForm;
+
+class TLemmix {
+ public:
+  // Creates the windows and runs the start-up routine.
+  TLemmix();
+  ~TLemmix();
+
+  // The first showing: closes the window again when the start-up failed.
+  void Show();
+
+  TContext& Context() { return *context_; }
+  TMainForm& MainForm() { return *mainForm_; }
+  TSetupForm& SetupForm() { return *setupForm_; }
+  TAboutForm& AboutForm() { return *aboutForm_; }
+  THelpForm& HelpForm() { return *helpForm_; }
+
+ private:
+  // Destroyed last first: the dialogs parented to the main window go before it.
+  std::unique_ptr<TMessageForm> messageForm_;
+  std::unique_ptr<TQuestForm> questForm_;
+  std::unique_ptr<QtMessages> messages_;
+  std::unique_ptr<TContext> context_;
+  std::unique_ptr<TMainForm> mainForm_;
+  std::unique_ptr<TAboutForm> aboutForm_;
+  std::unique_ptr<THelpForm> helpForm_;
+  std::unique_ptr<TSetupForm> setupForm_;
+};
+
+}  // namespace lemmix

@@ -1,0 +1,71 @@
+#include "gui/setup_form.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "gui/qtext.h"
+#include "shell/context.h"
+#include "shell/cp1251.h"
+
+namespace lemmix {
+
+TSetupForm::TSetupForm(TContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+  setObjectName("SetupForm");
+  setWindowTitle(ToQString("Настройка"_cp));
+  ArithmTransButton = new QPushButton(ToQString("Автоматические преобразования 1"_cp), this);
+  AutoTransButton = new QPushButton(ToQString("Автоматические преобразования 2"_cp), this);
+  DemoButton = new QPushButton(ToQString("Настройки демонстрации"_cp), this);
+  ExitButton = new QPushButton("OK", this);
+  ArithmTransButton->setObjectName("ArithmTransButton");
+  AutoTransButton->setObjectName("AutoTransButton");
+  DemoButton->setObjectName("DemoButton");
+  ExitButton->setObjectName("ExitButton");
+  // The settings windows behind these buttons come with the prover.
+  for (QPushButton* button : {ArithmTransButton, AutoTransButton, DemoButton}) {
+    button->setEnabled(false);
+    button->setAutoDefault(false);
+  }
+  ExitButton->setDefault(true);
+  connect(ExitButton, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* group = new QGroupBox(ToQString("Режим"_cp), this);
+  group->setObjectName("RadioGroup");
+  UserMode = new QRadioButton(ToQString("Пользователь"_cp), group);
+  DeveloperMode = new QRadioButton(ToQString("Разработчик"_cp), group);
+  UserMode->setObjectName("UserMode");
+  DeveloperMode->setObjectName("DeveloperMode");
+  UserMode->setChecked(true);
+  auto* modes = new QButtonGroup(this);
+  modes->addButton(UserMode, 0);
+  modes->addButton(DeveloperMode, 1);
+  connect(modes, &QButtonGroup::idClicked, this, [this](int id) {
+    context_.DeveloperMode = id == 1;
+    emit ModeClicked();
+  });
+  auto* groupLayout = new QVBoxLayout(group);
+  groupLayout->addWidget(UserMode);
+  groupLayout->addWidget(DeveloperMode);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(ArithmTransButton);
+  layout->addWidget(AutoTransButton);
+  layout->addWidget(DemoButton);
+  layout->addWidget(group);
+  auto* okRow = new QHBoxLayout;
+  okRow->addStretch();
+  okRow->addWidget(ExitButton);
+  layout->addLayout(okRow);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TSetupForm::showEvent(QShowEvent* event) {
+  (context_.DeveloperMode ? DeveloperMode : UserMode)->setChecked(true);
+  ExitButton->setFocus();
+  QDialog::showEvent(event);
+}
+
+}  // namespace lemmix

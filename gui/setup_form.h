@@ -1,0 +1,35 @@
+// The Setup window: the user/developer mode and the doors to the settings windows.
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class QRadioButton;
+
+namespace lemmix {
+
+class TContext;
+
+class TSetupForm : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TSetupForm(TContext& context, QWidget* parent = nullptr);
+
+ signals:
+  // Every click on the mode group.
+  void ModeClicked();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  TContext& context_;
+  QPushButton* ArithmTransButton;
+  QPushButton* AutoTransButton;
+  QPushButton* DemoButton;
+  QPushButton* ExitButton;
+  QRadioButton* UserMode;
+  QRadioButton* DeveloperMode;
+};
+
+}  // namespace lemmix

@@ -1,0 +1,7 @@
+#include "shell/context.h"
+
+namespace lemmix {
+
+void TContext::ReleaseCatalogues() { TypesProccess.reset(); }
+
+}  // namespace lemmix

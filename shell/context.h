@@ -1,0 +1,35 @@
+// The process-wide state of one run: the data directory, the start-up flag,
+// the modes and the catalogues. Start-up creates it and the end of the run
+// destroys it; a test makes a fresh one with catalogues of its own.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "shell/message.h"
+#include "types/types_proccess.h"
+
+namespace lemmix {
+
+class TContext {
+ public:
+  TContext(IMessages& messages, IQuestions& questions) : Messages(messages), Questions(questions) {}
+  TContext(const TContext&) = delete;
+  TContext& operator=(const TContext&) = delete;
+
+  IMessages& Messages;
+  IQuestions& Questions;
+
+  std::string Dir;       // the data directory, in the system's path form
+  std::string BookPath;  // Dir + "\book"
+  bool StartupOk = false;
+  bool DemoRunning = false;
+  bool DeveloperMode = false;
+
+  std::unique_ptr<TTypesProccess> TypesProccess;
+
+  // The catalogues in their closing order.
+  void ReleaseCatalogues();
+};
+
+}  // namespace lemmix

@@ -1,0 +1,66 @@
+#include "shell/files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "shell/cp1251.h"
+
+namespace lemmix {
+
+namespace fs = std::filesystem;
+
+std::string NativePath(const std::string& path) {
+  std::string native = Cp1251ToUtf8(path);
+  for (char& c : native)
+    if (c == '\\') c = '/';
+  return native;
+}
+
+std::string DisplayPath(const std::string& path) {
+  std::string shown = path;
+  for (char& c : shown)
+    if (c == '\\') c = '/';
+  return shown;
+}
+
+std::optional<std::string> SystemPath(const std::string& nativePath) {
+  std::string path = Utf8ToCp1251(nativePath);
+  if (Cp1251ToUtf8(path) != nativePath) return std::nullopt;
+  return path;
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(NativePath(path), error);
+}
+
+std::vector<std::string> SplitLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+    lines.emplace_back(bytes.substr(start, i - start));
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
+  return lines;
+}
+
+std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
+  std::ifstream in(NativePath(path), std::ios::binary);
+  if (!in) return std::nullopt;
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) return std::nullopt;
+  return SplitLines(bytes);
+}
+
+std::optional<std::string> WorkingDirectory() {
+  std::error_code error;
+  const fs::path cwd = fs::current_path(error);
+  if (error) return std::nullopt;
+  return SystemPath(cwd.string());
+}
+
+}  // namespace lemmix

@@ -1,0 +1,28 @@
+// File access for the core. Paths inside the system are cp1251 and use "\" as
+// stored files do; NativePath maps them for the file system (UTF-8, "/").
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lemmix {
+
+std::string NativePath(const std::string& path);
+// A path as messages show it: still cp1251, with the platform separator.
+std::string DisplayPath(const std::string& path);
+// The inverse: a file-system path as the system writes it, or nullopt when
+// it has characters that Windows-1251 cannot hold.
+std::optional<std::string> SystemPath(const std::string& nativePath);
+
+bool FileExists(const std::string& path);
+
+// The lines of a text file: CR LF, LF and
+// a lone CR each end a line, and a final line break adds no empty line.
+std::optional<std::vector<std::string>> ReadLines(const std::string& path);
+std::vector<std::string> SplitLines(std::string_view bytes);
+
+// The current working directory in the system's path form.
+std::optional<std::string> WorkingDirectory();
+
+}  // namespace lemmix

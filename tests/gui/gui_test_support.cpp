@@ -1,0 +1,41 @@
+#include "gui_test_support.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+namespace lemmix::testing {
+
+void OnNextModal(std::function<void(QWidget*)> handler) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, handler = std::move(handler)] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || !modal->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    handler(modal);
+  });
+  timer->start();
+}
+
+void SaveScreen(QWidget* widget, const QString& name) {
+  widget->grab().save(QString(LEMMIX_SCREENS_DIR) + "/" + name + ".png");
+}
+
+QString LabelTexts(QWidget* window) {
+  QStringList texts;
+  for (const QLabel* label : window->findChildren<QLabel*>()) texts << label->text();
+  return texts.join('\n');
+}
+
+ScopedWorkingDirectory::ScopedWorkingDirectory(const std::filesystem::path& dir)
+    : previous_(std::filesystem::current_path()) {
+  std::filesystem::current_path(dir);
+}
+
+ScopedWorkingDirectory::~ScopedWorkingDirectory() { std::filesystem::current_path(previous_); }
+
+}  // namespace lemmix::testing

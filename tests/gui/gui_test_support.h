@@ -1,0 +1,32 @@
+// Helpers for the offscreen GUI tests: answering the modal windows the program
+// opens, screenshots, and running in another working directory.
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <functional>
+
+class QWidget;
+
+namespace lemmix::testing {
+
+// Calls `handler` with the next modal window that becomes active. The handler
+// must close it.
+void OnNextModal(std::function<void(QWidget*)> handler);
+
+// Saves the widget as build/screens/NAME.png.
+void SaveScreen(QWidget* widget, const QString& name);
+
+// The text of every label of the window, joined by line feeds.
+QString LabelTexts(QWidget* window);
+
+class ScopedWorkingDirectory {
+ public:
+  explicit ScopedWorkingDirectory(const std::filesystem::path& dir);
+  ~ScopedWorkingDirectory();
+
+ private:
+  std::filesystem::path previous_;
+};
+
+}  // namespace lemmix::testing

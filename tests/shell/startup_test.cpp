@@ -1,0 +1,63 @@
+// The core's start-up: the working directory becomes the data directory and
+// the catalogues load in order, the first failure stopping the start.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "shell/cp1251.h"
+#include "shell/recording_messages.h"
+#include "shell/startup.h"
+#include "support/temp_dir.h"
+
+namespace lemmix {
+namespace {
+
+// Runs the start-up with `dir` as the working directory, restoring it afterwards.
+bool StartIn(const std::filesystem::path& dir, TContext& context) {
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
+  const bool ok = RunStartup(context);
+  std::filesystem::current_path(previous);
+  return ok;
+}
+
+TEST(Startup, TakesTheWorkingDirectoryAsDataDirectory) {
+  RecordingMessages messages;
+  TContext context(messages, messages);
+  ASSERT_TRUE(StartIn(LEMMIX_DATA_DIR, context));
+  EXPECT_TRUE(context.StartupOk);
+  EXPECT_EQ(std::filesystem::path(context.Dir), std::filesystem::canonical(LEMMIX_DATA_DIR));
+  EXPECT_EQ(context.BookPath, context.Dir + "\\book");
+  ASSERT_NE(context.TypesProccess, nullptr);
+  EXPECT_NE(context.TypesProccess->FindType("rFunc1T", false), nullptr);
+  EXPECT_TRUE(messages.Entries().empty());
+
+  context.ReleaseCatalogues();
+  EXPECT_EQ(context.TypesProccess, nullptr);
+}
+
+TEST(Startup, StopsWithoutTheTypeCatalogue) {
+  testing::TempDir dir;
+  RecordingMessages messages;
+  TContext context(messages, messages);
+  EXPECT_FALSE(StartIn(dir.Path(), context));
+  EXPECT_FALSE(context.StartupOk);
+  ASSERT_EQ(messages.Entries().size(), 1u);
+  EXPECT_EQ(messages.Entries()[0].kind, RecordingMessages::Kind::Error);
+  EXPECT_EQ(messages.Entries()[0].message.Rus,
+            "Отсутствует файл типов: "_cp + std::filesystem::canonical(dir.Path()).string() + "/TYPES.DAT");
+}
+
+TEST(Startup, StopsAtABrokenTypeCatalogue) {
+  testing::TempDir dir;
+  dir.Write("TYPES.DAT", testing::CrLf({"// broken", "String = rT", "Base = realBT"}));
+  RecordingMessages messages;
+  TContext context(messages, messages);
+  EXPECT_FALSE(StartIn(dir.Path(), context));
+  ASSERT_EQ(messages.Entries().size(), 1u);
+  EXPECT_EQ(messages.Entries()[0].message.Eng,
+            "Error in line 3 in file of types:\\n In specification of type rT an unknown base type is occured: realBT");
+}
+
+}  // namespace
+}  // namespace lemmix
