@@ -20,7 +20,7 @@ class CliMessages : public IMessages, public IQuestions {
   int ErrorCount() const { return errors_; }
 
  private:
-  void Print(const char* rusLabel, const char* engLabel, const TMessage& message);
+  void Print(const TMessage& label, const TMessage& message);
 
   bool english_;
   bool answerYes_;

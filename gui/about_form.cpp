@@ -18,7 +18,8 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
   big.setBold(true);
   title->setFont(big);
   title->setAlignment(Qt::AlignCenter);
-  auto* text = new QLabel(ToQString("Интерактивный учебник математики\nс доказателем\n\nВерсия "_cp) + LEMMIX_VERSION, this);
+  auto* text =
+      new QLabel(ToQString("Интерактивный учебник математики\nс доказателем\n\nВерсия "_cp) + LEMMIX_VERSION, this);
   text->setObjectName("Version");
   text->setAlignment(Qt::AlignCenter);
   auto* ok = new QPushButton("OK", this);

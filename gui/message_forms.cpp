@@ -59,7 +59,10 @@ void TMessageForm::ShowMessage(Kind kind, const QString& text) {
 }
 
 TQuestForm::TQuestForm(QWidget* parent)
-    : QDialog(parent), question_(NewTextLabel(this)), yes_(new QPushButton("Yes", this)), no_(new QPushButton("No", this)) {
+    : QDialog(parent),
+      question_(NewTextLabel(this)),
+      yes_(new QPushButton("Yes", this)),
+      no_(new QPushButton("No", this)) {
   setObjectName("QuestForm");
   setWindowTitle(ToQString("Вопрос"_cp));
   question_->setObjectName("Question");

@@ -11,9 +11,7 @@ QString Shown(const TMessage& message) { return ToQString(DisplayText(message.Ru
 
 void QtMessages::Info(const TMessage& message) { messageForm_.ShowMessage(TMessageForm::Kind::Info, Shown(message)); }
 
-void QtMessages::Error(const TMessage& message) {
-  messageForm_.ShowMessage(TMessageForm::Kind::Error, Shown(message));
-}
+void QtMessages::Error(const TMessage& message) { messageForm_.ShowMessage(TMessageForm::Kind::Error, Shown(message)); }
 
 bool QtMessages::Ask(const TMessage& question) { return questForm_.AskQuestion(Shown(question)); }
 

@@ -20,9 +20,11 @@ std::string DisplayText(const std::string& text) {
   return out;
 }
 
-TMessage InternalError(int number, const std::string& function, const std::string& unit) {
-  const std::string tail = std::to_string(number) + " in " + function + " (" + unit + ")";
-  return {"Ошибка "_cp + std::to_string(number) + " в "_cp + function + " (" + unit + ")", "Error " + tail};
+TMessage InternalError(int number, const std::string& function, const std::string& unit,
+                       const std::string& rusFunction) {
+  const std::string n = std::to_string(number);
+  return {"Ошибка "_cp + n + " в "_cp + (rusFunction.empty() ? function : rusFunction) + " (" + unit + ")",
+          "Error " + n + " in " + function + " (" + unit + ")"};
 }
 
 TMessage DeveloperError(int number, const std::string& function, const std::string& unit) {

@@ -34,8 +34,11 @@ class IQuestions {
 // The text as it is shown: the "\n " marker becomes a line feed.
 std::string DisplayText(const std::string& text);
 
-// Internal inconsistencies: "Error N in F (Unit)" / "Ошибка N в F (Unit)".
-TMessage InternalError(int number, const std::string& function, const std::string& unit);
+// Internal inconsistencies: "Error N in F (Unit)" / "Ошибка N в F (Unit)"; the
+// Russian text names the function as `rusFunction` when one is given
+// ("function TestType" / "функции TestType").
+TMessage InternalError(int number, const std::string& function, const std::string& unit,
+                       const std::string& rusFunction = "");
 // The developer-error twin: "Error N in F (Unit)." / "Ошибка разработчика N : in F (Unit).".
 TMessage DeveloperError(int number, const std::string& function, const std::string& unit);
 

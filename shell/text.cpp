@@ -14,9 +14,7 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 std::optional<int> ParseInt(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);

@@ -15,11 +15,21 @@ TType::TType(Key, const TType& other, std::uint64_t serial)
 void TType::SetBase(TBase base) {
   base_ = base;
   switch (base) {
-    case TBase::Fun: payload_ = TFunType{}; break;
-    case TBase::Set: payload_ = TSetType{}; break;
-    case TBase::Vec: payload_ = TVecType{}; break;
-    case TBase::List: payload_ = TListType{}; break;
-    default: payload_ = std::monostate{}; break;
+    case TBase::Fun:
+      payload_ = TFunType{};
+      break;
+    case TBase::Set:
+      payload_ = TSetType{};
+      break;
+    case TBase::Vec:
+      payload_ = TVecType{};
+      break;
+    case TBase::List:
+      payload_ = TListType{};
+      break;
+    default:
+      payload_ = std::monostate{};
+      break;
   }
 }
 

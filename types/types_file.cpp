@@ -14,8 +14,11 @@ struct BaseWord {
   std::string_view word;
   TBase base;
 };
-constexpr BaseWord kBaseWords[] = {{"simpleBT", TBase::Simple}, {"funBT", TBase::Fun}, {"setBT", TBase::Set},
-                                   {"vecBT", TBase::Vec},       {"listBT", TBase::List}};
+constexpr BaseWord kBaseWords[] = {{"simpleBT", TBase::Simple},
+                                   {"funBT", TBase::Fun},
+                                   {"setBT", TBase::Set},
+                                   {"vecBT", TBase::Vec},
+                                   {"listBT", TBase::List}};
 
 }  // namespace
 
@@ -59,8 +62,8 @@ class TTypesProccess::Reader {
     if (text == "MayBeEmpty") return SetMayBeEmpty();
     if (text == "Finite") return SetFinite();
     if (text == "Commutative") return SetCommutative();
-    return LineError({"Неинтерпретируемая строка: "_cp + std::string(text),
-                      "Uninterpreted string: " + std::string(text)});
+    return LineError(
+        {"Неинтерпретируемая строка: "_cp + std::string(text), "Uninterpreted string: " + std::string(text)});
   }
 
   bool BeginType(std::string name) {
@@ -82,17 +85,18 @@ class TTypesProccess::Reader {
         return true;
       }
     }
-    return LineError({"При определении типа "_cp + Name() + " указан неизвестный базовый тип: "_cp + std::string(value),
-                      "In specification of type " + Name() + " an unknown base type is occured: " + std::string(value)});
+    return LineError(
+        {"При определении типа "_cp + Name() + " указан неизвестный базовый тип: "_cp + std::string(value),
+         "In specification of type " + Name() + " an unknown base type is occured: " + std::string(value)});
   }
 
   bool SetElement(std::string_view value) {
     if (!HaveType()) return false;
     TType* element = catalogue_.FindType(value, false);
     if (element == nullptr)
-      return LineError({"При определении типа "_cp + Name() + " указан неверный тип элементов: "_cp + std::string(value),
-                        "In specification of type " + Name() + " an unknown element's type is occured: " +
-                            std::string(value)});
+      return LineError(
+          {"При определении типа "_cp + Name() + " указан неверный тип элементов: "_cp + std::string(value),
+           "In specification of type " + Name() + " an unknown element's type is occured: " + std::string(value)});
     TType** slot = nullptr;
     if (TSetType* set = current_->Set()) slot = &set->Element;
     if (TVecType* vec = current_->Vec()) slot = &vec->Element;
@@ -154,13 +158,13 @@ class TTypesProccess::Reader {
     if (!HaveType()) return false;
     TFunType* fun = current_->Fun();
     if (fun == nullptr)
-      return LineError({"Нельзя задать аргументы для нефункционального типа "_cp + Name(),
-                        "Type " + Name() + " has no arguments."});
+      return LineError(
+          {"Нельзя задать аргументы для нефункционального типа "_cp + Name(), "Type " + Name() + " has no arguments."});
     TType* argument = catalogue_.FindType(value, false);
     if (argument == nullptr)
-      return LineError({"При определении типа "_cp + Name() + " указан неверный тип аргумента: "_cp + std::string(value),
-                        "In specification of type " + Name() + " wrong type of argument is occured: " +
-                            std::string(value)});
+      return LineError(
+          {"При определении типа "_cp + Name() + " указан неверный тип аргумента: "_cp + std::string(value),
+           "In specification of type " + Name() + " wrong type of argument is occured: " + std::string(value)});
     fun->Args.push_back(argument);
     return true;
   }
@@ -173,9 +177,9 @@ class TTypesProccess::Reader {
                         "Type " + Name() + " has not attribute Value."});
     TType* type = catalogue_.FindType(value, false);
     if (type == nullptr)
-      return LineError({"При определении типа "_cp + Name() + " указан неверный тип значения: "_cp + std::string(value),
-                        "In specification of type " + Name() + " wrong type of value is occured: " +
-                            std::string(value)});
+      return LineError(
+          {"При определении типа "_cp + Name() + " указан неверный тип значения: "_cp + std::string(value),
+           "In specification of type " + Name() + " wrong type of value is occured: " + std::string(value)});
     if (fun->Value != nullptr)
       return LineError({"Повторное определение атрибута Value функционального типа "_cp + Name(),
                         "The field \"Value\" is twice defined in the specification of type " + Name()});
@@ -244,7 +248,7 @@ class TTypesProccess::Reader {
                             "The type of elements of list type " + t.Name + " is not defined"});
         return true;
     }
-    Report(InternalError(1, "function TestType", "Types"));
+    Report(InternalError(1, "function TestType", "Types", "функции TestType"_cp));
     return false;
   }
 
@@ -276,7 +280,8 @@ bool TTypesProccess::Load(const std::string& directory) {
   const std::string path = directory + "\\TYPES.DAT";
   const auto lines = FileExists(path) ? ReadLines(path) : std::nullopt;
   if (!lines) {
-    messages_.Error({"Отсутствует файл типов: "_cp + DisplayPath(path), "File of types " + DisplayPath(path) + " is absent"});
+    messages_.Error(
+        {"Отсутствует файл типов: "_cp + DisplayPath(path), "File of types " + DisplayPath(path) + " is absent"});
     return false;
   }
   return LoadLines(*lines, DisplayPath(path));

@@ -1,11 +1,11 @@
 // lemmix-cli as a user runs it: exit codes and what it prints.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
 
+#include "shell/cp1251.h"
 #include "support/temp_dir.h"
 
 namespace lemmix {
@@ -37,18 +37,21 @@ TEST(Cli, CheckSucceedsOnTheBundledData) {
 
 TEST(Cli, CheckReportsTheFaultyLineAndFails) {
   testing::TempDir dir;
-  dir.Write("TYPES.DAT", testing::CrLf({"String = nT", "Base = simpleBT", "", "String = S", "Base = setBT",
-                                        "Element = xT"}));
+  dir.Write("TYPES.DAT",
+            testing::CrLf({"String = nT", "Base = simpleBT", "", "String = S", "Base = setBT", "Element = xT"}));
   const CliRun russian = RunCli("check " + dir.Path().string());
   EXPECT_EQ(russian.exitCode, 1);
-  EXPECT_EQ(russian.output,
-            "Ошибка: Ошибка в строке 6 файла типов:\nПри определении типа S указан неверный тип элементов: xT\n");
+  EXPECT_EQ(
+      russian.output,
+      Cp1251ToUtf8(
+          "Ошибка: Ошибка в строке 6 файла типов:\nПри определении типа S указан неверный тип элементов: xT\n"_cp));
 
   const CliRun english = RunCli("--lang en check " + dir.Path().string());
   EXPECT_EQ(english.exitCode, 1);
-  EXPECT_EQ(english.output,
-            "Error: Error in line 6 in file of types:\nIn specification of type S an unknown element's type is occured: "
-            "xT\n");
+  EXPECT_EQ(
+      english.output,
+      "Error: Error in line 6 in file of types:\nIn specification of type S an unknown element's type is occured: "
+      "xT\n");
 }
 
 TEST(Cli, CheckWithoutCatalogueFails) {

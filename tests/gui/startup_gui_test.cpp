@@ -12,14 +12,21 @@
 #include "gui/help_form.h"
 #include "gui/lemmix.h"
 #include "gui/main_form.h"
+#include "gui/qtext.h"
 #include "gui_test_support.h"
+#include "shell/cp1251.h"
 #include "support/temp_dir.h"
 
+using lemmix::operator""_cp;
 using lemmix::TLemmix;
 using lemmix::testing::LabelTexts;
 using lemmix::testing::OnNextModal;
 using lemmix::testing::SaveScreen;
 using lemmix::testing::ScopedWorkingDirectory;
+
+namespace {
+QString Q(const std::string& cp1251) { return lemmix::ToQString(cp1251); }
+}  // namespace
 
 class StartupGuiTest : public QObject {
   Q_OBJECT
@@ -45,8 +52,8 @@ class StartupGuiTest : public QObject {
       static_cast<QDialog*>(modal)->accept();
     });
     TLemmix lemmix;
-    QCOMPARE(caption, QString("Ошибка"));
-    QVERIFY2(text.startsWith("Отсутствует файл типов: ") && text.endsWith("/TYPES.DAT"), qPrintable(text));
+    QCOMPARE(caption, Q("Ошибка"_cp));
+    QVERIFY2(text.startsWith(Q("Отсутствует файл типов: "_cp)) && text.endsWith("/TYPES.DAT"), qPrintable(text));
     QVERIFY(!lemmix.Context().StartupOk);
 
     bool closed = false;
@@ -67,7 +74,7 @@ class StartupGuiTest : public QObject {
       static_cast<QDialog*>(modal)->accept();
     });
     TLemmix lemmix;
-    QCOMPARE(text, QString("Ошибка в строке 3 файла типов:\nНельзя задать атрибут Finite для немножесвенного типа rT"));
+    QCOMPARE(text, Q("Ошибка в строке 3 файла типов:\nНельзя задать атрибут Finite для немножесвенного типа rT"_cp));
     QVERIFY(!lemmix.Context().StartupOk);
   }
 
@@ -82,28 +89,28 @@ class StartupGuiTest : public QObject {
     QVERIFY(main->isVisible());
     SaveScreen(main, "main-window");
 
-    QCOMPARE(main->windowTitle(), QString("Леммикс"));
+    QCOMPARE(main->windowTitle(), Q("Леммикс"_cp));
     auto* pages = Child<QTabWidget>(main, "Pages");
-    QCOMPARE(pages->tabText(0), QString("Содержание"));
-    QCOMPARE(pages->tabText(1), QString("Поиск"));
+    QCOMPARE(pages->tabText(0), Q("Содержание"_cp));
+    QCOMPARE(pages->tabText(1), Q("Поиск"_cp));
     QCOMPARE(pages->currentIndex(), 0);
     const struct {
       const char* name;
-      const char* caption;
+      std::string caption;
       bool enabled;
-    } buttons[] = {{"SaveButton", "Сохранить", false}, {"EndButton", "Выход", true},
-                   {"AboutButton", "О программе", true}, {"SetupButton", "Настройка", true},
-                   {"HelpButton", "Справка", true},      {"SearchButton", "Поиск", false}};
+    } buttons[] = {{"SaveButton", "Сохранить"_cp, false},   {"EndButton", "Выход"_cp, true},
+                   {"AboutButton", "О программе"_cp, true}, {"SetupButton", "Настройка"_cp, true},
+                   {"HelpButton", "Справка"_cp, true},      {"SearchButton", "Поиск"_cp, false}};
     for (const auto& b : buttons) {
-      QCOMPARE(Child(main, b.name)->text(), QString(b.caption));
+      QCOMPARE(Child(main, b.name)->text(), Q(b.caption));
       QCOMPARE(Child(main, b.name)->isEnabled(), b.enabled);
     }
-    QCOMPARE(Child<QLabel>(main, "Label1")->text(), QString("Тип утверждения"));
-    QCOMPARE(Child<QLabel>(main, "Label2")->text(), QString("Подстрока названия утверждения"));
+    QCOMPARE(Child<QLabel>(main, "Label1")->text(), Q("Тип утверждения"_cp));
+    QCOMPARE(Child<QLabel>(main, "Label2")->text(), Q("Подстрока названия утверждения"_cp));
     auto* kinds = Child<QComboBox>(main, "SearchCombo");
     QCOMPARE(kinds->count(), 7);
-    QCOMPARE(kinds->itemText(0), QString("определение"));
-    QCOMPARE(kinds->itemText(5), QString("метод"));
+    QCOMPARE(kinds->itemText(0), Q("определение"_cp));
+    QCOMPARE(kinds->itemText(5), Q("метод"_cp));
     QCOMPARE(kinds->currentIndex(), 6);
     pages->setCurrentIndex(1);
     SaveScreen(main, "main-window-search");
@@ -118,7 +125,7 @@ class StartupGuiTest : public QObject {
         if (b->text() == "No") QTest::mouseClick(b, Qt::LeftButton);
     });
     QTest::mouseClick(Child(main, "EndButton"), Qt::LeftButton);
-    QCOMPARE(question, QString("ЗАКРЫТЬ ЛЕММИКС?"));
+    QCOMPARE(question, Q("ЗАКРЫТЬ ЛЕММИКС?"_cp));
     QVERIFY(main->isVisible());
     QVERIFY(lemmix.Context().TypesProccess != nullptr);
 
@@ -147,7 +154,7 @@ class StartupGuiTest : public QObject {
       QTest::mouseClick(Child(modal, "ExitButton"), Qt::LeftButton);
     });
     QTest::mouseClick(Child(&lemmix.MainForm(), "SetupButton"), Qt::LeftButton);
-    QCOMPARE(title, QString("Настройка"));
+    QCOMPARE(title, Q("Настройка"_cp));
     QVERIFY(settingsDisabled);
     QVERIFY(lemmix.Context().DeveloperMode);
   }
@@ -163,7 +170,31 @@ class StartupGuiTest : public QObject {
       static_cast<QDialog*>(modal)->accept();
     });
     QTest::mouseClick(Child(&lemmix.MainForm(), "AboutButton"), Qt::LeftButton);
-    QVERIFY2(text.contains(QString("Версия ") + LEMMIX_VERSION), qPrintable(text));
+    QVERIFY2(text.contains(Q("Версия "_cp) + LEMMIX_VERSION), qPrintable(text));
+  }
+
+  void informationHasItsCaptionAndItsHelpTopic() {
+    ScopedWorkingDirectory cwd(LEMMIX_DATA_DIR);
+    TLemmix lemmix;
+    QString caption;
+    QString text;
+    QString helpPage;
+    OnNextModal([&](QWidget* modal) {
+      caption = modal->windowTitle();
+      text = LabelTexts(modal);
+      SaveScreen(modal, "information");
+      OnNextModal([&](QWidget* help) {
+        helpPage = lemmix.HelpForm().Browser()->toPlainText();
+        static_cast<QDialog*>(help)->reject();
+      });
+      for (QPushButton* b : modal->findChildren<QPushButton*>())
+        if (b->text() == Q("Справка"_cp)) b->click();
+      static_cast<QDialog*>(modal)->accept();
+    });
+    lemmix.Context().Messages.Info({"Первая строка\\n вторая строка"_cp, "First\\n second"});
+    QCOMPARE(caption, Q("Сообщение"_cp));
+    QCOMPARE(text, Q("Первая строка\nвторая строка"_cp));
+    QVERIFY2(helpPage.startsWith(Q("Сообщение"_cp)), qPrintable(helpPage));
   }
 
   void helpOpensTheTopicPageOrSaysItIsMissing() {
@@ -178,7 +209,7 @@ class StartupGuiTest : public QObject {
       static_cast<QDialog*>(modal)->reject();
     });
     QTest::mouseClick(Child(&lemmix.MainForm(), "HelpButton"), Qt::LeftButton);
-    QVERIFY2(page.contains("Главное окно"), qPrintable(page));
+    QVERIFY2(page.contains(Q("Главное окно"_cp)), qPrintable(page));
 
     QString message;
     OnNextModal([&](QWidget* modal) {
@@ -186,7 +217,7 @@ class StartupGuiTest : public QObject {
       static_cast<QDialog*>(modal)->accept();
     });
     lemmix.HelpForm().ShowTopic(999);
-    QVERIFY2(message.startsWith("Раздел справки 999 не найден: "), qPrintable(message));
+    QVERIFY2(message.startsWith(Q("Раздел справки 999 не найден: "_cp)), qPrintable(message));
   }
 };
 

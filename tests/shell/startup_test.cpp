@@ -1,12 +1,13 @@
 // The core's start-up: the working directory becomes the data directory and
 // the catalogues load in order, the first failure stopping the start.
+#include "shell/startup.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "shell/cp1251.h"
 #include "shell/recording_messages.h"
-#include "shell/startup.h"
 #include "support/temp_dir.h"
 
 namespace lemmix {

@@ -1,10 +1,11 @@
 // Text encoding, message texts and the small string helpers.
+#include "shell/text.h"
+
 #include <gtest/gtest.h>
 
 #include "shell/cp1251.h"
 #include "shell/files.h"
 #include "shell/message.h"
-#include "shell/text.h"
 
 namespace lemmix {
 namespace {
@@ -12,8 +13,8 @@ namespace {
 TEST(Cp1251, LiteralsAreSingleByte) {
   const std::string text = "Ёлка №1 ещё"_cp;
   EXPECT_EQ(text.size(), 11u);
-  EXPECT_EQ(static_cast<unsigned char>(text[0]), 0xA8);  // Ё
-  EXPECT_EQ(static_cast<unsigned char>(text[5]), 0xB9);  // №
+  EXPECT_EQ(static_cast<unsigned char>(text[0]), 0xA8);   // Ё
+  EXPECT_EQ(static_cast<unsigned char>(text[5]), 0xB9);   // №
   EXPECT_EQ(static_cast<unsigned char>(text[10]), 0xB8);  // ё
   EXPECT_EQ(""_cp, "");
 }
@@ -36,8 +37,10 @@ TEST(Messages, DisplayTextTurnsTheMarkerIntoLineFeeds) {
 }
 
 TEST(Messages, InternalErrorTexts) {
-  EXPECT_EQ(InternalError(1, "function TestType", "Types"),
-            (TMessage{"Ошибка 1 в function TestType (Types)"_cp, "Error 1 in function TestType (Types)"}));
+  EXPECT_EQ(InternalError(1, "function TestType", "Types", "функции TestType"_cp),
+            (TMessage{"Ошибка 1 в функции TestType (Types)"_cp, "Error 1 in function TestType (Types)"}));
+  EXPECT_EQ(InternalError(2, "TExpr::Comp", "Expr"),
+            (TMessage{"Ошибка 2 в TExpr::Comp (Expr)"_cp, "Error 2 in TExpr::Comp (Expr)"}));
   EXPECT_EQ(DeveloperError(14, "TExpr::Comp", "Expr"),
             (TMessage{"Ошибка разработчика 14 : in TExpr::Comp (Expr)."_cp, "Error 14 in TExpr::Comp (Expr)."}));
 }

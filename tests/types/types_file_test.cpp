@@ -87,36 +87,29 @@ INSTANTIATE_TEST_SUITE_P(
                   {"String = S", "Element = S", "Base = setBT"},
                   LineError(2, "Базовый тип для типа S не допускает атрибута Element."_cp,
                             "Type S has not attribute Element.")},
-        ErrorCase{"ElementOfFunction",
-                  With(kReal, {"String = F", "Base = funBT", "Element = rT"}),
+        ErrorCase{"ElementOfFunction", With(kReal, {"String = F", "Base = funBT", "Element = rT"}),
                   LineError(5, "Базовый тип для типа F не допускает атрибута Element."_cp,
                             "Type F has not attribute Element.")},
-        ErrorCase{"ElementTwice",
-                  With(kReal, {"String = S", "Base = setBT", "Element = rT", "Element = S"}),
+        ErrorCase{"ElementTwice", With(kReal, {"String = S", "Base = setBT", "Element = rT", "Element = S"}),
                   LineError(6, "Повторное определение поля Element при определении типа S"_cp,
                             "The field \"Element\" is twice defined in the specification of type S")},
-        ErrorCase{"DimensionOfSet",
-                  With(kReal, {"String = S", "Base = setBT", "Dimension = 2"}),
+        ErrorCase{"DimensionOfSet", With(kReal, {"String = S", "Base = setBT", "Dimension = 2"}),
                   LineError(5, "Нельзя задать атрибут Dimension для невекторного типа S"_cp,
                             "Type S has not attribute Dimension.")},
-        ErrorCase{"NegativeDimension",
-                  With(kReal, {"String = V", "Base = vecBT", "Dimension = -2"}),
+        ErrorCase{"NegativeDimension", With(kReal, {"String = V", "Base = vecBT", "Dimension = -2"}),
                   LineError(5, "Размерность векторного типа V указана неверно: -2"_cp,
                             "Wrong dimension of vector type V: -2")},
-        ErrorCase{"DimensionNotANumber",
-                  With(kReal, {"String = V", "Base = vecBT", "Dimension = x"}),
-                  LineError(5, "Размерность векторного типа V указана неверно: x"_cp,
-                            "Wrong dimension of vector type V: x")},
-        ErrorCase{"DimensionTooLarge",
-                  With(kReal, {"String = V", "Base = vecBT", "Dimension = 99999999999"}),
+        ErrorCase{
+            "DimensionNotANumber", With(kReal, {"String = V", "Base = vecBT", "Dimension = x"}),
+            LineError(5, "Размерность векторного типа V указана неверно: x"_cp, "Wrong dimension of vector type V: x")},
+        ErrorCase{"DimensionTooLarge", With(kReal, {"String = V", "Base = vecBT", "Dimension = 99999999999"}),
                   LineError(5, "Размерность векторного типа V указана неверно: 99999999999"_cp,
                             "Wrong dimension of vector type V: 99999999999")},
-        ErrorCase{"BadDimensionIsTestedBeforeRepetition",
-                  With(kReal, {"String = V", "Base = vecBT", "Dimension = 2", "Dimension = y"}),
-                  LineError(6, "Размерность векторного типа V указана неверно: y"_cp,
-                            "Wrong dimension of vector type V: y")},
-        ErrorCase{"DimensionTwice",
-                  With(kReal, {"String = V", "Base = vecBT", "Dimension = 0", "Dimension = 3"}),
+        ErrorCase{
+            "BadDimensionIsTestedBeforeRepetition",
+            With(kReal, {"String = V", "Base = vecBT", "Dimension = 2", "Dimension = y"}),
+            LineError(6, "Размерность векторного типа V указана неверно: y"_cp, "Wrong dimension of vector type V: y")},
+        ErrorCase{"DimensionTwice", With(kReal, {"String = V", "Base = vecBT", "Dimension = 0", "Dimension = 3"}),
                   LineError(6, "Повторное определение размерности векторного типа V"_cp,
                             "The field \"Dimension\" is twice defined in the specification of type V")},
         ErrorCase{"MayBeEmptyOfVector",
@@ -135,8 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"String = S", "Base = setBT", "Finite", "", "Finite"},
                   LineError(5, "Повторное определение атрибута Finite множественного типа S"_cp,
                             "The field \"Finite\" is twice defined in the specification of type S")},
-        ErrorCase{"ArgumentOfSet",
-                  With(kReal, {"String = S", "Base = setBT", "AddArg = rT"}),
+        ErrorCase{"ArgumentOfSet", With(kReal, {"String = S", "Base = setBT", "AddArg = rT"}),
                   LineError(5, "Нельзя задать аргументы для нефункционального типа S"_cp, "Type S has no arguments.")},
         ErrorCase{"UnknownArgument",
                   {"String = F", "Base = funBT", "AddArg = xT"},
@@ -150,8 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                   With(kReal, {"String = F", "Base = funBT", "AddArg = rT", "Value = rT", "Value = xT"}),
                   LineError(7, "При определении типа F указан неверный тип значения: xT"_cp,
                             "In specification of type F wrong type of value is occured: xT")},
-        ErrorCase{"ValueTwice",
-                  With(kReal, {"String = F", "Base = funBT", "Value = rT", "Value = rT"}),
+        ErrorCase{"ValueTwice", With(kReal, {"String = F", "Base = funBT", "Value = rT", "Value = rT"}),
                   LineError(6, "Повторное определение атрибута Value функционального типа F"_cp,
                             "The field \"Value\" is twice defined in the specification of type F")},
         ErrorCase{"CommutativeOfSet",
@@ -177,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                   LineError(3, "Неинтерпретируемая строка: Finite set"_cp, "Uninterpreted string: Finite set")},
         ErrorCase{"CyrillicGarbage",
                   {"  Тип = rT"_cp},
-                  LineError(1, "Неинтерпретируемая строка: Тип = rT"_cp, "Uninterpreted string: "+"Тип = rT"_cp)},
+                  LineError(1, "Неинтерпретируемая строка: Тип = rT"_cp, "Uninterpreted string: " + "Тип = rT"_cp)},
         ErrorCase{"LaterErrorsAreNotRead",
                   {"String = S", "Base = setBT", "Base = setBT", "nonsense"},
                   LineError(3, "Повторное определение поля Base при определении типа S"_cp,
@@ -187,36 +178,36 @@ INSTANTIATE_TEST_SUITE_P(
 // Validation of a finished entry: at the next "String" line it carries that
 // line's number; at the end of the file the number of lines + 1, and the end
 // message follows.
-INSTANTIATE_TEST_SUITE_P(
-    TestTypeAtNextEntry, TypesFileError,
-    ::testing::Values(
-        ErrorCase{"NoBase",
-                  {"String = A", "// next", "String = B"},
-                  LineError(3, "Для типа не определено поле Base"_cp, "The field \"Base\" is not defined for the type")},
-        ErrorCase{"FunctionWithoutArguments",
-                  With(kReal, {"String = F", "Base = funBT", "Value = rT", "String = G"}),
-                  LineError(6, "Функционалный тип F не имеет аргументов."_cp, "Functional type F has no arguments.")},
-        ErrorCase{"SetWithoutElement",
-                  {"String = S", "Base = setBT", "MayBeEmpty", "String = T"},
-                  LineError(4, "Не определен тип элементов типа множеств S"_cp,
-                            "The type of elements of set type S is not defined")},
-        ErrorCase{"VectorWithoutElement",
-                  {"String = V", "Base = vecBT", "Dimension = 3", "String = T"},
-                  LineError(4, "Не определен тип элементов типа векторов V"_cp,
-                            "The type of elements of vector type V is not defined")},
-        ErrorCase{"ListWithoutElement",
-                  {"String = L", "Base = listBT", "String = T"},
-                  LineError(3, "Не определен тип элементов типа списков L"_cp,
-                            "The type of elements of list type L is not defined")}),
-    [](const auto& info) { return std::string(info.param.title); });
+INSTANTIATE_TEST_SUITE_P(TestTypeAtNextEntry, TypesFileError,
+                         ::testing::Values(ErrorCase{"NoBase",
+                                                     {"String = A", "// next", "String = B"},
+                                                     LineError(3, "Для типа не определено поле Base"_cp,
+                                                               "The field \"Base\" is not defined for the type")},
+                                           ErrorCase{
+                                               "FunctionWithoutArguments",
+                                               With(kReal, {"String = F", "Base = funBT", "Value = rT", "String = G"}),
+                                               LineError(6, "Функционалный тип F не имеет аргументов."_cp,
+                                                         "Functional type F has no arguments.")},
+                                           ErrorCase{"SetWithoutElement",
+                                                     {"String = S", "Base = setBT", "MayBeEmpty", "String = T"},
+                                                     LineError(4, "Не определен тип элементов типа множеств S"_cp,
+                                                               "The type of elements of set type S is not defined")},
+                                           ErrorCase{"VectorWithoutElement",
+                                                     {"String = V", "Base = vecBT", "Dimension = 3", "String = T"},
+                                                     LineError(4, "Не определен тип элементов типа векторов V"_cp,
+                                                               "The type of elements of vector type V is not defined")},
+                                           ErrorCase{"ListWithoutElement",
+                                                     {"String = L", "Base = listBT", "String = T"},
+                                                     LineError(3, "Не определен тип элементов типа списков L"_cp,
+                                                               "The type of elements of list type L is not defined")}),
+                         [](const auto& info) { return std::string(info.param.title); });
 
 TEST(TypesFile, FunctionWithoutValueAtTheEndReportsBothMessages) {
-  const LoadResult result =
-      LoadLines(With(kReal, {"String = F", "Base = funBT", "AddArg = rT", "// no value", ""}));
+  const LoadResult result = LoadLines(With(kReal, {"String = F", "Base = funBT", "AddArg = rT", "// no value", ""}));
   EXPECT_FALSE(result.ok);
   ASSERT_EQ(result.messages.size(), 2u);
-  EXPECT_EQ(result.messages[0].message,
-            LineError(8, "Не определено значение функционалного типа F"_cp, "The value of functional type Fis not defined"));
+  EXPECT_EQ(result.messages[0].message, LineError(8, "Не определено значение функционалного типа F"_cp,
+                                                  "The value of functional type Fis not defined"));
   EXPECT_EQ(result.messages[1].message,
             (TMessage{"Неверное окончание файла типов."_cp, "Wrong end of the file of types."}));
 }
@@ -233,11 +224,27 @@ TEST(TypesFile, CatalogueWithoutEntriesIsRefused) {
 TEST(TypesFile, ReadsEveryKindOfEntry) {
   RecordingMessages messages;
   TTypesProccess types(messages);
-  ASSERT_TRUE(types.LoadLines({"  String = rT  ", "\tBase = simpleBT", "String = L", "Base = listBT",
+  ASSERT_TRUE(types.LoadLines({"  String = rT  ",
+                               "\tBase = simpleBT",
+                               "String = L",
+                               "Base = listBT",
                                "Element = L",  // an element may name the entry itself
-                               "String = V", "Base = vecBT", "Element = rT", "Dimension = 0", "String = S",
-                               "Base = setBT", "Element = rT", "Finite", "MayBeEmpty", "String = F", "Base = funBT",
-                               "AddArg = rT", "AddArg = S", "Value = rT", "Commutative", "AddRestriction = #1 > 0",
+                               "String = V",
+                               "Base = vecBT",
+                               "Element = rT",
+                               "Dimension = 0",
+                               "String = S",
+                               "Base = setBT",
+                               "Element = rT",
+                               "Finite",
+                               "MayBeEmpty",
+                               "String = F",
+                               "Base = funBT",
+                               "AddArg = rT",
+                               "AddArg = S",
+                               "Value = rT",
+                               "Commutative",
+                               "AddRestriction = #1 > 0",
                                "AddRestriction = #2 \\ne \\emptyset"},
                               "TYPES.DAT"))
       << (messages.Entries().empty() ? "" : messages.Entries()[0].message.Eng);
@@ -270,8 +277,8 @@ TEST(TypesFile, ReadsEveryKindOfEntry) {
 TEST(TypesFile, KeepsTheTypesReadBeforeTheFaultyLine) {
   RecordingMessages messages;
   TTypesProccess types(messages);
-  EXPECT_FALSE(types.LoadLines({"String = rT", "Base = simpleBT", "String = S", "Base = setBT", "Element = qT"},
-                               "TYPES.DAT"));
+  EXPECT_FALSE(
+      types.LoadLines({"String = rT", "Base = simpleBT", "String = S", "Base = setBT", "Element = qT"}, "TYPES.DAT"));
   ASSERT_EQ(types.Types().size(), 2u);
   EXPECT_EQ(types.Types()[0]->Name, "rT");
   EXPECT_EQ(types.Types()[1]->Name, "S");

@@ -1,10 +1,11 @@
 // Lookup, interning, structural equality and catalogue order.
+#include "types/types_proccess.h"
+
 #include <gtest/gtest.h>
 
 #include "shell/cp1251.h"
 #include "shell/recording_messages.h"
 #include "types/type_name.h"
-#include "types/types_proccess.h"
 
 namespace lemmix {
 namespace {
@@ -12,11 +13,11 @@ namespace {
 class TypesProccessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(types.LoadLines({"String = AnyT", "Base = simpleBT", "String = nT", "Base = simpleBT", "String = rT",
-                                 "Base = simpleBT", "String = lT", "Base = simpleBT", "String = rMBESetT", "Base = setBT",
-                                 "Element = rT", "MayBeEmpty", "String = SeqT", "Base = funBT", "AddArg = nT",
-                                 "Value = rT"},
-                                "TYPES.DAT"));
+    ASSERT_TRUE(
+        types.LoadLines({"String = AnyT", "Base = simpleBT", "String = nT", "Base = simpleBT", "String = rT",
+                         "Base = simpleBT", "String = lT", "Base = simpleBT", "String = rMBESetT", "Base = setBT",
+                         "Element = rT", "MayBeEmpty", "String = SeqT", "Base = funBT", "AddArg = nT", "Value = rT"},
+                        "TYPES.DAT"));
     n = types.FindType("nT", false);
     r = types.FindType("rT", false);
   }
@@ -56,7 +57,8 @@ TEST_F(TypesProccessTest, FindTypeByNameUsesTheDescriptiveNames) {
   EXPECT_TRUE(messages.Entries().empty());
   EXPECT_EQ(types.FindTypeByName("число"_cp, true), nullptr);
   ASSERT_EQ(messages.Entries().size(), 1u);
-  EXPECT_EQ(messages.Entries()[0].message, (TMessage{"Неверное название типа: число"_cp, "Wrong type's name: число"_cp}));
+  EXPECT_EQ(messages.Entries()[0].message,
+            (TMessage{"Неверное название типа: число"_cp, "Wrong type's name: число"_cp}));
 }
 
 TEST_F(TypesProccessTest, InternYieldsTheEarlierEqualTypeAndDeletesTheNewOne) {
