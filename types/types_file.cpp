@@ -59,8 +59,8 @@ class TTypesProccess::Reader {
     if (keyword("AddArg = ")) return AddArg(value);
     if (keyword("Value = ")) return SetValue(value);
     if (keyword("AddRestriction = ")) return AddRestriction(value);
-    if (text == "MayBeEmpty") return SetMayBeEmpty();
-    if (text == "Finite") return SetFinite();
+    if (text == "MayBeEmpty") return SetSetFlag("MayBeEmpty", &TSetType::MayBeEmpty);
+    if (text == "Finite") return SetSetFlag("Finite", &TSetType::Finite);
     if (text == "Commutative") return SetCommutative();
     return LineError(
         {"Неинтерпретируемая строка: "_cp + std::string(text), "Uninterpreted string: " + std::string(text)});
@@ -128,29 +128,17 @@ class TTypesProccess::Reader {
     return true;
   }
 
-  bool SetMayBeEmpty() {
+  // "MayBeEmpty" and "Finite": flags of a set type, each given once.
+  bool SetSetFlag(const std::string& word, bool TSetType::*flag) {
     if (!HaveType()) return false;
     TSetType* set = current_->Set();
     if (set == nullptr)
-      return LineError({"Нельзя задать атрибут MayBeEmpty для немножесвенного типа "_cp + Name(),
-                        "Type " + Name() + " has not attribute MayBeEmpty."});
-    if (set->MayBeEmpty)
-      return LineError({"Повторное определение атрибута MayBeEmpty множественного типа "_cp + Name(),
-                        "The field \"MayBeEmpty\" is twice defined in the specification of type " + Name()});
-    set->MayBeEmpty = true;
-    return true;
-  }
-
-  bool SetFinite() {
-    if (!HaveType()) return false;
-    TSetType* set = current_->Set();
-    if (set == nullptr)
-      return LineError({"Нельзя задать атрибут Finite для немножесвенного типа "_cp + Name(),
-                        "Type " + Name() + " has not attribute Finite."});
-    if (set->Finite)
-      return LineError({"Повторное определение атрибута Finite множественного типа "_cp + Name(),
-                        "The field \"Finite\" is twice defined in the specification of type " + Name()});
-    set->Finite = true;
+      return LineError({"Нельзя задать атрибут "_cp + word + " для немножесвенного типа "_cp + Name(),
+                        "Type " + Name() + " has not attribute " + word + "."});
+    if (set->*flag)
+      return LineError({"Повторное определение атрибута "_cp + word + " множественного типа "_cp + Name(),
+                        "The field \"" + word + "\" is twice defined in the specification of type " + Name()});
+    set->*flag = true;
     return true;
   }
 
