@@ -2,6 +2,9 @@
 
 namespace lemmix {
 
-void TContext::ReleaseCatalogues() { TypesProccess.reset(); }
+void TContext::ReleaseCatalogues() {
+  StFunc.reset();
+  TypesProccess.reset();
+}
 
 }  // namespace lemmix

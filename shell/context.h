@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "intrinsics/st_func.h"
 #include "shell/message.h"
 #include "types/types_proccess.h"
 
@@ -27,6 +28,7 @@ class TContext {
   bool DeveloperMode = false;
 
   std::unique_ptr<TTypesProccess> TypesProccess;
+  std::unique_ptr<TStFunc> StFunc;
 
   // The catalogues in their closing order.
   void ReleaseCatalogues();

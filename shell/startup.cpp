@@ -28,6 +28,9 @@ bool LoadCatalogues(TContext& context) {
   context.StartupOk = false;
   context.TypesProccess = std::make_unique<TTypesProccess>(context.Messages);
   context.StartupOk = context.TypesProccess->Load(context.Dir);
+  if (!context.StartupOk) return false;
+  context.StFunc = std::make_unique<TStFunc>(*context.TypesProccess, context.Messages);
+  context.StartupOk = context.StFunc->LoadIntrinsics(context.Dir);
   return context.StartupOk;
 }
 
