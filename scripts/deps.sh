@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
+  python3-fontforge
 )
 
 missing=()
