@@ -39,6 +39,9 @@ def read_codes(path):
     return codes
 
 
+# Codes that show a blank: they have a width and no outline.
+BLANKS = ("U+0020", "U+2009")
+
 # Every code is also mapped at U+F000 + code, the private-use alias.
 SYMBOL_ALIAS = 0xF000
 
@@ -82,7 +85,7 @@ def main():
         if glyph_at.get(SYMBOL_ALIAS + code) is not glyph:
             problems.append("%s: U+%04X does not show the glyph of U+%04X"
                             % (label, SYMBOL_ALIAS + code, code))
-        if code == 0x20:
+        if codes[code] in BLANKS:
             if glyph.width <= 0:
                 problems.append("%s: the space has advance width %d"
                                 % (label, glyph.width))
