@@ -4,6 +4,7 @@
 #include "gui/help_form.h"
 #include "gui/main_form.h"
 #include "gui/message_forms.h"
+#include "gui/qt_fonts.h"
 #include "gui/qt_messages.h"
 #include "gui/setup_form.h"
 
@@ -13,7 +14,8 @@ TLemmix::TLemmix()
     : messageForm_(std::make_unique<TMessageForm>()),
       questForm_(std::make_unique<TQuestForm>()),
       messages_(std::make_unique<QtMessages>(*messageForm_, *questForm_)),
-      context_(std::make_unique<TContext>(*messages_, *messages_)) {
+      fonts_(std::make_unique<QtFontInstaller>()),
+      context_(std::make_unique<TContext>(*messages_, *messages_, fonts_.get())) {
   mainForm_ = std::make_unique<TMainForm>(*context_);
   aboutForm_ = std::make_unique<TAboutForm>(mainForm_.get());
   helpForm_ = std::make_unique<THelpForm>(context_->Dir, *messages_, mainForm_.get());

@@ -7,6 +7,7 @@
 
 namespace lemmix {
 
+class QtFontInstaller;
 class QtMessages;
 class TAboutForm;
 class THelpForm;
@@ -35,6 +36,7 @@ class TLemmix {
   std::unique_ptr<TMessageForm> messageForm_;
   std::unique_ptr<TQuestForm> questForm_;
   std::unique_ptr<QtMessages> messages_;
+  std::unique_ptr<QtFontInstaller> fonts_;
   std::unique_ptr<TContext> context_;
   std::unique_ptr<TMainForm> mainForm_;
   std::unique_ptr<TAboutForm> aboutForm_;

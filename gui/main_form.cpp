@@ -131,6 +131,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   if (!closed_) {
     closed_ = true;
     context_.ReleaseCatalogues();
+    context_.RemoveFont();
     emit Closed();
   }
   event->accept();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace lemmix {
@@ -27,5 +28,12 @@ using TLetters = std::vector<TLetter>;
 // Same code and font: how visual forms are matched.
 inline bool SameGlyph(const TLetter& a, const TLetter& b) { return a.Code == b.Code && a.Font == b.Font; }
 bool SameGlyphs(const TLetters& a, const TLetters& b);
+
+// The Unicode text a code of the mathematical font shows; empty for a code
+// the font does not have.
+std::u32string SymbolonText(std::uint8_t code);
+// The letters as UTF-8: the plain face by Windows-1251, the mathematical face
+// by its code map, other fonts as '?'.
+std::string LettersToUtf8(const TLetters& letters);
 
 }  // namespace lemmix

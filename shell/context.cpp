@@ -7,4 +7,8 @@ void TContext::ReleaseCatalogues() {
   TypesProccess.reset();
 }
 
+void TContext::RemoveFont() {
+  if (Fonts != nullptr) Fonts->Uninstall();
+}
+
 }  // namespace lemmix

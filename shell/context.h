@@ -7,6 +7,7 @@
 #include <string>
 
 #include "intrinsics/st_func.h"
+#include "shell/fonts.h"
 #include "shell/message.h"
 #include "types/types_proccess.h"
 
@@ -14,12 +15,14 @@ namespace lemmix {
 
 class TContext {
  public:
-  TContext(IMessages& messages, IQuestions& questions) : Messages(messages), Questions(questions) {}
+  TContext(IMessages& messages, IQuestions& questions, IFontInstaller* fonts = nullptr)
+      : Messages(messages), Questions(questions), Fonts(fonts) {}
   TContext(const TContext&) = delete;
   TContext& operator=(const TContext&) = delete;
 
   IMessages& Messages;
   IQuestions& Questions;
+  IFontInstaller* Fonts;  // absent: the font is not installed
 
   std::string Dir;       // the data directory, in the system's path form
   std::string BookPath;  // Dir + "\book"
@@ -32,6 +35,8 @@ class TContext {
 
   // The catalogues in their closing order.
   void ReleaseCatalogues();
+  // The last step of the run: the font goes.
+  void RemoveFont();
 };
 
 }  // namespace lemmix

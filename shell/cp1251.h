@@ -100,6 +100,7 @@ std::string operator""_cp() {
 }
 
 // Conversions at the boundary of the core.
+void AppendUtf8(std::string& out, char32_t codePoint);
 std::string Cp1251ToUtf8(std::string_view text);
 // Characters without a cp1251 code become '?'.
 std::string Utf8ToCp1251(std::string_view text);

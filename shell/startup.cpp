@@ -31,6 +31,10 @@ bool LoadCatalogues(TContext& context) {
   if (!context.StartupOk) return false;
   context.StFunc = std::make_unique<TStFunc>(*context.TypesProccess, context.Messages);
   context.StartupOk = context.StFunc->LoadIntrinsics(context.Dir);
+  if (!context.StartupOk) return false;
+  // A missing font does not stop the start: formulas are then drawn without it.
+  if (context.Fonts != nullptr && !context.Fonts->Install(context.Dir + "\\" + kMathFontFile))
+    context.Messages.Error({"Не удалось установить шрифт Symbolon.ttf"_cp, "Font Symbolon.ttf is not installed."});
   return context.StartupOk;
 }
 

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 #include "shell/cp1251.h"
 #include "support/temp_dir.h"
@@ -69,6 +71,47 @@ TEST(Cli, UsageErrors) {
   const CliRun help = RunCli("--help");
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.output.find("check [DIR]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST(Cli, IntrinsicsListsTheCatalogue) {
+  const CliRun text = RunCli(std::string("intrinsics ") + LEMMIX_DATA_DIR);
+  ASSERT_EQ(text.exitCode, 0) << text.output;
+  EXPECT_NE(text.output.find("\n15   \\in                  ∈                           ∉"), std::string::npos) << text.output;
+  const CliRun md = RunCli(std::string("intrinsics ") + LEMMIX_DATA_DIR + " --format md");
+  ASSERT_EQ(md.exitCode, 0);
+  EXPECT_NE(md.output.find("| 9 | `=` | = | ≠ | 7 | infix |  | EqualityT | `=` |  |\n"), std::string::npos) << md.output;
+  EXPECT_NE(md.output.find("| 37 | `|` | \\| |"), std::string::npos);  // a bar in a cell is escaped
+  EXPECT_EQ(RunCli("intrinsics --format html").exitCode, 2);
+  EXPECT_EQ(RunCli("check --format md").exitCode, 2);
+}
+
+// docs/keyboard.md is the listing of the shipped catalogue.
+TEST(Cli, KeyboardDocumentIsUpToDate) {
+  const CliRun run = RunCli(std::string("keyboard ") + LEMMIX_DATA_DIR);
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  std::ifstream in(std::string(LEMMIX_DATA_DIR) + "/../docs/keyboard.md", std::ios::binary);
+  const std::string document{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(run.output, document) << "regenerate it: lemmix-cli keyboard data > docs/keyboard.md";
+  EXPECT_NE(run.output.find("| `` Ctrl+` `` | ∑ | `\\sum` |"), std::string::npos);
+  EXPECT_NE(run.output.find("| `Ctrl+2` | ∉ | `\\NOT\\in` |"), std::string::npos);
+}
+
+TEST(Cli, CheckReportsAFontThatIsNoFontAndGoesOn) {
+  testing::TempDir dir;
+  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT"}) {
+    std::ifstream in(std::string(LEMMIX_DATA_DIR) + "/" + name, std::ios::binary);
+    dir.Write(name, std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+  }
+  dir.Write("Symbolon.ttf", "not a font");
+  const CliRun run = RunCli("--lang en check " + dir.Path().string());
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.output.substr(0, run.output.find('\n')), "Error: Font Symbolon.ttf is not installed.");
 }
 
 }  // namespace

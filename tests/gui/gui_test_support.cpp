@@ -1,6 +1,7 @@
 #include "gui_test_support.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
@@ -23,6 +24,10 @@ void OnNextModal(std::function<void(QWidget*)> handler) {
 
 void SaveScreen(QWidget* widget, const QString& name) {
   widget->grab().save(QString(LEMMIX_SCREENS_DIR) + "/" + name + ".png");
+}
+
+void SaveImage(const QImage& image, const QString& name) {
+  image.save(QString(LEMMIX_SCREENS_DIR) + "/" + name + ".png");
 }
 
 QString LabelTexts(QWidget* window) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 
+class QImage;
 class QWidget;
 
 namespace lemmix::testing {
@@ -14,8 +15,9 @@ namespace lemmix::testing {
 // must close it.
 void OnNextModal(std::function<void(QWidget*)> handler);
 
-// Saves the widget as build/screens/NAME.png.
+// Saves the widget (or an image) as build/screens/NAME.png.
 void SaveScreen(QWidget* widget, const QString& name);
+void SaveImage(const QImage& image, const QString& name);
 
 // The text of every label of the window, joined by line feeds.
 QString LabelTexts(QWidget* window);
