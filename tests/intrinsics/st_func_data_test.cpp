@@ -87,6 +87,23 @@ TEST_F(StFuncData, TypesFitTheRoles) {
     EXPECT_NE(stFunc.SetIntrinsicOfType(id)->Visual.size(), 0u) << id;
 }
 
+// The constructions with a fixed number of parts take that many arguments.
+TEST_F(StFuncData, ArityOfTheFixedConstructions) {
+  const std::map<int, std::size_t> arity = {{45, 3},  {99, 3},  {100, 3}, {103, 3}, {104, 3}, {105, 3}, {106, 3},
+                                            {117, 3}, {214, 3}, {41, 3},  {185, 2}, {186, 2}, {187, 2}, {212, 2},
+                                            {136, 2}, {137, 2}, {138, 2}, {139, 2}, {142, 2}, {114, 2}, {141, 2},
+                                            {223, 2}, {140, 1}, {134, 1}, {135, 1}, {55, 1},  {0, 1},   {1, 1},
+                                            {143, 1}, {7, 2},   {8, 2},   {11, 2},  {12, 2},  {13, 2},  {14, 2},
+                                            {15, 2},  {17, 2},  {222, 2}};
+  for (const auto& [number, count] : arity) {
+    ASSERT_FALSE(F(number).ConcreteTypes.empty()) << number;
+    for (const TConcreteType& entry : F(number).ConcreteTypes) {
+      ASSERT_NE(entry.Type->Fun(), nullptr) << number;
+      EXPECT_EQ(entry.Type->Fun()->Args.size(), count) << number << " " << entry.Type->Name;
+    }
+  }
+}
+
 TEST_F(StFuncData, PrioritiesLetTheParserSplitWhereTheReadersExpect) {
   for (const int number : {0, 1, 143}) EXPECT_EQ(F(number).Priority, 1) << number;
   for (const auto& f : stFunc.IntrList) {
