@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
   lemmix::CliMessages messages(english, yes);
   FontFileCheck fontCheck;
   lemmix::TContext context(messages, messages, &fontCheck);
+  const lemmix::TContextScope scope(context);
   if (command == "check") {
     if (!Start(context, args)) return 1;
     std::printf("%s: %zu types, %zu couples\n", lemmix::NativePath(context.Dir).c_str(),

@@ -38,6 +38,7 @@ class TLemmix {
   std::unique_ptr<QtMessages> messages_;
   std::unique_ptr<QtFontInstaller> fonts_;
   std::unique_ptr<TContext> context_;
+  std::unique_ptr<TContextScope> contextScope_;
   std::unique_ptr<TMainForm> mainForm_;
   std::unique_ptr<TAboutForm> aboutForm_;
   std::unique_ptr<THelpForm> helpForm_;

@@ -9,6 +9,7 @@
 #include "intrinsics/st_func.h"
 #include "shell/fonts.h"
 #include "shell/message.h"
+#include "shell/settings.h"
 #include "types/types_proccess.h"
 
 namespace lemmix {
@@ -30,6 +31,7 @@ class TContext {
   bool DemoRunning = false;
   bool DeveloperMode = false;
 
+  TAutoSettings Settings;
   std::unique_ptr<TTypesProccess> TypesProccess;
   std::unique_ptr<TStFunc> StFunc;
 
@@ -37,6 +39,23 @@ class TContext {
   void ReleaseCatalogues();
   // The last step of the run: the font goes.
   void RemoveFont();
+};
+
+// The context of the running program, through which the core reaches its
+// catalogues and settings (TypesProccess, StFunc ...). One is current while a
+// scope holds it; a test makes its own.
+TContext& Ctx();
+bool HasContext();
+
+class TContextScope {
+ public:
+  explicit TContextScope(TContext& context);
+  ~TContextScope();
+  TContextScope(const TContextScope&) = delete;
+  TContextScope& operator=(const TContextScope&) = delete;
+
+ private:
+  TContext* previous_;
 };
 
 }  // namespace lemmix
