@@ -16,6 +16,11 @@ namespace lemmix {
 class IMessages;
 class TTypesProccess;
 
+// The 52 Greek letter words of variable names: "\Alpha" .. "\Zeta", then
+// the same in lower case; a word's letter code is its position + 1 among the
+// capitals, position - 26 + 33 among the small letters.
+const std::vector<std::string>& GreekLetterWords();
+
 class TStFunc {
  public:
   static constexpr int kSlots = 224;     // numbers 0..223 are preallocated

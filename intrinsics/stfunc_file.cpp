@@ -18,7 +18,7 @@ constexpr std::string_view kGreekWords[] = {"Alpha", "Beta",  "Chi",     "Delta"
                                             "Ou",    "Pi",    "Theta",   "Rho",   "Sigma",   "Tau",   "Upsilon",
                                             "Varpi", "Omega", "Xi",      "Psi",   "Zeta"};
 
-std::vector<std::string> MakeGreekLetters() {
+std::vector<std::string> MakeGreekWords() {
   std::vector<std::string> words;
   for (const std::string_view word : kGreekWords) words.push_back("\\" + std::string(word));
   for (const std::string_view word : kGreekWords) {
@@ -30,6 +30,11 @@ std::vector<std::string> MakeGreekLetters() {
 }
 
 }  // namespace
+
+const std::vector<std::string>& GreekLetterWords() {
+  static const std::vector<std::string> words = MakeGreekWords();
+  return words;
+}
 
 class TStFunc::IntrinsicsReader {
  public:
@@ -272,7 +277,7 @@ class TStFunc::IntrinsicsReader {
 };
 
 bool TStFunc::LoadIntrinsics(const std::string& directory) {
-  GreekLetters = MakeGreekLetters();
+  GreekLetters = GreekLetterWords();
   const std::string path = directory + "\\STFUNC.DAT";
   const auto lines = FileExists(path) ? ReadLines(path) : std::nullopt;
   if (!lines) {
@@ -293,7 +298,7 @@ bool TStFunc::LoadIntrinsics(const std::string& directory) {
 }
 
 bool TStFunc::LoadIntrinsicLines(const std::vector<std::string>& lines, const std::string& path) {
-  if (GreekLetters.empty()) GreekLetters = MakeGreekLetters();
+  if (GreekLetters.empty()) GreekLetters = GreekLetterWords();
   IntrinsicsReader reader(*this, path);
   if (lines.empty()) return reader.Empty();
   for (auto& row : hotKeys_) row.fill(nullptr);
