@@ -57,6 +57,20 @@ std::optional<int> NonNegative(std::string_view text) {
   return value;
 }
 
+// A fraction as it is written, "(p/q)"; the number reader takes no fractions.
+std::optional<TNumber> FractionFromString(std::string_view text) {
+  if (text.size() < 5 || text.back() != ')') return std::nullopt;
+  const std::string_view inside = text.substr(1, text.size() - 2);
+  const std::size_t slash = inside.find('/');
+  if (slash == std::string_view::npos) return std::nullopt;
+  const std::optional<int> p = ParseInt(inside.substr(0, slash));
+  const std::optional<int> q = ParseInt(inside.substr(slash + 1));
+  if (!p || !q || *q <= 1) return std::nullopt;
+  const TNumber n = TNumber::Fraction(*p, *q);
+  if (!n.IsFraction() || n.Rational() != TRational{*p, *q}) return std::nullopt;  // only the normal form
+  return n;
+}
+
 std::string PayloadText(const TExpr& e) {
   switch (e.Class) {
     case TClass::NoClass: return "NULL";
@@ -184,7 +198,7 @@ bool ReadPayload(TExpr& node, std::string_view p, TVarList& scope, std::string_v
       return true;
     }
     case TClass::Number: {
-      std::optional<TNumber> n = NumberFromString(p);
+      std::optional<TNumber> n = p.starts_with('(') ? FractionFromString(p) : NumberFromString(p);
       // A negative real is written with its sign, which the number reader
       // does not take for reals; read its magnitude and negate it.
       if (!n && p.size() > 1 && p.front() == '-') {
