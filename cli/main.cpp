@@ -12,6 +12,8 @@
 #include "shell/files.h"
 #include "shell/fonts.h"
 #include "shell/startup.h"
+#include "expr/expr.h"
+#include "expr/number.h"
 
 namespace {
 
@@ -24,6 +26,10 @@ constexpr const char* kUsage =
     "                                       start-up would succeed, 1 otherwise\n"
     "  intrinsics [DIR] [--format text|md]  list the intrinsic functions\n"
     "  keyboard [DIR]                       the keys of the formula editor, as Markdown\n"
+    "  expr TEXT [DIR]                      read an expression in the storage form and\n"
+    "                                       print it back with its size and head number\n"
+    "  number add|mul|pow|sqrt|inv A [B]    exact arithmetic; a number is an integer,\n"
+    "                                       a fraction p/q or a decimal 1.5\n"
     "\n"
     "Options:\n"
     "  --lang en     show messages in English (default: Russian)\n"
@@ -35,6 +41,54 @@ class FontFileCheck : public lemmix::IFontInstaller {
   bool Install(const std::string& path) override { return lemmix::LooksLikeFontFile(path); }
   void Uninstall() override {}
 };
+
+// An integer, a fraction p/q (or (p/q)) or a decimal.
+std::optional<lemmix::TNumber> ReadNumber(std::string text) {
+  if (text.size() > 2 && text.front() == '(' && text.back() == ')') text = text.substr(1, text.size() - 2);
+  const std::size_t slash = text.find('/');
+  if (slash == std::string::npos) {
+    if (text.starts_with('-')) {
+      std::optional<lemmix::TNumber> n = lemmix::NumberFromString(text.substr(1));
+      if (n) lemmix::Negate(*n);
+      return n;
+    }
+    return lemmix::NumberFromString(text);
+  }
+  const auto p = lemmix::NumberFromString(text.substr(0, slash));
+  const auto q = lemmix::NumberFromString(text.substr(slash + 1));
+  if (!p || !q || !p->IsInteger() || !q->IsInteger() || q->Integer() == 0) return std::nullopt;
+  return lemmix::TNumber::Fraction(p->Integer(), q->Integer());
+}
+
+int Number(lemmix::CliMessages& messages, const std::vector<std::string>& args) {
+  if (args.empty()) return -1;
+  const std::string& op = args[0];
+  const bool unary = op == "sqrt" || op == "inv";
+  if (args.size() != (unary ? 2u : 3u)) return -1;
+  const std::optional<lemmix::TNumber> a = ReadNumber(args[1]);
+  const std::optional<lemmix::TNumber> b = unary ? a : ReadNumber(args[2]);
+  if (!a || !b) {
+    std::fprintf(stderr, "not a number: %s\n", (!a ? args[1] : args[2]).c_str());
+    return 1;
+  }
+  std::optional<lemmix::TNumber> result;
+  if (op == "add") result = lemmix::Add(*a, *b);
+  else if (op == "mul") result = lemmix::Multiply(*a, *b);
+  else if (op == "pow") result = lemmix::Power(*a, *b, messages);
+  else if (op == "sqrt") result = lemmix::Sqrt(*a);
+  else if (op == "inv") {
+    result = *a;
+    lemmix::Invert(*result, messages);
+  } else {
+    return -1;
+  }
+  if (!result) {
+    std::puts("no value");
+    return 1;
+  }
+  std::printf("%s\n", lemmix::NumberToString(*result).c_str());
+  return messages.ErrorCount() == 0 ? 0 : 1;
+}
 
 int Usage() {
   std::fputs(kUsage, stderr);
@@ -84,20 +138,36 @@ int main(int argc, char** argv) {
   if (words.empty()) return Usage();
   const std::string command = words.front();
   const std::vector<std::string> args(words.begin() + 1, words.end());
-  if (args.size() > 1 || (format && command != "intrinsics")) return Usage();
+  if (format && command != "intrinsics") return Usage();
 
   lemmix::CliMessages messages(english, yes);
+  if (command == "number") {
+    const int code = Number(messages, args);
+    return code < 0 ? Usage() : code;
+  }
+  const bool takesText = command == "expr";
+  if (args.size() > (takesText ? 2u : 1u) || (takesText && args.empty())) return Usage();
+  const std::vector<std::string> dirs(args.begin() + (takesText ? 1 : 0), args.end());
   FontFileCheck fontCheck;
   lemmix::TContext context(messages, messages, &fontCheck);
   const lemmix::TContextScope scope(context);
   if (command == "check") {
-    if (!Start(context, args)) return 1;
+    if (!Start(context, dirs)) return 1;
     std::printf("%s: %zu types, %zu couples\n", lemmix::NativePath(context.Dir).c_str(),
                 context.TypesProccess->Types().size(), context.StFunc->CouplesList.size());
     return 0;
   }
+  if (command == "expr") {
+    if (!Start(context, dirs)) return 1;
+    lemmix::TVarList scope;
+    const lemmix::TExprPtr e = lemmix::FromString(lemmix::Utf8ToCp1251(args[0]), &scope);
+    if (!e) return 1;
+    std::printf("%s\nsize: %d\nhead: %d\n", lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str(), lemmix::Size(*e),
+                e->HeadIntrinsic());
+    return 0;
+  }
   if (command == "intrinsics" || command == "keyboard") {
-    if (!Start(context, args)) return 1;
+    if (!Start(context, dirs)) return 1;
     const std::string listing = command == "keyboard"
                                     ? lemmix::KeyboardListing(*context.StFunc)
                                     : lemmix::IntrinsicsListing(*context.StFunc, format.value_or(lemmix::ListingFormat::Text));

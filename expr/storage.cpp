@@ -71,26 +71,53 @@ std::optional<TNumber> FractionFromString(std::string_view text) {
   return n;
 }
 
-std::string PayloadText(const TExpr& e) {
+void AppendStorage(std::string& out, const TExpr& e);
+
+void AppendPayload(std::string& out, const TExpr& e) {
   switch (e.Class) {
-    case TClass::NoClass: return "NULL";
-    case TClass::Intr: return "\\" + std::to_string(e.Intrinsic()->Number);
-    case TClass::Number: return NumberToString(*e.NumberValue());
-    case TClass::String: return *e.Text();
+    case TClass::NoClass: out += "NULL"; break;
+    case TClass::Intr: out += "\\" + std::to_string(e.Intrinsic()->Number); break;
+    case TClass::Number: out += NumberToString(*e.NumberValue()); break;
+    case TClass::String: out += *e.Text(); break;
     case TClass::NodefVar:
     case TClass::DataVar:
     case TClass::ProveVar:
-    case TClass::LocVar: return VarToString(*e.Var());
+    case TClass::LocVar: out += VarToString(*e.Var()); break;
     case TClass::MathPar:
-    case TClass::TemplPar: return std::to_string(e.ParIndex());
-    case TClass::Compound: {
-      std::string text = "(";
-      for (std::size_t i = 0; i < e.Children().size(); ++i) text += (i ? "," : "") + ToString(*e.Children()[i]);
-      return text + ")";
-    }
-    case TClass::Templ: return e.Inner() ? ToString(*e.Inner()) : "NULL";
-    default: return "";  // an antonym writes nothing and cannot be read back
+    case TClass::TemplPar: out += std::to_string(e.ParIndex()); break;
+    case TClass::Compound:
+      out += '(';
+      for (std::size_t i = 0; i < e.Children().size(); ++i) {
+        if (i > 0) out += ',';
+        AppendStorage(out, *e.Children()[i]);
+      }
+      out += ')';
+      break;
+    case TClass::Templ:
+      if (e.Inner()) AppendStorage(out, *e.Inner());
+      else out += "NULL";
+      break;
+    default: break;  // an antonym writes nothing and cannot be read back
   }
+}
+
+void AppendStorage(std::string& out, const TExpr& e) {
+  out += '(';
+  if (e.Type) out += e.Type->Name;
+  out += ',';
+  if (e.Bound) {
+    out += '(';
+    for (std::size_t i = 0; i < e.Bound->size(); ++i) {
+      if (i > 0) out += ',';
+      out += VarToString(*(*e.Bound)[i]);
+    }
+    out += ')';
+  }
+  out += ',';
+  out += ClassName(e.Class);
+  out += ',';
+  AppendPayload(out, e);
+  out += ')';
 }
 
 }  // namespace
@@ -163,13 +190,9 @@ TVarPtr VarFromString(std::string_view text) {
 }
 
 std::string ToString(const TExpr& e) {
-  std::string bound;
-  if (e.Bound) {
-    bound = "(";
-    for (std::size_t i = 0; i < e.Bound->size(); ++i) bound += (i ? "," : "") + VarToString(*(*e.Bound)[i]);
-    bound += ")";
-  }
-  return "(" + (e.Type ? e.Type->Name : "") + "," + bound + "," + ClassName(e.Class) + "," + PayloadText(e) + ")";
+  std::string out;
+  AppendStorage(out, e);
+  return out;
 }
 
 namespace {

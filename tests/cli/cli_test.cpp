@@ -116,3 +116,45 @@ TEST(Cli, CheckReportsAFontThatIsNoFontAndGoesOn) {
 
 }  // namespace
 }  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST(Cli, ExprReadsAndWritesTheStorageForm) {
+  const std::string text = "(,,compound,((,,intr,\\3),(nT,,number,2),(,,nodef_var,(rT,x))))";
+  const CliRun run = RunCli("expr '" + text + "' " + LEMMIX_DATA_DIR);
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output, text + "\nsize: 4\nhead: 3\n");
+  const CliRun bad = RunCli("--lang en expr '(,,intr,\\999)' " + std::string(LEMMIX_DATA_DIR));
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.output, "Error: Error 2 in intrinsic function interpration \\999\n");
+  EXPECT_EQ(RunCli("expr").exitCode, 2);
+}
+
+TEST(Cli, NumberArithmetic) {
+  const struct {
+    const char* args;
+    const char* output;
+    int exitCode;
+  } cases[] = {{"add 1/3 2/3", "1\n", 0},
+               {"add -1/3 1/6", "(-1/6)\n", 0},
+               {"mul 2147483647 2", "4294967294.0\n", 0},
+               {"pow 2 -2", "(1/4)\n", 0},
+               {"pow 4 1/2", "2.0\n", 0},
+               {"sqrt 9/4", "(3/2)\n", 0},
+               {"sqrt -4", "no value\n", 1},
+               {"inv -4", "(-1/4)\n", 0},
+               {"--lang en number inv 0", "Error: Division by zero\n0\n", 1},
+               {"add x 1", "not a number: x\n", 1}};
+  for (const auto& c : cases) {
+    const std::string args = std::string(c.args).starts_with("--") ? c.args : std::string("number ") + c.args;
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.output, c.output) << c.args;
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.args;
+  }
+  EXPECT_EQ(RunCli("number root 4").exitCode, 2);
+  EXPECT_EQ(RunCli("number add 1").exitCode, 2);
+}
+
+}  // namespace
+}  // namespace lemmix
