@@ -5,6 +5,7 @@
 #include <map>
 
 #include "expr/expr.h"
+#include "expr/typing.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
@@ -13,11 +14,13 @@
 namespace lemmix {
 
 TType* TemplateType(const TExpr& body) {
-  if (body.Type == nullptr) return nullptr;
+  TType* bodyType = body.Type;
+  if (bodyType == nullptr) bodyType = ExprType(*DeepCopy(body), false);
+  if (bodyType == nullptr) return nullptr;
   constexpr int kMaxParameters = 100;
   std::map<int, const TExpr*> representatives;
   for (const TExpr* node : CollectClass(body, TClass::TemplPar)) representatives.emplace(node->ParIndex(), node);
-  if (representatives.empty()) return body.Type;
+  if (representatives.empty()) return bodyType;
   for (const auto& [index, node] : representatives) {
     if (index < 0 || index >= kMaxParameters) {
       Ctx().Messages.Error({"Ошибка 1 в TemplateType (Expr)"_cp, "Error 1 in TemplateType (Expr)"});
@@ -31,7 +34,7 @@ TType* TemplateType(const TExpr& body) {
   TTypesProccess& types = *Ctx().TypesProccess;
   TType* type = types.NewType("", TBase::Fun);
   for (const auto& [index, node] : representatives) type->Fun()->Args.push_back(node->Type);
-  type->Fun()->Value = body.Type;
+  type->Fun()->Value = bodyType;
   return types.Intern(type);
 }
 
@@ -79,15 +82,8 @@ TExprPtr TemplateToLambda(const TExpr& templ) {
   children.push_back(TExpr::OfIntr(*Ctx().StFunc->Intr(16)));
   children.push_back(std::move(argument));
   TExprPtr lambda = TExpr::Compound(std::move(children));
-  // A lambda is the function from its variables' types to its body's type.
-  if (body->Type != nullptr) {
-    TTypesProccess& types = *Ctx().TypesProccess;
-    TType* type = types.NewType("", TBase::Fun);
-    for (const TVarPtr& v : bound) type->Fun()->Args.push_back(v->Type);
-    type->Fun()->Value = body->Type;
-    lambda->Type = types.Intern(type);
-  }
   lambda->Bound = std::move(bound);
+  LambdaExprType(*lambda, false);
   return lambda;
 }
 

@@ -12,8 +12,8 @@ struct TVar;
 using TExprPtr = std::unique_ptr<TExpr>;
 
 // The functional type of a template body: its parameters' types (parameter 0,
-// 1, ... in turn) to the body's type; the body's type when it has none; null
-// when the body or a parameter is untyped.
+// 1, ... in turn) to the body's type; the body's type when it has no
+// parameters; null when the body cannot be typed or a parameter is untyped.
 TType* TemplateType(const TExpr& body);
 
 // The lambda form of a template: intrinsic 16 binding x, x1, ... for the
