@@ -14,6 +14,9 @@
 #include "shell/startup.h"
 #include "expr/expr.h"
 #include "expr/number.h"
+#include "expr/typing.h"
+#include "types/type.h"
+#include "types/type_name.h"
 
 namespace {
 
@@ -28,6 +31,8 @@ constexpr const char* kUsage =
     "  keyboard [DIR]                       the keys of the formula editor, as Markdown\n"
     "  expr TEXT [DIR]                      read an expression in the storage form and\n"
     "                                       print it back with its size and head number\n"
+    "  type TEXT [DIR]                      type an expression in the storage form: its\n"
+    "                                       type identifier and descriptive name\n"
     "  number add|mul|pow|sqrt|inv A [B]    exact arithmetic; a number is an integer,\n"
     "                                       a fraction p/q or a decimal 1.5\n"
     "\n"
@@ -145,7 +150,7 @@ int main(int argc, char** argv) {
     const int code = Number(messages, args);
     return code < 0 ? Usage() : code;
   }
-  const bool takesText = command == "expr";
+  const bool takesText = command == "expr" || command == "type";
   if (args.size() > (takesText ? 2u : 1u) || (takesText && args.empty())) return Usage();
   const std::vector<std::string> dirs(args.begin() + (takesText ? 1 : 0), args.end());
   FontFileCheck fontCheck;
@@ -164,6 +169,16 @@ int main(int argc, char** argv) {
     if (!e) return 1;
     std::printf("%s\nsize: %d\nhead: %d\n", lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str(), lemmix::Size(*e),
                 e->HeadIntrinsic());
+    return 0;
+  }
+  if (command == "type") {
+    if (!Start(context, dirs)) return 1;
+    lemmix::TVarList scope;
+    const lemmix::TExprPtr e = lemmix::FromString(lemmix::Utf8ToCp1251(args[0]), &scope);
+    if (!e) return 1;
+    const lemmix::TType* type = lemmix::ExprType(*e, true);
+    if (type == nullptr) return 1;
+    std::printf("%s\n%s\n", type->Name.c_str(), lemmix::Cp1251ToUtf8(lemmix::TypeName(*type, &messages)).c_str());
     return 0;
   }
   if (command == "intrinsics" || command == "keyboard") {

@@ -158,3 +158,22 @@ TEST(Cli, NumberArithmetic) {
 
 }  // namespace
 }  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST(Cli, TypeNamesTheTypeOrTheFault) {
+  const CliRun set = RunCli(
+      R"(type '(,((nT,k)),compound,((,,intr,\141),(,,compound,((,,intr,\12),(,,loc_var,(nT,k)),(,,number,4)))))' )" +
+      std::string(LEMMIX_DATA_DIR));
+  EXPECT_EQ(set.exitCode, 0) << set.output;
+  EXPECT_EQ(set.output, Cp1251ToUtf8("nMBESetT\nмножество элементов типа натуральное число, возможно пустое\n"_cp));
+  const CliRun bad = RunCli(R"(--lang en type '(,,compound,((,,intr,\15),(,,number,1),(,,number,2)))' )" +
+                            std::string(LEMMIX_DATA_DIR));
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.output, Cp1251ToUtf8("Error: Wrong types of arguments intrinsic function \\in :\n"
+                                     "натуральное число; натуральное число\n"_cp));
+}
+
+}  // namespace
+}  // namespace lemmix

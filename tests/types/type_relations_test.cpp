@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/cp1251.h"
 #include "shell/recording_messages.h"
+#include "types/type_name.h"
 #include "types/types_proccess.h"
 
 namespace lemmix {
@@ -74,6 +76,100 @@ TEST_F(SubtypeTest, CyclicTypesAreDecided) {
                                 "String = M", "Base = listBT", "Element = M"},
                                "TYPES.DAT"));
   EXPECT_TRUE(IsSubtypeOf(cyclic.FindType("L", false), cyclic.FindType("M", false), cyclic));
+}
+
+}  // namespace
+}  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST_F(SubtypeTest, ResultTypes) {
+  TTypesProccess& t = types;
+  const auto R = [&](const char* f, std::vector<const char*> args, bool all) {
+    std::vector<TType*> argTypes;
+    for (const char* a : args) argTypes.push_back(a ? t.FindType(a, false) : nullptr);
+    return ResultType(t.FindType(f, false), argTypes, all, t);
+  };
+  const struct {
+    const char* title;
+    TResult got;
+    const char* type;
+    bool fits;
+  } cases[] = {
+      {"fitting", R("rFunc2T", {"nT", "rT"}, false), "rT", true},
+      {"wider", R("zNegT", {"rT"}, false), "zT", false},
+      {"unrelated", R("rFunc1T", {"lT"}, false), nullptr, false},
+      {"count", R("rFunc1T", {"rT", "rT"}, false), nullptr, false},
+      {"absent argument", R("rFunc1T", {nullptr}, false), nullptr, false},
+      {"AnyT argument", R("EqualityT", {"lT", "rT", "SeqT"}, false), "lT", true},
+      {"one type for all", R("nOpT", {"nT", "nT", "nT"}, true), "nT", true},
+      {"one type for all, wider", R("nOpT", {"nT", "zT"}, true), "nT", false},
+      {"one type for all, absent", R("nOpT", {"nT", nullptr}, true), nullptr, false},
+      {"no arguments", R("rT", {}, false), "rT", true},
+      {"simple", R("rT", {"nT"}, false), "rT", true},
+      {"set", R("rSetT", {"nT"}, false), nullptr, true},
+      {"list", R("rListT", {"nT", "qT"}, false), "rListT", true},
+      {"list, wider", R("rListT", {"rrT"}, false), "rListT", false},
+      {"list, unrelated", R("rListT", {"lT"}, false), nullptr, false},
+      {"image", R("Set2FuncT", {"rFunc1T", "rMBESetT"}, false), "rSetT", true},
+      {"image of a finite set", R("Set2FuncT", {"rFunc1T", "rFinSetT"}, false), "rSetT", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.got.Type, c.type ? t.FindType(c.type, false) : nullptr) << c.title;
+    EXPECT_EQ(c.got.Fits, c.fits) << c.title;
+  }
+}
+
+TEST_F(SubtypeTest, CommonSubtypes) {
+  EXPECT_EQ(CommonSubtype(types.FindType("nT", false), types.FindType("rT", false), types), T("nT"));
+  EXPECT_EQ(CommonSubtype(types.FindType("rT", false), types.FindType("zT", false), types), T("zT"));
+  EXPECT_EQ(CommonSubtype(types.FindType("lT", false), types.FindType("rT", false), types), nullptr);
+  // Two sets: may be empty only if both may, finite if either is.
+  const TType* both = CommonSubtype(Set("rT", true, false), Set("nT", true, true), types);
+  ASSERT_NE(both, nullptr);
+  EXPECT_EQ(both->Set()->Element, T("nT"));
+  EXPECT_TRUE(both->Set()->MayBeEmpty);
+  EXPECT_TRUE(both->Set()->Finite);
+  EXPECT_EQ(CommonSubtype(Set("lT", true, false), Set("rT", true, false), types), nullptr);
+  // A function and a simple type meet in the value; functions of the same arguments in a function.
+  EXPECT_EQ(CommonSubtype(types.FindType("SeqT", false), types.FindType("zT", false), types), T("zT"));
+  EXPECT_EQ(CommonSubtype(types.FindType("SeqT", false), types.FindType("ZSeqT", false), types), T("ZSeqT"));
+  EXPECT_EQ(CommonSubtype(types.FindType("rFunc1T", false), types.FindType("SeqT", false), types), T("rT"));
+}
+
+TEST_F(SubtypeTest, BuiltFunctionTypesAndTheirNames) {
+  TType* n = types.FindType("nT", false);
+  TType* r = types.FindType("rT", false);
+  EXPECT_EQ(FunctionTypeOf({n}, r, types), T("SeqT"));  // the catalogue's entry, with its name
+  TType* built = FunctionTypeOf({n, n}, r, types);
+  EXPECT_EQ(built->Name, "nT_nT->rTFunT");
+  EXPECT_EQ(FunctionTypeOf({n, n}, r, types), built);
+  EXPECT_EQ(RealFunctionType(1, types), T("rFunc1T"));
+  EXPECT_EQ(RealFunctionType(2, types), T("rFunc2T"));
+  EXPECT_EQ(RealFunctionType(3, types)->Name, "rFunc3T");
+  EXPECT_EQ(TypeName(*built, nullptr), "функция с аргументами типов натуральное число, натуральное число"_cp);
+  EXPECT_EQ(TypeName(*RealFunctionType(3, types), nullptr), "функция 3 переменных"_cp);
+}
+
+TEST_F(SubtypeTest, WordsOfSetsAndSequences) {
+  const struct {
+    const char* word;
+    const char* simple;
+    const char* subsets;
+  } sets[] = {{"\\N", "nT", "nMBESetT"}, {"\\N0", "n0T", nullptr}, {"\\Z", "zT", "zMBESetT"},
+              {"\\Q", "qT", "qMBESetT"}, {"\\R", "rT", "rMBESetT"}, {"\\U", "AnyT", "AnySetT"},
+              {"\\L", "lT", nullptr},    {"\\C", nullptr, nullptr}};
+  for (const auto& s : sets) {
+    EXPECT_EQ(SimpleTypeOfSetWord(s.word, types), s.simple ? T(s.simple) : nullptr) << s.word;
+    EXPECT_EQ(SubsetTypeOfSetWord(s.word, types), s.subsets ? T(s.subsets) : nullptr) << s.word;
+  }
+  EXPECT_EQ(SequenceTypeOf("nT", types), T("NSeqT"));
+  EXPECT_EQ(SequenceTypeOf("n0T", types), T("ZSeqT"));
+  EXPECT_EQ(SequenceTypeOf("zT", types), T("ZSeqT"));
+  EXPECT_EQ(SequenceTypeOf("qT", types), T("QSeqT"));
+  EXPECT_EQ(SequenceTypeOf("rT", types), T("SeqT"));
+  EXPECT_EQ(SequenceTypeOf("lT", types), nullptr);
 }
 
 }  // namespace

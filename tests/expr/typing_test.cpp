@@ -1,0 +1,203 @@
+// Typing of realistic formulas of the course, written in the storage form,
+// and the rules and messages of typing.
+#include "expr/typing.h"
+
+#include <gtest/gtest.h>
+
+#include "expr/type_expr.h"
+#include "expr_fixture.h"
+#include "shell/cp1251.h"
+#include "types/type.h"
+#include "types/type_name.h"
+
+namespace lemmix {
+namespace {
+
+using testing::ExprTest;
+
+class TypingTest : public ExprTest {
+ protected:
+  TExprPtr Read(std::string_view text) {
+    TVarList scope;
+    TExprPtr e = FromString(text, &scope);
+    EXPECT_TRUE(e) << text;
+    return e;
+  }
+  std::string TypeOfText(std::string_view text) {
+    TExprPtr e = Read(text);
+    const TType* t = e ? ExprType(*e, true) : nullptr;
+    return t ? t->Name : "";
+  }
+};
+
+// For every eps > 0 there is N with |a(n) - L| < eps for all n >= N.
+constexpr std::string_view kLimit =
+    R"((,((rT,\epsilon)),compound,((,,intr,\0),(,,compound,((,,intr,\7),(,,compound,((,,intr,\11),(,,loc_var,(rT,\epsilon)),(,,number,0))),(,((nT,N)),compound,((,,intr,\1),(,((nT,n)),compound,((,,intr,\0),(,,compound,((,,intr,\7),(,,compound,((,,intr,\13),(,,loc_var,(nT,n)),(,,loc_var,(nT,N)))),(,,compound,((,,intr,\12),(,,compound,((,,intr,\134),(,,compound,((,,intr,\3),(,,compound,((,,data_var,(SeqT,a)),(,,loc_var,(nT,n)))),(,,compound,((,,intr,\2),(,,data_var,(rT,L)))))))),(,,loc_var,(rT,\epsilon)))))))))))))))";
+// {x : x^2 < 2}
+constexpr std::string_view kSetOfX =
+    R"((,((rT,x)),compound,((,,intr,\141),(,,compound,((,,intr,\12),(,,compound,((,,intr,\6),(,,loc_var,(rT,x)),(,,number,2))),(,,number,2))))))";
+// lambda(x, y) = x*y + 1 with a natural x and a real y
+constexpr std::string_view kLambda =
+    R"((,((nT,x),(rT,y)),compound,((,,intr,\16),(,,compound,((,,intr,\3),(,,compound,((,,intr,\4),(,,loc_var,(nT,x)),(,,loc_var,(rT,y)))),(,,number,1))))))";
+// x in [0; 1] and sup A <= M
+constexpr std::string_view kSegmentAndSup =
+    R"((,,compound,((,,intr,\58),(,,compound,((,,intr,\15),(,,data_var,(rT,x)),(,,compound,((,,intr,\136),(,,number,0),(,,number,1))))),(,,compound,((,,intr,\14),(,,compound,((,,intr,\46),(,,data_var,(rSetT,A)))),(,,data_var,(rT,M)))))))";
+// f(A): a real function applied to a set of reals
+constexpr std::string_view kImage = R"((,,compound,((,,data_var,(rFunc1T,f)),(,,data_var,(rMBESetT,A)))))";
+// n even and n/2 + 1/3 > 0 for a natural n
+constexpr std::string_view kEvenAndFraction =
+    R"((,,compound,((,,intr,\58),(,,compound,((,,intr,\102),(,,data_var,(nT,n)))),(,,compound,((,,intr,\11),(,,compound,((,,intr,\3),(,,compound,((,,intr,\5),(,,data_var,(nT,n)),(,,number,2))),(,,number,(1/3)))),(,,number,0))))))";
+// {k^2 : k < 4} for a natural k
+constexpr std::string_view kSquares =
+    R"((,((nT,k)),compound,((,,intr,\141),(,,compound,((,,intr,\6),(,,loc_var,(nT,k)),(,,number,2))),(,,compound,((,,intr,\12),(,,loc_var,(nT,k)),(,,number,4))))))";
+
+TEST_F(TypingTest, FormulasOfTheCourse) {
+  const struct {
+    std::string_view text;
+    const char* type;
+  } cases[] = {{kLimit, "lT"},   {kSetOfX, "rMBESetT"},  {kLambda, "nT_rT->rTFunT"}, {kSegmentAndSup, "lT"},
+               {kImage, "rSetT"}, {kEvenAndFraction, "lT"}, {kSquares, "nMBESetT"}};
+  for (const auto& c : cases) EXPECT_EQ(TypeOfText(c.text), c.type) << c.text;
+  EXPECT_TRUE(messages.Entries().empty()) << messages.Entries().front().message.Eng;
+}
+
+TEST_F(TypingTest, TheChosenConcreteTypesAreGivenToTheHeads) {
+  TExprPtr limit = Read(kLimit);
+  ASSERT_TRUE(ExprType(*limit, true));
+  // |a(n) - L|: the first type of | | (integers) does not fit, the real one does.
+  TExpr* abs = ArgByPath(*limit, 121121);
+  ASSERT_EQ(abs->HeadIntrinsic(), 134);
+  EXPECT_EQ(abs->Head()->Type, T("rFunc1T"));
+  EXPECT_EQ(abs->Type, T("rT"));
+  // -L has no exact type that fits: the default, real one.
+  const TExpr* minus = ArgByPath(*abs, 12);
+  ASSERT_EQ(minus->HeadIntrinsic(), 2);
+  EXPECT_EQ(minus->Head()->Type, T("rFunc1T"));
+  // n/2 + 1/3 is rational.
+  TExprPtr even = Read(kEvenAndFraction);
+  ASSERT_TRUE(ExprType(*even, true));
+  EXPECT_EQ(ArgByPath(*even, 21)->Type, T("qT"));
+  EXPECT_EQ(ArgByPath(*even, 21)->Head()->Type, T("qOpT"));
+  EXPECT_EQ(ArgByPath(*even, 211)->Head()->Type, T("qDivT"));
+}
+
+TEST_F(TypingTest, ARealFunctionAppliedToASetBecomesItsImage) {
+  TExprPtr e = Read(kImage);
+  ASSERT_EQ(ExprType(*e, true), T("rSetT"));
+  EXPECT_EQ(e->HeadIntrinsic(), 114);
+  EXPECT_EQ(ArgByPath(*e, 1)->Var()->Name.Letter, 'f');
+  EXPECT_EQ(ArgByPath(*e, 2)->Var()->Name.Letter, 'A');
+}
+
+TEST_F(TypingTest, AWiderArgumentKeepsTheValueTypeOfTheLastTry) {
+  // "x is even" for a real x: the integer predicate does not fit, there is no
+  // default type, and the formula still gets the value type, without a message.
+  TExprPtr e = Op(102, nullptr, V('x'));
+  EXPECT_EQ(ExprType(*e, true), T("lT"));
+  EXPECT_TRUE(messages.Entries().empty());
+}
+
+TEST_F(TypingTest, Messages) {
+  const struct {
+    const char* title;
+    std::string text;
+    TMessage message;
+  } cases[] = {
+      {"Unrelated", R"((,,compound,((,,intr,\15),(,,number,1),(,,number,2))))",
+       {"Неверные типы аргументов стандартной функции \\in :\\n натуральное число; натуральное число"_cp,
+        "Wrong types of arguments intrinsic function \\in :\\n натуральное число; натуральное число"_cp}},
+      {"GivenFunction", R"((,,compound,((,,data_var,(SeqT,a)),(,,data_var,(lT,p)))))",
+       {"Неверные типы аргументов данной функции a :\\n логический объект"_cp,
+        "Wrong types of arguments given function a :\\n логический объект"_cp}},
+      {"Ambiguous", R"((,,intr,\3))",
+       {"Функция + не имеет аргументов,\\n поэтому тип выражения не определен однозначно."_cp,
+        "An ambiguity in type of the expression,\\n because function + has no arguments"}},
+      {"UntypedVariable", R"((,,nodef_var,(,y)))",
+       {"Ошибка разработчика in ExprType (Expr) :\\n не определен тип переменной y"_cp,
+        "Error in ExprType: \\n the type of variable y is not defined."}},
+      {"ConditionIsANumber", R"((,((rT,x)),compound,((,,intr,\141),(,,number,3))))",
+       {"Некорректный тип условия во множестве, заданном условием."_cp,
+        "Invalid type of condition in a conditional set."}},
+      {"ConditionalSetWithoutVariable", R"((,,compound,((,,intr,\141),(,,intr,\130))))",
+       {"Ошибка 1 в ConditionalSetType."_cp, "Error 1 in ConditionalSetType."}},
+      {"Parameter", R"((,,math_par,2))",
+       {"Невозможно определить тип выражения, являющегося параметром для символьных преобр."_cp,
+        "Unable to define type of parameter for symbolic computation."}},
+      {"TemplateParameter", R"((,,templ_par,2))",
+       {"Невозможно определить тип выражения, являющегося параметром шаблона."_cp,
+        "Unable to define type of template parameter."}},
+      {"String", R"((,,string,text))",
+       {"При определении типа выражения встретилось подвыражения неизвестного класса."_cp,
+        "Invalid class of expression is occured in detecting of type"}},
+  };
+  for (const auto& c : cases) {
+    messages.Clear();
+    TExprPtr e = Read(c.text);
+    ASSERT_TRUE(e) << c.title;
+    EXPECT_EQ(ExprType(*e, true), nullptr) << c.title;
+    ASSERT_FALSE(messages.Entries().empty()) << c.title;
+    EXPECT_EQ(messages.Entries().back().message, c.message) << c.title;
+    messages.Clear();
+    Retype(*e, false);
+    EXPECT_TRUE(messages.Entries().empty()) << c.title << ": typing without report says nothing";
+  }
+}
+
+TEST_F(TypingTest, WithoutReportTheOtherArgumentsAreStillTyped) {
+  TExprPtr e = Read(R"((,,compound,((,,intr,\58),(,,nodef_var,(,y)),(,,compound,((,,intr,\12),(,,number,1),(,,number,2))))))");
+  ExprType(*e, false);
+  EXPECT_EQ(ArgByPath(*e, 2)->Type, T("lT"));
+  TExprPtr again = Read(R"((,,compound,((,,intr,\58),(,,nodef_var,(,y)),(,,compound,((,,intr,\12),(,,number,1),(,,number,2))))))");
+  ExprType(*again, true);
+  EXPECT_EQ(ArgByPath(*again, 2)->Type, nullptr);  // with report the first failure ends it
+}
+
+TEST_F(TypingTest, RetypeAfterAChange) {
+  TExprPtr e = Read(R"((,,compound,((,,intr,\3),(,,number,1),(,,number,2))))");
+  EXPECT_EQ(ExprType(*e, true), T("nT"));
+  ReplaceBy(*ArgByPath(*e, 2), TExpr::Number(TNumber(0.5)));
+  EXPECT_EQ(ExprType(*e, true), T("nT"));  // a stored type is not recomputed
+  EXPECT_TRUE(Retype(*e));
+  EXPECT_EQ(e->Type, T("rT"));
+}
+
+TEST_F(TypingTest, TypesAsExpressions) {
+  EXPECT_TRUE(TypeToExpression(*T("nT"))->IsIntr(52));
+  EXPECT_TRUE(TypeToExpression(*T("rT"))->IsIntr(49));
+  EXPECT_TRUE(TypeToExpression(*T("lT"))->IsIntr(48));
+  const TExprPtr subsets = TypeToExpression(*T("rMBESetT"));
+  ASSERT_EQ(subsets->HeadIntrinsic(), 6);
+  EXPECT_TRUE(ArgByPath(*subsets, 2)->IsIntr(49));
+  EXPECT_EQ(TypeOfSetExpression(*subsets), T("rMBESetT"));
+  const TExprPtr name = TypeToExpression(*T("SeqT"));
+  ASSERT_EQ(name->Class, TClass::String);
+  EXPECT_EQ(*name->Text(), "последовательность"_cp);
+
+  EXPECT_EQ(TypeOfSetExpression(*I(51)), T("zT"));
+  EXPECT_EQ(TypeOfSetExpression(*I(3)), nullptr);
+  // R x R -> R, N -> R, and the failures.
+  EXPECT_EQ(FunctionTypeFromSpec(*Op(42, nullptr, I(49), I(49)), *I(49), true), T("rFunc2T"));
+  EXPECT_EQ(FunctionTypeFromSpec(*I(52), *I(49), true), T("SeqT"));
+  EXPECT_TRUE(messages.Entries().empty());
+  EXPECT_EQ(FunctionTypeFromSpec(*Op(42, nullptr, I(49), N(2)), *I(49), true), nullptr);
+  EXPECT_EQ(messages.Entries().back().message.Eng, "Wrong type specification for an argument of the function.");
+  EXPECT_EQ(FunctionTypeFromSpec(*N(2), *I(49), true), nullptr);
+  EXPECT_EQ(messages.Entries().back().message.Eng, "Wrong specification of the type of the function's argument");
+  EXPECT_EQ(FunctionTypeFromSpec(*I(49), *N(2), true), nullptr);
+  EXPECT_EQ(messages.Entries().back().message.Rus, "Неверное описание типа значения функции."_cp);
+}
+
+TEST_F(TypingTest, SubstituteTypesItsPattern) {
+  TExprPtr e = Op(3, nullptr, V('a'), N(1));
+  TExprPtr pattern = N(1);
+  pattern->Type = nullptr;
+  TExprPtr result = SubstituteTyped(*e, *pattern, *N(5));
+  ASSERT_TRUE(result);
+  EXPECT_EQ(ArgByPath(*result, 2)->NumberValue()->Integer(), 5);
+  TExprPtr untyped = TExpr::Par(TClass::MathPar, 1);
+  EXPECT_EQ(SubstituteTyped(*e, *untyped, *N(5)), nullptr);
+  EXPECT_EQ(messages.Entries().back().message.Eng, "Error 1 in Substitute (Expr).");
+}
+
+}  // namespace
+}  // namespace lemmix
