@@ -13,14 +13,14 @@ namespace lemmix::testing {
 
 class ExprTest : public ::testing::Test {
  protected:
-  ExprTest() : context(messages, messages), scope(context) {}
-
-  void SetUp() override {
+  // The catalogues load here, so that members of derived fixtures can use them.
+  ExprTest() : context(messages, messages), scope(context) {
     context.TypesProccess = std::make_unique<TTypesProccess>(messages);
-    ASSERT_TRUE(context.TypesProccess->Load(LEMMIX_DATA_DIR));
     context.StFunc = std::make_unique<TStFunc>(*context.TypesProccess, messages);
-    ASSERT_TRUE(context.StFunc->LoadIntrinsics(LEMMIX_DATA_DIR));
+    loaded = context.TypesProccess->Load(LEMMIX_DATA_DIR) && context.StFunc->LoadIntrinsics(LEMMIX_DATA_DIR);
   }
+
+  void SetUp() override { ASSERT_TRUE(loaded); }
 
   TType* T(const char* id) { return context.TypesProccess->FindType(id, false); }
   TIntr& F(int number) { return *context.StFunc->Intr(number); }
@@ -66,6 +66,7 @@ class ExprTest : public ::testing::Test {
   RecordingMessages messages;
   TContext context;
   TContextScope scope;
+  bool loaded = false;
 };
 
 }  // namespace lemmix::testing
