@@ -14,6 +14,8 @@
 
 namespace lemmix {
 
+class IInfoSink;
+
 class TContext {
  public:
   TContext(IMessages& messages, IQuestions& questions, IFontInstaller* fonts = nullptr)
@@ -30,6 +32,9 @@ class TContext {
   bool StartupOk = false;
   bool DemoRunning = false;
   bool DeveloperMode = false;
+  // Commenting: automatic steps report to the information sink.
+  bool Commenting = false;
+  IInfoSink* Info = nullptr;
 
   TAutoSettings Settings;
   std::unique_ptr<TTypesProccess> TypesProccess;
