@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <random>
 
+#include "bench_catalogues.h"
 #include "expr/expr.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
@@ -14,22 +15,6 @@
 namespace {
 
 using namespace lemmix;
-
-struct Catalogues {
-  RecordingMessages messages;
-  TContext context{messages, messages};
-  TContextScope scope{context};
-  Catalogues() {
-    context.TypesProccess = std::make_unique<TTypesProccess>(messages);
-    context.StFunc = std::make_unique<TStFunc>(*context.TypesProccess, messages);
-    if (!context.TypesProccess->Load(LEMMIX_DATA_DIR) || !context.StFunc->LoadIntrinsics(LEMMIX_DATA_DIR)) std::abort();
-  }
-};
-
-Catalogues& Data() {
-  static Catalogues catalogues;
-  return catalogues;
-}
 
 TExprPtr Variable(int index) {
   auto v = std::make_shared<TVar>(TVar{{'x', index}, Data().context.TypesProccess->FindType("rT", false)});
@@ -112,4 +97,4 @@ BENCHMARK(BM_StorageRoundTrip)->RangeMultiplier(10)->Range(1000, 100000)->Comple
 
 }  // namespace
 
-BENCHMARK_MAIN();
+

@@ -14,6 +14,8 @@
 #include "shell/startup.h"
 #include "expr/expr.h"
 #include "expr/number.h"
+#include "expr/arithm.h"
+#include "expr/logic.h"
 #include "expr/typing.h"
 #include "types/type.h"
 #include "types/type_name.h"
@@ -33,6 +35,9 @@ constexpr const char* kUsage =
     "                                       print it back with its size and head number\n"
     "  type TEXT [DIR]                      type an expression in the storage form: its\n"
     "                                       type identifier and descriptive name\n"
+    "  normalize TEXT [DIR] [--pipeline]    simplify a condition or standardise a term in\n"
+    "                                       the storage form (--pipeline: the whole\n"
+    "                                       standardisation of a condition)\n"
     "  number add|mul|pow|sqrt|inv A [B]    exact arithmetic; a number is an integer,\n"
     "                                       a fraction p/q or a decimal 1.5\n"
     "\n"
@@ -95,6 +100,25 @@ int Number(lemmix::CliMessages& messages, const std::vector<std::string>& args) 
   return messages.ErrorCount() == 0 ? 0 : 1;
 }
 
+// In a text of the storage form every data and required variable is a variable
+// of its own; the same name means the same object of the proof.
+void ShareVariablesByName(lemmix::TExpr& e, std::vector<lemmix::TVarPtr>& seen) {
+  if (e.Class == lemmix::TClass::DataVar || e.Class == lemmix::TClass::ProveVar) {
+    const auto* owned = std::get_if<lemmix::TVarPtr>(&e.Data);
+    if (owned != nullptr) {
+      for (const lemmix::TVarPtr& v : seen) {
+        if (v->Name == (*owned)->Name) {
+          e.Data = v;
+          return;
+        }
+      }
+      seen.push_back(*owned);
+    }
+  }
+  if (e.Class == lemmix::TClass::Compound)
+    for (lemmix::TExprPtr& child : e.Children()) ShareVariablesByName(*child, seen);
+}
+
 int Usage() {
   std::fputs(kUsage, stderr);
   return 2;
@@ -117,6 +141,7 @@ bool Start(lemmix::TContext& context, const std::vector<std::string>& dirs) {
 int main(int argc, char** argv) {
   bool english = false;
   bool yes = false;
+  bool pipeline = false;
   std::optional<lemmix::ListingFormat> format;
   std::vector<std::string> words;
   for (int i = 1; i < argc; ++i) {
@@ -129,6 +154,8 @@ int main(int argc, char** argv) {
       const std::string name = argv[++i];
       if (name != "text" && name != "md") return Usage();
       format = name == "md" ? lemmix::ListingFormat::Markdown : lemmix::ListingFormat::Text;
+    } else if (arg == "--pipeline") {
+      pipeline = true;
     } else if (arg == "--yes") {
       yes = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -143,14 +170,14 @@ int main(int argc, char** argv) {
   if (words.empty()) return Usage();
   const std::string command = words.front();
   const std::vector<std::string> args(words.begin() + 1, words.end());
-  if (format && command != "intrinsics") return Usage();
+  if ((format && command != "intrinsics") || (pipeline && command != "normalize")) return Usage();
 
   lemmix::CliMessages messages(english, yes);
   if (command == "number") {
     const int code = Number(messages, args);
     return code < 0 ? Usage() : code;
   }
-  const bool takesText = command == "expr" || command == "type";
+  const bool takesText = command == "expr" || command == "type" || command == "normalize";
   if (args.size() > (takesText ? 2u : 1u) || (takesText && args.empty())) return Usage();
   const std::vector<std::string> dirs(args.begin() + (takesText ? 1 : 0), args.end());
   FontFileCheck fontCheck;
@@ -169,6 +196,28 @@ int main(int argc, char** argv) {
     if (!e) return 1;
     std::printf("%s\nsize: %d\nhead: %d\n", lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str(), lemmix::Size(*e),
                 e->HeadIntrinsic());
+    return 0;
+  }
+  if (command == "normalize") {
+    if (!Start(context, dirs)) return 1;
+    lemmix::TVarList scope;
+    lemmix::TExprPtr e = lemmix::FromString(lemmix::Utf8ToCp1251(args[0]), &scope);
+    if (!e) return 1;
+    std::vector<lemmix::TVarPtr> variables;
+    ShareVariablesByName(*e, variables);
+    if (lemmix::ExprType(*e, true) == nullptr) return 1;
+    if (pipeline) {
+      e = lemmix::StandardiseForCondition(*e);
+      if (!e) {
+        std::puts("no result");
+        return 1;
+      }
+    } else if (e->Type->Name == "lT") {
+      lemmix::SimplifyCondition(*e);
+    } else {
+      lemmix::Standardize(*e);  // a term
+    }
+    std::printf("%s\n", lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str());
     return 0;
   }
   if (command == "type") {

@@ -177,3 +177,52 @@ TEST(Cli, TypeNamesTheTypeOrTheFault) {
 
 }  // namespace
 }  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+// The examples of the normalisation, as a user checks them from the command line.
+TEST(Cli, NormalizeTheExamples) {
+  const std::string x = "(,,data_var,(rT,x))";
+  const auto num = [](int n) { return "(,,number," + std::to_string(n) + ")"; };
+  const auto op = [](int head, std::vector<std::string> args) {
+    std::string text = "(,,compound,((,,intr,\\" + std::to_string(head) + ")";
+    for (const std::string& a : args) text += "," + a;
+    return text + "))";
+  };
+  const struct {
+    std::string input;
+    std::string output;
+  } cases[] = {
+      // x + 2 + x + 3 = 2x + 5
+      {op(3, {x, num(2), x, num(3)}),
+       "(rT,,compound,((rOpT,,intr,\\3),(rT,,compound,((rOpT,,intr,\\4),(nT,,number,2),(rT,,data_var,(rT,x)))),(nT,,"
+       "number,5)))"},
+      // (x^2)^3 = x^6
+      {op(6, {op(6, {x, num(2)}), num(3)}), "(rT,,compound,((rFunc2T,,intr,\\6),(rT,,data_var,(rT,x)),(nT,,number,6)))"},
+      // x^0 = 1, 0^x = 0
+      {op(6, {x, num(0)}), "(nT,,number,1)"},
+      {op(6, {num(0), x}), "(n0T,,number,0)"},
+      // 5 < 0 is false, 3 >= 3 true
+      {op(12, {num(5), num(0)}), "(lT,,intr,\\131)"},
+      {op(13, {num(3), num(3)}), "(lT,,intr,\\130)"},
+      // 3x + 6 = 0 is x + 2 = 0
+      {op(9, {op(3, {op(4, {num(3), x}), num(6)}), num(0)}),
+       "(lT,,compound,((EqualityT,,intr,\\9),(rT,,compound,((rOpT,,intr,\\3),(rT,,data_var,(rT,x)),(nT,,number,2))),(n0T,"
+       ",number,0)))"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCli("normalize '" + c.input + "' " + LEMMIX_DATA_DIR);
+    EXPECT_EQ(run.exitCode, 0) << c.input << "\n" << run.output;
+    EXPECT_EQ(run.output, c.output + "\n") << c.input;
+  }
+  // The pipeline of a condition: a definition symbol becomes an equivalence.
+  const CliRun pipeline = RunCli("normalize '" + op(222, {op(11, {x, num(0)}), op(12, {num(0), x})}) + "' " +
+                                 LEMMIX_DATA_DIR + " --pipeline");
+  EXPECT_EQ(pipeline.exitCode, 0) << pipeline.output;
+  EXPECT_TRUE(pipeline.output.starts_with("(lT,,compound,((Log2T,,intr,\\8),")) << pipeline.output;
+  EXPECT_EQ(RunCli("number add 1 2 --pipeline").exitCode, 2);
+}
+
+}  // namespace
+}  // namespace lemmix
