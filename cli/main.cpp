@@ -17,6 +17,8 @@
 #include "expr/arithm.h"
 #include "expr/logic.h"
 #include "expr/typing.h"
+#include "notation/output.h"
+#include "notation/parser.h"
 #include "types/type.h"
 #include "types/type_name.h"
 
@@ -38,12 +40,17 @@ constexpr const char* kUsage =
     "  normalize TEXT [DIR] [--pipeline]    simplify a condition or standardise a term in\n"
     "                                       the storage form (--pipeline: the whole\n"
     "                                       standardisation of a condition)\n"
+    "  parse TEXT [DIR] [--unicode]         read a formula in stored text: its tree in the\n"
+    "                                       storage form, its type, and the text printed back\n"
+    "  print TEXT [DIR] [--unicode]         write a tree in the storage form as stored text\n"
     "  number add|mul|pow|sqrt|inv A [B]    exact arithmetic; a number is an integer,\n"
     "                                       a fraction p/q or a decimal 1.5\n"
     "\n"
     "Options:\n"
     "  --lang en     show messages in English (default: Russian)\n"
-    "  --yes         answer Yes to every question (default: No)\n";
+    "  --yes         answer Yes to every question (default: No)\n"
+    "  --unicode     show formulas as the letters of the mathematical font (∀x∈ℝ ...)\n"
+    "  --storage     normalize reads and writes the storage form instead of stored text\n";
 
 // Without a window the font is not installed: it is checked to be a font file.
 class FontFileCheck : public lemmix::IFontInstaller {
@@ -142,6 +149,8 @@ int main(int argc, char** argv) {
   bool english = false;
   bool yes = false;
   bool pipeline = false;
+  bool unicode = false;
+  bool storage = false;
   std::optional<lemmix::ListingFormat> format;
   std::vector<std::string> words;
   for (int i = 1; i < argc; ++i) {
@@ -154,6 +163,10 @@ int main(int argc, char** argv) {
       const std::string name = argv[++i];
       if (name != "text" && name != "md") return Usage();
       format = name == "md" ? lemmix::ListingFormat::Markdown : lemmix::ListingFormat::Text;
+    } else if (arg == "--unicode") {
+      unicode = true;
+    } else if (arg == "--storage") {
+      storage = true;
     } else if (arg == "--pipeline") {
       pipeline = true;
     } else if (arg == "--yes") {
@@ -170,14 +183,17 @@ int main(int argc, char** argv) {
   if (words.empty()) return Usage();
   const std::string command = words.front();
   const std::vector<std::string> args(words.begin() + 1, words.end());
-  if ((format && command != "intrinsics") || (pipeline && command != "normalize")) return Usage();
+  if ((format && command != "intrinsics") || ((pipeline || storage) && command != "normalize") ||
+      (unicode && command != "parse" && command != "print" && command != "normalize"))
+    return Usage();
 
   lemmix::CliMessages messages(english, yes);
   if (command == "number") {
     const int code = Number(messages, args);
     return code < 0 ? Usage() : code;
   }
-  const bool takesText = command == "expr" || command == "type" || command == "normalize";
+  const bool takesText =
+      command == "expr" || command == "type" || command == "normalize" || command == "parse" || command == "print";
   if (args.size() > (takesText ? 2u : 1u) || (takesText && args.empty())) return Usage();
   const std::vector<std::string> dirs(args.begin() + (takesText ? 1 : 0), args.end());
   FontFileCheck fontCheck;
@@ -198,14 +214,46 @@ int main(int argc, char** argv) {
                 e->HeadIntrinsic());
     return 0;
   }
+  // A formula as the user shows it: stored text, or Unicode letters with --unicode.
+  const auto show = [&](const lemmix::TExpr& e) -> std::string {
+    if (unicode) {
+      const std::optional<lemmix::TLetters> letters = lemmix::TreeToLetters(e);
+      return letters ? lemmix::LettersToUtf8(*letters) : "";
+    }
+    return lemmix::Cp1251ToUtf8(lemmix::TreeToText(e, false, false).value_or(""));
+  };
+  if (command == "parse" || command == "print") {
+    if (!Start(context, dirs)) return 1;
+    if (command == "print") {
+      lemmix::TVarList scope;
+      const lemmix::TExprPtr e = lemmix::FromString(lemmix::Utf8ToCp1251(args[0]), &scope);
+      if (!e) return 1;
+      const std::string text = show(*e);
+      if (text.empty()) return 1;
+      std::printf("%s\n", text.c_str());
+      return 0;
+    }
+    lemmix::TExprPtr e = lemmix::TextToTree(lemmix::Utf8ToCp1251(args[0]));
+    lemmix::TVarList given;
+    if (!e || !lemmix::DeclareVariables(*e, given, true)) return 1;
+    std::printf("%s\n%s\n%s\n", lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str(), e->Type->Name.c_str(), show(*e).c_str());
+    return 0;
+  }
   if (command == "normalize") {
     if (!Start(context, dirs)) return 1;
     lemmix::TVarList scope;
-    lemmix::TExprPtr e = lemmix::FromString(lemmix::Utf8ToCp1251(args[0]), &scope);
-    if (!e) return 1;
-    std::vector<lemmix::TVarPtr> variables;
-    ShareVariablesByName(*e, variables);
-    if (lemmix::ExprType(*e, true) == nullptr) return 1;
+    lemmix::TVarList given;
+    lemmix::TExprPtr e;
+    if (storage) {
+      e = lemmix::FromString(lemmix::Utf8ToCp1251(args[0]), &scope);
+      if (!e) return 1;
+      std::vector<lemmix::TVarPtr> variables;
+      ShareVariablesByName(*e, variables);
+      if (lemmix::ExprType(*e, true) == nullptr) return 1;
+    } else {
+      e = lemmix::TextToTree(lemmix::Utf8ToCp1251(args[0]));
+      if (!e || !lemmix::DeclareVariables(*e, given, true)) return 1;
+    }
     if (pipeline) {
       e = lemmix::StandardiseForCondition(*e);
       if (!e) {
@@ -217,7 +265,7 @@ int main(int argc, char** argv) {
     } else {
       lemmix::Standardize(*e);  // a term
     }
-    std::printf("%s\n", lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str());
+    std::printf("%s\n", storage ? lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str() : show(*e).c_str());
     return 0;
   }
   if (command == "type") {

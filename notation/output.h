@@ -1,0 +1,19 @@
+// Formula output: an expression tree written back as the item list the
+// parser reads, with brackets where priorities need them.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "notation/items.h"
+
+namespace lemmix {
+
+// Negative numbers as minus over their magnitude, in a copy.
+TExprPtr NegativeNumbersOutput(const TExpr& e);
+// The items of a tree; nothing on failure (a malformed tree).
+std::optional<TItemList> TreeToItems(const TExpr& tree);
+std::optional<std::string> TreeToText(const TExpr& tree, bool classWords, bool numeric);
+std::optional<TLetters> TreeToLetters(const TExpr& tree);
+
+}  // namespace lemmix

@@ -1,0 +1,918 @@
+#include "notation/parser.h"
+
+#include <algorithm>
+
+#include "expr/type_expr.h"
+#include "expr/typing.h"
+#include "intrinsics/st_func.h"
+#include "shell/context.h"
+#include "shell/cp1251.h"
+#include "types/type.h"
+#include "types/type_relations.h"
+#include "types/types_proccess.h"
+
+namespace lemmix {
+
+namespace {
+
+enum : int {
+  kForall = 0, kExists = 1, kMinus = 2, kPlus = 3, kPower = 6, kImplies = 7, kEq = 9, kIn = 15, kLambda = 16,
+  kSubset = 17, kUnion = 18, kLeftRound = 23, kRightRound = 24, kLeftSquare = 25, kRightSquare = 26,
+  kLeftBrace = 27, kRightBrace = 28, kSubscript = 29, kRange = 30, kVld = 31, kColon = 33, kTuple = 34, kComma = 35,
+  kSemicolon = 36, kBar = 37, kDot = 38, kFuncSpec = 39, kArrow = 40, kOneToOne = 41, kProduct42 = 42,
+  kDerivativeMark = 44, kDerivative = 45, kReals = 49, kInfinity = 54, kNot = 55, kAnd = 58, kParameters = 60,
+  kNestedSeparator = 63, kLim = 77, kAtPoint = 101, kInverse = 117, kOnSet = 118, kPlusInfinity = 132,
+  kMinusInfinity = 133, kAbs = 134, kFloor = 135, kSegment = 136, kInterval = 137, kClosedOpen = 138,
+  kOpenClosed = 139, kEnum = 140, kSetOf = 141, kIntSegment = 142, kExistsOne = 143, kLimF = 185, kLimLeft = 186,
+  kLimRight = 187, kAs = 211, kEqualAs = 212, kSum = 214, kClassSign = 221, kEnumMore = 223
+};
+
+constexpr int kNone = 13;
+
+void Report(const std::string& rus, const std::string& eng) { Ctx().Messages.Error({rus, eng}); }
+
+TIntr& F(int n) { return *Ctx().StFunc->Intr(n); }
+
+bool IsOpener(const TExpr& e) { return e.IsIntr(kLeftRound) || e.IsIntr(kLeftSquare) || e.IsIntr(kLeftBrace); }
+bool IsCloser(const TExpr& e) { return e.IsIntr(kRightRound) || e.IsIntr(kRightSquare) || e.IsIntr(kRightBrace); }
+bool IsAtPointPredicate(int n) { return n == 99 || n == 100 || (n >= 103 && n <= 106); }
+
+std::string WordOf(const TExpr& item) {
+  if (const TIntr* f = item.Intrinsic()) return f->Name;
+  if (const TAntIntr* a = item.Antonym()) return Ctx().StFunc->AntonymWordOf(*a, false);
+  return "";
+}
+
+TExprPtr Compound(int head, TExprList args) {
+  TExprList children;
+  children.push_back(TExpr::OfIntr(F(head)));
+  for (TExprPtr& a : args) children.push_back(std::move(a));
+  return TExpr::Compound(std::move(children));
+}
+
+TExprPtr Compound(int head, TExprPtr a) {
+  TExprList args;
+  args.push_back(std::move(a));
+  return Compound(head, std::move(args));
+}
+
+TExprPtr Compound(int head, TExprPtr a, TExprPtr b) {
+  TExprList args;
+  args.push_back(std::move(a));
+  args.push_back(std::move(b));
+  return Compound(head, std::move(args));
+}
+
+TType* TypeNamed(const char* id) { return Ctx().TypesProccess->FindType(id, true); }
+
+class Parser {
+ public:
+  explicit Parser(const TItemList& items) {
+    for (const TExprPtr& item : items) items_.push_back(ShallowCopy(*item));
+  }
+
+  TExprPtr Run() {
+    if (items_.empty()) {
+      Report("Введена пустая строка."_cp, "An empty string.");
+      return nullptr;
+    }
+    if (!RealNumbersInput()) return nullptr;
+    return Parse(0, items_.size());
+  }
+
+ private:
+  const TExpr& At(std::size_t i) const { return *items_[i]; }
+
+  // Decimal point between two integers: one real number.
+  bool RealNumbersInput() {
+    for (std::size_t i = 1; i + 1 < items_.size(); ++i) {
+      if (!At(i).IsIntr(kDot) || !At(i - 1).NumberValue() || !At(i + 1).NumberValue()) continue;
+      const TNumber& a = *At(i - 1).NumberValue();
+      const TNumber& b = *At(i + 1).NumberValue();
+      if (!a.IsInteger() || !b.IsInteger() || a.Integer() < 0 || b.Integer() < 0) {
+        Report("Ошибка при вводе действительного числа in RealNumbersInput (ExprDial)."_cp, "Wrong real number");
+        return false;
+      }
+      const std::optional<TNumber> real = NumberFromString(std::to_string(a.Integer()) + "." + std::to_string(b.Integer()));
+      if (!real) {
+        Report("Ошибка при вводе действительного числа in RealNumbersInput (ExprDial)."_cp, "Wrong real number");
+        return false;
+      }
+      items_[i - 1] = TExpr::Number(*real);
+      items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(i), items_.begin() + static_cast<std::ptrdiff_t>(i + 2));
+    }
+    return true;
+  }
+
+  // The closer that matches the opener at i, counting all brackets; last when none.
+  std::optional<std::size_t> Match(std::size_t i, std::size_t last) const {
+    int depth = 0;
+    for (std::size_t k = i; k < last; ++k) {
+      if (IsOpener(At(k))) ++depth;
+      if (IsCloser(At(k)) && --depth == 0) return k;
+    }
+    return std::nullopt;
+  }
+
+  // Positions of an intrinsic at bracket depth 0 (and outside bars) in [first, last).
+  std::vector<std::size_t> AtTop(std::size_t first, std::size_t last, int number) const {
+    std::vector<std::size_t> found;
+    int depth = 0;
+    bool bars = false;
+    for (std::size_t k = first; k < last; ++k) {
+      if (IsOpener(At(k))) ++depth;
+      else if (IsCloser(At(k))) --depth;
+      else if (depth == 0 && At(k).IsIntr(kBar)) bars = !bars;
+      else if (depth == 0 && !bars && At(k).IsIntr(number)) found.push_back(k);
+    }
+    return found;
+  }
+
+  std::optional<std::size_t> FirstAtTop(std::size_t first, std::size_t last, std::initializer_list<int> numbers) const {
+    int depth = 0;
+    for (std::size_t k = first; k < last; ++k) {
+      if (IsOpener(At(k))) ++depth;
+      else if (IsCloser(At(k))) --depth;
+      else if (depth == 0)
+        for (const int n : numbers)
+          if (At(k).IsIntr(n)) return k;
+    }
+    return std::nullopt;
+  }
+
+  int ItemPrior(const TExpr& item) const {
+    if (const TIntr* f = item.Intrinsic()) return f->Fixity == TFixity::Prefix ? 12 : f->Priority;
+    if (const TAntIntr* a = item.Antonym()) return a->Intr->Fixity == TFixity::Prefix ? 12 : a->Intr->Priority;
+    return 12;
+  }
+
+  bool LaterWins(const TExpr& item) const {
+    const TIntr* f = item.Intrinsic();
+    return f != nullptr && f->Fixity != TFixity::Prefix;
+  }
+
+  // Drops round brackets around the whole range.
+  bool Strip(std::size_t& first, std::size_t& last) const {
+    while (last - first >= 2 && At(first).IsIntr(kLeftRound)) {
+      const std::optional<std::size_t> close = Match(first, last);
+      if (!close) {
+        Report("Не закрыта круглая скобка."_cp, "Missed right bracket.");
+        return false;
+      }
+      if (*close != last - 1 || !At(*close).IsIntr(kRightRound) || !AtTop(first + 1, last - 1, kSemicolon).empty()) break;
+      ++first;
+      --last;
+      if (first == last) {
+        Report("Пустое выражение в скобках."_cp, "Empty expression in brackets.");
+        return false;
+      }
+    }
+    return true;
+  }
+
+  TExprPtr Parse(std::size_t first, std::size_t last) {
+    if (first >= last) {
+      Report("Пустое выражение."_cp, "Empty expression.");
+      return nullptr;
+    }
+    if (!Strip(first, last)) return nullptr;
+    if (last - first == 1) return ShallowCopy(At(first));
+    // The split item: lowest priority at depth 0 outside bars.
+    int depth = 0;
+    bool bars = false;
+    int best = kNone;
+    std::size_t split = last;
+    for (std::size_t k = first; k < last; ++k) {
+      const TExpr& item = At(k);
+      if (IsOpener(item)) {
+        ++depth;
+        continue;
+      }
+      if (IsCloser(item)) {
+        if (--depth < 0) {
+          Report("Не хватает открывающей скобки."_cp, "Left bracket is missed.");
+          return nullptr;
+        }
+        continue;
+      }
+      if (depth != 0) continue;
+      if (item.IsIntr(kBar)) {
+        bars = !bars;
+        continue;
+      }
+      if (bars) continue;
+      const int prior = ItemPrior(item);
+      if (prior == 1 && best != 1) {
+        best = 1;
+        split = k;
+        break;
+      }
+      if (prior < best || (prior == best && prior < kNone && LaterWins(item))) {
+        best = prior;
+        split = k;
+      }
+    }
+    if (split < last) return Build(first, last, split);
+    return Brackets(first, last);
+  }
+
+  // Splits at depth-0 commas and parses each part.
+  std::optional<TExprList> Arguments(std::size_t first, std::size_t last) {
+    TExprList args;
+    std::size_t start = first;
+    for (const std::size_t comma : AtTop(first, last, kComma)) {
+      TExprPtr a = Parse(start, comma);
+      if (!a) return std::nullopt;
+      args.push_back(std::move(a));
+      start = comma + 1;
+    }
+    TExprPtr a = Parse(start, last);
+    if (!a) return std::nullopt;
+    args.push_back(std::move(a));
+    return args;
+  }
+
+  TExprPtr Build(std::size_t first, std::size_t last, std::size_t s) {
+    const TExpr& item = At(s);
+    if (const TAntIntr* a = item.Antonym()) {
+      TExprPtr saved = std::move(items_[s]);
+      items_[s] = TExpr::OfIntr(*a->Intr);
+      TExprPtr inner = Build(first, last, s);
+      items_[s] = std::move(saved);
+      if (!inner) return nullptr;
+      return Compound(kNot, std::move(inner));
+    }
+    if (item.Intrinsic() == nullptr) return Application(first, last, s);
+    const TIntr& f = *item.Intrinsic();
+    switch (f.Number) {
+      case kForall: return Forall(first, last, s);
+      case kExists:
+      case kExistsOne: return Exists(first, last, s, f.Number);
+      case kLim: return Limit(first, last, s);
+      case kSum: return Sum(first, last, s);
+      case kAs: return As(first, last, s);
+      case kClassSign: return ClassSign(first, last, s);
+      case kComma: {
+        std::optional<TExprList> parts = Arguments(first, last);
+        if (!parts) return nullptr;
+        return Compound(kTuple, std::move(*parts));
+      }
+      case kMinus: {
+        if (s == first) {
+          TExprPtr right = Parse(s + 1, last);
+          return right ? Compound(kMinus, std::move(right)) : nullptr;
+        }
+        TExprPtr left = Parse(first, s);
+        TExprPtr right = left ? Parse(s + 1, last) : nullptr;
+        if (!right) return nullptr;
+        return Compound(kPlus, std::move(left), Compound(kMinus, std::move(right)));
+      }
+      case kPower:
+        if (s + 1 < last && At(s + 1).IsIntr(kLeftBrace)) return Multiderivative(first, last, s);
+        break;
+      case kDerivativeMark: {
+        TExprPtr fn = Parse(first, s);
+        TExprPtr arg = fn ? Parse(s + 1, last) : nullptr;
+        if (!arg) return nullptr;
+        TExprList args;
+        args.push_back(std::move(fn));
+        args.push_back(TExpr::Number(TNumber(std::int32_t{1})));
+        args.push_back(std::move(arg));
+        return Compound(kDerivative, std::move(args));
+      }
+      case kSubscript: {
+        TExprPtr base = Parse(first, s);
+        TExprPtr index = base ? Parse(s + 1, last) : nullptr;
+        if (!index) return nullptr;
+        TExprList children;
+        children.push_back(std::move(base));
+        children.push_back(std::move(index));
+        return TExpr::Compound(std::move(children));
+      }
+      case kOneToOne: return OneToOne(first, last, s);
+      case kInverse: return Ternary(first, last, s, kOnSet);
+      default:
+        if (IsAtPointPredicate(f.Number)) return Ternary(first, last, s, kAtPoint);
+        break;
+    }
+    const std::string name = f.Name;
+    if (f.Fixity == TFixity::Prefix) {
+      if (s != first) {
+        Report("Пропущен знак математической операции перед выражением "_cp + name,
+               "Operation before expression " + name + " is missed.");
+        return nullptr;
+      }
+      if (s + 1 >= last) {
+        Report("Пропущены скобки для выражения "_cp + name, "The brackets for expression " + name + " are missed.");
+        return nullptr;
+      }
+      std::size_t a = s + 1;
+      std::size_t b = last;
+      if (!Strip(a, b)) return nullptr;
+      std::optional<TExprList> args = Arguments(a, b);
+      if (!args) return nullptr;
+      return Compound(f.Number, std::move(*args));
+    }
+    if (f.Fixity == TFixity::Postfix) {
+      if (s != last - 1) {
+        Report("Пропущена скобка после постфиксного выражения "_cp + name,
+               "Bracket after postfix expression " + name + " is missed.");
+        return nullptr;
+      }
+      if (s == first) {
+        Report("Пропущены скобки для постфиксного выражения "_cp + name,
+               "Brackets for postfix expression " + name + " are missed.");
+        return nullptr;
+      }
+      std::size_t a = first;
+      std::size_t b = s;
+      if (!Strip(a, b)) return nullptr;
+      std::optional<TExprList> args = Arguments(a, b);
+      if (!args) return nullptr;
+      return Compound(f.Number, std::move(*args));
+    }
+    if (s == last - 1) {
+      Report("Отсутствует правый аргумент функции "_cp + name, "Missed right argument of function " + name);
+      return nullptr;
+    }
+    if (f.Nary && s != first) {
+      TExprList parts;
+      std::size_t start = first;
+      for (const std::size_t k : AtTop(first, last, f.Number)) {
+        TExprPtr part = Parse(start, k);
+        if (!part) return nullptr;
+        parts.push_back(std::move(part));
+        start = k + 1;
+      }
+      TExprPtr part = Parse(start, last);
+      if (!part) return nullptr;
+      parts.push_back(std::move(part));
+      return Compound(f.Number, std::move(parts));
+    }
+    TExprList args;
+    if (s != first) {
+      TExprPtr left = Parse(first, s);
+      if (!left) return nullptr;
+      args.push_back(std::move(left));
+    }
+    TExprPtr right = Parse(s + 1, last);
+    if (!right) return nullptr;
+    args.push_back(std::move(right));
+    return Compound(f.Number, std::move(args));
+  }
+
+  // An atom that splits the range is applied to what follows it: f(x), a(n).
+  TExprPtr Application(std::size_t first, std::size_t last, std::size_t s) {
+    if (s != first || s + 1 >= last) {
+      const std::optional<std::string> word = OneItem_to_String(At(s), false, false);
+      Report("Пропущен знак математической операции перед выражением "_cp + word.value_or(""),
+             "Operation before expression " + word.value_or("") + " is missed.");
+      return nullptr;
+    }
+    TExprPtr argument = Parse(s + 1, last);
+    if (!argument) return nullptr;
+    TExprList children;
+    children.push_back(ShallowCopy(At(s)));
+    if (argument->HeadIntrinsic() == kTuple) {
+      for (std::size_t i = 1; i < argument->Children().size(); ++i) children.push_back(std::move(argument->Children()[i]));
+    } else {
+      children.push_back(std::move(argument));
+    }
+    return TExpr::Compound(std::move(children));
+  }
+
+  TExprPtr Multiderivative(std::size_t first, std::size_t last, std::size_t s) {
+    const std::optional<std::size_t> close = Match(s + 1, last);
+    if (!close || !At(*close).IsIntr(kRightBrace)) {
+      Report("Ошибка при описании кратной производной: слово \"^{\" должно заканчиваться символом \"}\"."_cp,
+             "Error in specification of multiderivative: word \"^{\" must be ended with symbol \"}\".");
+      return nullptr;
+    }
+    TExprPtr fn = Parse(first, s);
+    TExprPtr order = fn ? Parse(s + 2, *close) : nullptr;
+    TExprPtr arg = order ? Parse(*close + 1, last) : nullptr;
+    if (!arg) return nullptr;
+    TExprList args;
+    args.push_back(std::move(fn));
+    args.push_back(std::move(order));
+    args.push_back(std::move(arg));
+    return Compound(kDerivative, std::move(args));
+  }
+
+  TExprPtr OneToOne(std::size_t first, std::size_t last, std::size_t s) {
+    const std::vector<std::size_t> specs = AtTop(first, s, kFuncSpec);
+    if (specs.empty()) {
+      Report("Пропущен символ описания функции перед знаком взаимно однозначного соответствия."_cp,
+             "Missing symbol of function specification before symbol of one-to-one correspondence");
+      return nullptr;
+    }
+    TExprList args;
+    for (const auto& [a, b] : {std::pair{first, specs.front()}, std::pair{specs.front() + 1, s}, std::pair{s + 1, last}}) {
+      TExprPtr part = Parse(a, b);
+      if (!part) return nullptr;
+      args.push_back(std::move(part));
+    }
+    return Compound(kOneToOne, std::move(args));
+  }
+
+  // a1 P a2 KEY a3, for the "at point" predicates and the inverse.
+  TExprPtr Ternary(std::size_t first, std::size_t last, std::size_t s, int key) {
+    const std::vector<std::size_t> keys = AtTop(s + 1, last, key);
+    if (keys.empty()) {
+      const std::string name = At(s).Intrinsic()->Name;
+      if (key == kOnSet)
+        Report("После второго аргумента предиката \"является обратной функцией\" должны стоять ключевые слова \"на множестве\""_cp,
+               "After the second argument of predicate \"is inverse for function\" key words \"on set\" are expected");
+      else
+        Report("После второго аргумента предиката "_cp + name + "должно стоять ключевое слово \"в точке\"."_cp,
+               "After the second argument of predicate \"" + name + "\" key words \"at point\" are expected");
+      return nullptr;
+    }
+    TExprList args;
+    for (const auto& [a, b] : {std::pair{first, s}, std::pair{s + 1, keys.front()}, std::pair{keys.front() + 1, last}}) {
+      TExprPtr part = Parse(a, b);
+      if (!part) return nullptr;
+      args.push_back(std::move(part));
+    }
+    return Compound(At(s).Intrinsic()->Number, std::move(args));
+  }
+
+  // ---- declarations of variables
+
+  struct Declared {
+    TVarPtr var;
+    TExprPtr condition;  // what stays as a condition on the variable
+  };
+
+  static TVarPtr NewVar(const TExpr& node, TType* type) {
+    return std::make_shared<TVar>(TVar{node.Var()->Name, type});
+  }
+  static TType* DefaultType(const TVarName& name) { return TypeNamed(DefaultTypeOfLetter(name.Letter)); }
+
+  bool IsSetWord(const TExpr& e) const { return e.Intrinsic() && SimpleTypeOfSetWord(e.Intrinsic()->Name, *Ctx().TypesProccess); }
+
+  // The extended real line R u {-oo, +oo}, or one of its halves.
+  int ExtendedReals(const TExpr& e) const {
+    if (e.HeadIntrinsic() != kUnion || e.Children().size() != 3) return 0;
+    const TExpr* enumeration = e.Children()[1]->IsIntr(kReals) ? e.Children()[2].get()
+                               : e.Children()[2]->IsIntr(kReals) ? e.Children()[1].get() : nullptr;
+    if (enumeration == nullptr) return 0;
+    int found = 0;
+    for (const TExpr* n : CollectClass(*enumeration, TClass::Intr)) {
+      if (n->IsIntr(kPlusInfinity)) found |= 1;
+      if (n->IsIntr(kMinusInfinity)) found |= 2;
+    }
+    return found;
+  }
+
+  std::optional<Declared> Declaration(std::size_t first, std::size_t last) {
+    // A variable followed by the explicit-type sign.
+    if (last - first == 2 && At(first).IsVar() && At(first + 1).Intrinsic() && IsExplicitTypeSign(*At(first + 1).Intrinsic()))
+      return Declared{NewVar(At(first), At(first + 1).Type), nullptr};
+    TExprPtr part = Parse(first, last);
+    if (!part) return std::nullopt;
+    if (part->IsVar()) return Declared{NewVar(*part, DefaultType(part->Var()->Name)), nullptr};
+    const int head = part->HeadIntrinsic();
+    if (head == kFuncSpec) {
+      const std::string sign = LettersToUtf8(F(kFuncSpec).Visual);
+      if (part->Children().size() != 3) {
+        Report("Неверный формат описания функции с помощью символа "_cp + Utf8ToCp1251(sign),
+               "Wrong format of function specification using symbol " + Utf8ToCp1251(sign));
+        return std::nullopt;
+      }
+      const TExpr& name = *part->Children()[1];
+      const TExpr& spec = *part->Children()[2];
+      if (!name.IsVar()) {
+        Report("Неверное имя при описании функции с помощью символа "_cp, "Wrong name of function specification using symbol ");
+        return std::nullopt;
+      }
+      if (spec.HeadIntrinsic() != kArrow || spec.Children().size() != 3) {
+        Report("Неверная правая часть при описании функции с помощью символа "_cp,
+               "Wrong right part of function specification using symbol ");
+        return std::nullopt;
+      }
+      TType* type = FunctionTypeFromSpec(*spec.Children()[1], *spec.Children()[2], true);
+      if (type == nullptr) return std::nullopt;
+      return Declared{NewVar(name, type), nullptr};
+    }
+    if (part->Class == TClass::Compound && part->Head()->IsVar()) {
+      // f(., .): a real function of that many variables.
+      const std::string name = NameText(part->Head()->Var()->Name);
+      for (std::size_t i = 1; i < part->Children().size(); ++i) {
+        if (!part->Children()[i]->IsIntr(kDot)) {
+          Report("Ошибка при описании функции "_cp + name, "Wrong specification of function " + name);
+          return std::nullopt;
+        }
+      }
+      TType* type = RealFunctionType(static_cast<int>(part->Children().size() - 1), *Ctx().TypesProccess);
+      return Declared{NewVar(*part->Head(), type), nullptr};
+    }
+    if (head == kEnum && part->Children().size() == 2) return SequenceDeclaration(*part->Children()[1]);
+    if (part->Class != TClass::Compound || part->Children().size() != 3 || !part->Head()->Intrinsic()) {
+      Report("Неверное выражение, определяющее тип переменной."_cp, "Wrong type specification of variable.");
+      return std::nullopt;
+    }
+    const TExpr& variable = *part->Children()[1];
+    const TExpr& set = *part->Children()[2];
+    if (!variable.IsVar()) {
+      Report("Первым аргументом выражения, определяющего тип переменной, должна быть переменная."_cp,
+             "A variable must be the first symbol of type specification");
+      return std::nullopt;
+    }
+    TTypesProccess& types = *Ctx().TypesProccess;
+    if (head == kIn && IsSetWord(set))
+      return Declared{NewVar(variable, SimpleTypeOfSetWord(set.Intrinsic()->Name, types)), nullptr};
+    if (head == kIn && ExtendedReals(set) == 3) return Declared{NewVar(variable, TypeNamed("rrT")), nullptr};
+    if (head == kIn && ExtendedReals(set) != 0) return Declared{NewVar(variable, TypeNamed("rrT")), std::move(part)};
+    if (head == kSubset && set.Intrinsic() && SubsetTypeOfSetWord(set.Intrinsic()->Name, types))
+      return Declared{NewVar(variable, SubsetTypeOfSetWord(set.Intrinsic()->Name, types)), nullptr};
+    if (head == kSubset) return Declared{NewVar(variable, TypeNamed("rSetT")), std::move(part)};
+    TVarPtr v = NewVar(variable, DefaultType(variable.Var()->Name));
+    return Declared{std::move(v), std::move(part)};
+  }
+
+  // {a_n}: a sequence; {f_n(.)}: a sequence of functions.
+  std::optional<Declared> SequenceDeclaration(const TExpr& element) {
+    if (element.Class != TClass::Compound || element.Children().size() != 2) {
+      Report("Ошибка при описании последовательности."_cp, "Wrong sequence specification.");
+      return std::nullopt;
+    }
+    const TExpr& a = *element.Children()[0];
+    const TExpr& b = *element.Children()[1];
+    if (a.IsVar() && b.IsVar()) {
+      TType* type = SequenceTypeOf(DefaultTypeOfLetter(a.Var()->Name.Letter), *Ctx().TypesProccess);
+      return Declared{NewVar(a, type), nullptr};
+    }
+    if (!b.IsIntr(kDot) || a.Class != TClass::Compound || a.Children().size() != 2 || !a.Children()[0]->IsVar() ||
+        !a.Children()[1]->IsVar()) {
+      Report("Неверное описание последовательности."_cp, "Invalid sequence specification.");
+      return std::nullopt;
+    }
+    return Declared{NewVar(*a.Children()[0], TypeNamed("FuncSeqT")), nullptr};
+  }
+
+  // The comma parts of a variable section: their variables and the conditions that stay.
+  bool Declarations(std::size_t first, std::size_t last, TVarList& vars, TExprList& conditions) {
+    std::size_t start = first;
+    std::vector<std::size_t> commas = AtTop(first, last, kComma);
+    commas.push_back(last);
+    for (const std::size_t end : commas) {
+      std::optional<Declared> d = Declaration(start, end);
+      if (!d) return false;
+      vars.push_back(d->var);
+      if (d->condition) conditions.push_back(std::move(d->condition));
+      start = end + 1;
+    }
+    return true;
+  }
+
+  static TExprPtr Conjunction(TExprList parts) {
+    if (parts.size() == 1) return std::move(parts.front());
+    return Compound(kAnd, std::move(parts));
+  }
+
+  // Conditions split at their conjunctions.
+  bool ConditionsBetween(std::size_t first, std::size_t last, TExprList& conditions) {
+    if (first >= last) return true;
+    std::size_t start = first;
+    std::vector<std::size_t> ands = AtTop(first, last, kAnd);
+    ands.push_back(last);
+    for (const std::size_t end : ands) {
+      TExprPtr c = Parse(start, end);
+      if (!c) return false;
+      conditions.push_back(std::move(c));
+      start = end + 1;
+    }
+    return true;
+  }
+
+  TExprPtr Forall(std::size_t first, std::size_t last, std::size_t s) {
+    if (s != first) {
+      Report("Кванторное выражение должно быть в скобках."_cp, "Quantor expression must be within brackets.");
+      return nullptr;
+    }
+    const std::optional<std::size_t> end = FirstAtTop(s + 1, last, {kColon, kVld, kForall, kExists, kExistsOne});
+    if (!end) {
+      Report("После квантора общности должен стоять разделитель \\Vld или квантор."_cp,
+             "A separator is expected after universal quantifier \\Vld or a quantifier.");
+      return nullptr;
+    }
+    TVarList vars;
+    TExprList conditions;
+    if (!Declarations(s + 1, *end, vars, conditions)) return nullptr;
+    std::size_t bodyStart = *end;
+    if (At(*end).IsIntr(kColon)) {
+      const std::optional<std::size_t> stop = FirstAtTop(*end + 1, last, {kVld, kForall, kExists, kExistsOne});
+      const std::size_t conditionsEnd = stop.value_or(last);
+      if (!ConditionsBetween(*end + 1, conditionsEnd, conditions)) return nullptr;
+      bodyStart = conditionsEnd;
+    }
+    if (bodyStart < last && At(bodyStart).IsIntr(kVld)) ++bodyStart;
+    TExprPtr body = Parse(bodyStart, last);
+    if (!body) return nullptr;
+    if (!conditions.empty()) body = Compound(kImplies, Conjunction(std::move(conditions)), std::move(body));
+    TExprPtr e = Compound(kForall, std::move(body));
+    e->Bound = std::move(vars);
+    return e;
+  }
+
+  TExprPtr Exists(std::size_t first, std::size_t last, std::size_t s, int head) {
+    if (s != first) {
+      Report("Кванторное выражение должно быть в скобках."_cp, "Quantor expression must be within brackets.");
+      return nullptr;
+    }
+    const std::optional<std::size_t> colon = FirstAtTop(s + 1, last, {kColon});
+    if (!colon) {
+      Report("После квантора существования должен стоять разделитель."_cp, "A separator is expected after existential quantifier.");
+      return nullptr;
+    }
+    TVarList vars;
+    TExprList conditions;
+    if (!Declarations(s + 1, *colon, vars, conditions)) return nullptr;
+    TExprPtr body = Parse(*colon + 1, last);
+    if (!body) return nullptr;
+    if (!conditions.empty()) {
+      conditions.push_back(std::move(body));
+      body = Compound(kAnd, std::move(conditions));
+    }
+    TExprPtr e = Compound(head, std::move(body));
+    e->Bound = std::move(vars);
+    return e;
+  }
+
+  TExprPtr Limit(std::size_t first, std::size_t last, std::size_t s) {
+    if (s != first) {
+      Report("Пропущен знак математической операции перед функцией lim."_cp, "Missing operation before function lim.");
+      return nullptr;
+    }
+    std::size_t a = s + 1;
+    std::size_t b = last;
+    if (a >= b || !At(a).IsIntr(kLeftRound) || Match(a, b) != b - 1) {
+      Report("Выражение после слова \"lim\" должно быть в скобках."_cp, "An expression after word \"lim\" must be within brackets.");
+      return nullptr;
+    }
+    ++a;
+    --b;
+    const std::vector<std::size_t> commas = AtTop(a, b, kComma);
+    if (commas.size() != 1) {
+      Report("Функция lim употреблена с "_cp + std::to_string(commas.size() + 1) + " аргументами(ом), а требуется 2 аргумента."_cp,
+             "Invalid number of arguments for function \"lim\".");
+      return nullptr;
+    }
+    TExprPtr passage = Parse(a, commas.front());
+    TExprPtr expression = passage ? Parse(commas.front() + 1, b) : nullptr;
+    if (!expression) return nullptr;
+    const auto wrong = [] {
+      Report("Первым аргументом функции \\lim должно быть выражение вида x\\Arrow x0 или n\\Arrow\\infty."_cp,
+             "The first argument of function \\lim must be an expression like x\\Arrow x0 или n\\Arrow\\infty.");
+      return nullptr;
+    };
+    if (passage->Class != TClass::Compound || passage->Children().size() != 3 || !passage->Children()[1]->IsVar()) return wrong();
+    if (passage->HeadIntrinsic() != kArrow) {
+      Report("Первым аргументом предела последовательности является индекс последовательности,\\n первым аргументом предела функции - тройка: переменная, стрелка, предел переменной"_cp,
+             "The first argument of limit of sequence is the sequence index,\\n the first argument of limit of function is triple: limit variable, arrow, limit of the variable");
+      return nullptr;
+    }
+    const TExpr& x = *passage->Children()[1];
+    TExprPtr point = std::move(passage->Children()[2]);
+    if (point->IsIntr(kInfinity)) {
+      TExprPtr e = Compound(kLim, std::move(expression));
+      e->Bound = TVarList{NewVar(x, TypeNamed("nT"))};
+      return e;
+    }
+    int head = kLimF;
+    // a + 0 and a - 0 (read as a + (-0)): the one-sided limits.
+    if (point->HeadIntrinsic() == kPlus && point->Children().size() == 3) {
+      const TExpr& second = *point->Children()[2];
+      const TNumber* zero = second.NumberValue();
+      const bool minusZero = second.HeadIntrinsic() == kMinus && second.Children().size() == 2 &&
+                             second.Children()[1]->NumberValue() && EqualsInt(*second.Children()[1]->NumberValue(), 0);
+      if ((zero && EqualsInt(*zero, 0)) || minusZero) {
+        head = minusZero ? kLimLeft : kLimRight;
+        point = std::move(point->Children()[1]);
+      }
+    }
+    TExprPtr e = Compound(head, std::move(point), std::move(expression));
+    e->Bound = TVarList{NewVar(x, TypeNamed("rT"))};
+    return e;
+  }
+
+  TExprPtr Sum(std::size_t first, std::size_t last, std::size_t s) {
+    if (s != first) {
+      Report("Неверное выражение перед знаком суммы."_cp, "Invalid expression before summa symbol.");
+      return nullptr;
+    }
+    const std::optional<std::size_t> under = FirstAtTop(s + 1, last, {kSubscript});
+    if (!under) {
+      Report("После знака суммы ожидается символ \"_\"."_cp, "After summa symbol the symbol \"_\" is expected.");
+      return nullptr;
+    }
+    const std::optional<std::size_t> over = FirstAtTop(*under + 1, last, {kPower});
+    if (!over) {
+      Report("После знака суммы и символа \"_\" ожидается символ \"^\"."_cp,
+             "After summa symbol and the symbol \"_\" the symbol \"^\" is expected.");
+      return nullptr;
+    }
+    TExprPtr bound = Parse(s + 1, *under);
+    TExprPtr start = bound ? Parse(*under + 1, *over) : nullptr;
+    if (!start) return nullptr;
+    if (start->HeadIntrinsic() != kEq || start->Children().size() != 3 || !start->Children()[1]->IsVar()) {
+      Report("После знака суммы и символа \"_\" ожидается выражение вида \"i=i0\"."_cp,
+             "After summa symbol and the symbol \"_\" an expression like \"i=i0\" is expected.");
+      return nullptr;
+    }
+    TExprPtr summand = Parse(*over + 1, last);
+    if (!summand) return nullptr;
+    TVarPtr index = NewVar(*start->Children()[1], TypeNamed("zT"));
+    TExprList args;
+    args.push_back(std::move(bound));
+    args.push_back(std::move(start->Children()[2]));
+    args.push_back(std::move(summand));
+    TExprPtr e = Compound(kSum, std::move(args));
+    e->Bound = TVarList{index};
+    return e;
+  }
+
+  TExprPtr As(std::size_t first, std::size_t last, std::size_t s) {
+    TExprPtr equality = Parse(first, s);
+    if (!equality) return nullptr;
+    if (equality->HeadIntrinsic() != kEq) {
+      Report("Слева от слова \"при\" должно стоять равенство."_cp, "An equality is expected from the left of word \"as\".");
+      return nullptr;
+    }
+    TExprPtr passage = Parse(s + 1, last);
+    if (!passage) return nullptr;
+    if (passage->HeadIntrinsic() != kArrow || passage->Children().size() != 3) {
+      Report("Справа от слова \"при\" ожидается выражение вида x->x0."_cp,
+             "An expression in the form of x->x0 is expected from the right of word \"as\".");
+      return nullptr;
+    }
+    if (!passage->Children()[1]->IsVar()) {
+      Report("Между словом \"при\" и стрелкой ожидается переменная предела."_cp,
+             "A limit variable is expected between word \"as\" and the arrow.");
+      return nullptr;
+    }
+    TVarPtr x = NewVar(*passage->Children()[1], TypeNamed("rT"));
+    TExprPtr e = Compound(kEqualAs, std::move(equality), std::move(passage->Children()[2]));
+    e->Bound = TVarList{x};
+    return e;
+  }
+
+  TExprPtr ClassSign(std::size_t first, std::size_t last, std::size_t s) {
+    if (s != first || last - s != 2 || At(s + 1).Class != TClass::String) {
+      Report("Ошибка в описании класса."_cp, "Error in type description.");
+      return nullptr;
+    }
+    return Compound(kClassSign, ShallowCopy(At(s + 1)));
+  }
+
+  // ---- ranges without a split item: bracket pairs
+
+  TExprPtr Brackets(std::size_t first, std::size_t last) {
+    const TExpr& open = At(first);
+    const TExpr& close = At(last - 1);
+    if (open.IsIntr(kBar) && close.IsIntr(kBar) && last - first > 2) {
+      TExprPtr inside = Parse(first + 1, last - 1);
+      return inside ? Compound(kAbs, std::move(inside)) : nullptr;
+    }
+    if (!IsOpener(open) || Match(first, last) != last - 1) {
+      const std::optional<TItemList> copy = [&] {
+        TItemList part;
+        for (std::size_t k = first; k < last; ++k) part.push_back(ShallowCopy(At(k)));
+        return std::optional<TItemList>(std::move(part));
+      }();
+      const std::string text = ItemL_to_String(*copy, false, false).value_or("");
+      Report("В выражении "_cp + text + " не закрыта скобка."_cp, "Missing bracket in expression " + text);
+      return nullptr;
+    }
+    const std::size_t a = first + 1;
+    const std::size_t b = last - 1;
+    if (a == b) {
+      Report("Пустое выражение в скобках."_cp, "Empty expression in brackets.");
+      return nullptr;
+    }
+    if (open.IsIntr(kLeftBrace) && close.IsIntr(kRightBrace)) {
+      if (!AtTop(a, b, kColon).empty()) return ConditionalSet(a, b);
+      return Enumeration(a, b);
+    }
+    const bool roundOpen = open.IsIntr(kLeftRound);
+    const bool squareOpen = open.IsIntr(kLeftSquare);
+    const bool roundClose = close.IsIntr(kRightRound);
+    const bool squareClose = close.IsIntr(kRightSquare);
+    if (squareOpen && squareClose) {
+      const std::vector<std::size_t> range = AtTop(a, b, kRange);
+      if (!range.empty()) return Pair(kIntSegment, a, range.front(), b);
+      if (AtTop(a, b, kSemicolon).empty()) {
+        TExprPtr inside = Parse(a, b);
+        return inside ? Compound(kFloor, std::move(inside)) : nullptr;
+      }
+    }
+    int kind = 0;
+    if (roundOpen && roundClose) kind = kInterval;
+    else if (roundOpen && squareClose) kind = kOpenClosed;
+    else if (squareOpen && squareClose) kind = kSegment;
+    else if (squareOpen && roundClose) kind = kClosedOpen;
+    if (kind == 0) {
+      Report("Неинтерпретируемая пара скобок : "_cp + WordOf(open) + " " + WordOf(close),
+             "Invalid couple of brackets : " + WordOf(open) + " " + WordOf(close));
+      return nullptr;
+    }
+    const std::vector<std::size_t> semicolons = AtTop(a, b, kSemicolon);
+    if (semicolons.empty()) {
+      Report("Внутри пары скобок "_cp + WordOf(open) + " " + WordOf(close) + " ожидается точка с запятой."_cp,
+             "Semicolon is expected within couple of brackets " + WordOf(open) + " " + WordOf(close));
+      return nullptr;
+    }
+    return Pair(kind, a, semicolons.front(), b);
+  }
+
+  TExprPtr Pair(int head, std::size_t a, std::size_t middle, std::size_t b) {
+    TExprPtr left = Parse(a, middle);
+    TExprPtr right = left ? Parse(middle + 1, b) : nullptr;
+    if (!right) return nullptr;
+    return Compound(head, std::move(left), std::move(right));
+  }
+
+  TExprPtr Enumeration(std::size_t a, std::size_t b) {
+    const std::vector<std::size_t> commas = AtTop(a, b, kComma);
+    if (commas.empty()) {
+      TExprPtr element = Parse(a, b);
+      return element ? Compound(kEnum, std::move(element)) : nullptr;
+    }
+    TExprPtr earlier = Enumeration(a, commas.back());
+    TExprPtr element = earlier ? Parse(commas.back() + 1, b) : nullptr;
+    if (!element) return nullptr;
+    return Compound(kEnumMore, std::move(earlier), std::move(element));
+  }
+
+  // {x : P} binds x; {T : y1, y2 | P} binds the parameters y and keeps the term T.
+  TExprPtr ConditionalSet(std::size_t a, std::size_t b) {
+    const std::size_t colon = AtTop(a, b, kColon).front();
+    const std::vector<std::size_t> params = AtTop(colon + 1, b, kParameters);
+    TVarList vars;
+    TExprList conditions;
+    TExprPtr term;
+    if (params.empty()) {
+      std::optional<Declared> d = Declaration(a, colon);
+      if (!d) {
+        Report("В левой части множества, заданного условием, должна стоять переменная (возможно с описанием типа)."_cp,
+               "In the left part of the conditional set a variable (may be with type specification) is expected.");
+        return nullptr;
+      }
+      vars.push_back(d->var);
+      if (d->condition) conditions.push_back(std::move(d->condition));
+    } else {
+      term = Parse(a, colon);
+      if (!term) return nullptr;
+      if (!Declarations(colon + 1, params.front(), vars, conditions)) {
+        Report("В разделе параметров множества, заданного условием, допускаются только переменные (возможно с описанием типа)."_cp,
+               "In section of parameters of the conditional set only variables (may be with type specification) are expected.");
+        return nullptr;
+      }
+    }
+    TExprPtr condition = Parse(params.empty() ? colon + 1 : params.front() + 1, b);
+    if (!condition) return nullptr;
+    if (!conditions.empty()) {
+      conditions.push_back(std::move(condition));
+      condition = Compound(kAnd, std::move(conditions));
+    }
+    TExprPtr e = term ? Compound(kSetOf, std::move(term), std::move(condition)) : Compound(kSetOf, std::move(condition));
+    e->Bound = std::move(vars);
+    return e;
+  }
+
+  TItemList items_;
+};
+
+}  // namespace
+
+TExprPtr ParseItems(const TItemList& items) {
+  TExprPtr tree = Parser(items).Run();
+  if (!tree) Report("Ошибка ввода."_cp, "Error in input.");
+  return tree;
+}
+
+TExprPtr TextToTree(std::string_view text) {
+  std::optional<TItemList> items = StringToItems(text, true);
+  if (!items) return nullptr;
+  std::erase_if(*items, [](const TExprPtr& item) { return item->IsIntr(kNestedSeparator); });
+  return ParseItems(*items);
+}
+
+}  // namespace lemmix
+
+namespace lemmix {
+
+bool DeclareVariables(TExpr& tree, TVarList& given, bool report) {
+  VarsInput(tree, {}, {}, true);
+  for (const TExpr* node : CollectClass(tree, TClass::NodefVar)) {
+    const TVarName& name = node->Var()->Name;
+    const bool known = std::any_of(given.begin(), given.end(), [&](const TVarPtr& v) { return v->Name == name; });
+    if (!known)
+      given.push_back(std::make_shared<TVar>(TVar{name, Ctx().TypesProccess->FindType(DefaultTypeOfLetter(name.Letter), true)}));
+  }
+  if (!VarsInput(tree, given, {}, false)) return false;
+  return ExprType(tree, report) != nullptr;
+}
+
+}  // namespace lemmix

@@ -1,0 +1,24 @@
+// The formula parser: an item list becomes an expression tree. A recursive
+// splitter at the operation of lowest priority outside all brackets, with
+// readers of their own for quantifiers, limits, sums, sets, intervals and
+// declarations. Failures show their message and then "Error in input.".
+#pragma once
+
+#include <string_view>
+
+#include "notation/items.h"
+
+namespace lemmix {
+
+// The tree of the items; nothing on failure. Variables are left undeclared
+// (nodef_var) except the bound ones, which carry their declared types.
+TExprPtr ParseItems(const TItemList& items);
+// Stored text to a tree: the items with errors reported, the separators before
+// nested quantifiers (63) removed, then parsed.
+TExprPtr TextToTree(std::string_view text);
+// Links the variables of a parsed tree: bound ones to their binders, free ones
+// to the given list, where a name not there yet is added with the default type
+// of its letter. Then types the tree; false when it cannot be typed.
+bool DeclareVariables(TExpr& tree, TVarList& given, bool report);
+
+}  // namespace lemmix
