@@ -269,9 +269,18 @@ class Writer {
     return v.Type == nullptr || v.Type == Ctx().TypesProccess->FindType(DefaultTypeOfLetter(v.Name.Letter), false);
   }
 
+  // A relation on the bare variable that, written as its declaration, reads
+  // back as the same condition and leaves the variable its default type: not a
+  // membership in a set word or in the extended reals, not an inclusion.
   static bool DeclaresVariable(const TExpr& conjunct, const TVar& v) {
-    return conjunct.Class == TClass::Compound && conjunct.Children().size() == 3 && conjunct.Children()[1]->Var() == &v &&
-           conjunct.Head()->Intrinsic() && conjunct.Head()->Intrinsic()->Priority == F(kEq).Priority;
+    if (conjunct.Class != TClass::Compound || conjunct.Children().size() != 3 || conjunct.Children()[1]->Var() != &v)
+      return false;
+    const TIntr* f = conjunct.Head()->Intrinsic();
+    if (f == nullptr || f->Priority != F(kEq).Priority || f->Fixity != TFixity::Infix || f->Number == 17) return false;
+    if (f->Number != kIn) return true;
+    const TExpr& set = *conjunct.Children()[2];
+    if (set.Intrinsic() && SimpleTypeOfSetWord(set.Intrinsic()->Name, *Ctx().TypesProccess)) return false;
+    return set.HeadIntrinsic() != kUnion;
   }
 
   static std::vector<const TExpr*> Conjuncts(const TExpr& e) {

@@ -207,7 +207,9 @@ class Parser {
         split = k;
         break;
       }
-      if (prior < best || (prior == best && prior < kNone && LaterWins(item))) {
+      // Among atoms a named function is the one that must open its range.
+      const bool function = prior == 12 && item.Intrinsic() != nullptr && split < last && !At(split).Intrinsic();
+      if (prior < best || (prior == best && prior < kNone && (LaterWins(item) || function))) {
         best = prior;
         split = k;
       }

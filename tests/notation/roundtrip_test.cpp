@@ -44,7 +44,17 @@ class RoundTrip : public testing::ExprTest {
     if (depth <= 0 || Chance(20)) {
       const std::string a = "( " + Term(2) + " )";
       const std::string b = "( " + Term(2) + " )";
-      switch (random() % 7) {
+      switch (random() % 17) {
+        case 7: return "( \\sum n _ ( i = 1 ) ^ ( " + Term(1) + " \\cdot i ) ) > " + b;
+        case 8: return "\\sin ( x ) = " + a + " \\as x \\Arrow " + b;
+        case 9: return "\\sin \\HasLimit " + a + " \\AtPoint " + b;
+        case 10: return "\\forall f \\FuncSpec \\R \\Arrow \\R \\Vld f ' ( " + Term(1) + " ) = " + b;
+        case 11: return "x \\in [ 1 \\upto " + Term(1) + " ] \\or x \\NOT\\in { 1 , " + Term(1) + " , 3 }";
+        case 12: return "x \\in { y ^ 2 : y \\in \\N \\mid y < " + Term(1) + " }";
+        case 13: return "\\forall g \\ofType rFunc2T \\Vld g ( " + Term(1) + " , 0 ) = " + b;
+        case 14: return "\\lim ( x \\Arrow " + Pick({"0", "1 + 0", "1 - 0"}) + " , " + Term(1) + " ) = " + b;
+        case 15: return "\\existsOne k \\in \\N : k < " + a;
+        case 16: return "\\forall s \\in \\R \\cup { \\minusInfty , \\plusInfty } : s \\in \\N \\Vld s \\ge " + b;
         case 0: return a + " = " + b;
         case 1: return a + " < " + b;
         case 2: return a + " \\ge " + b;
