@@ -212,16 +212,39 @@ TEST(Cli, NormalizeTheExamples) {
        ",number,0)))"},
   };
   for (const auto& c : cases) {
-    const CliRun run = RunCli("normalize '" + c.input + "' " + LEMMIX_DATA_DIR);
+    const CliRun run = RunCli("normalize --storage '" + c.input + "' " + LEMMIX_DATA_DIR);
     EXPECT_EQ(run.exitCode, 0) << c.input << "\n" << run.output;
     EXPECT_EQ(run.output, c.output + "\n") << c.input;
   }
   // The pipeline of a condition: a definition symbol becomes an equivalence.
   const CliRun pipeline = RunCli("normalize '" + op(222, {op(11, {x, num(0)}), op(12, {num(0), x})}) + "' " +
-                                 LEMMIX_DATA_DIR + " --pipeline");
+                                 LEMMIX_DATA_DIR + " --pipeline --storage");
   EXPECT_EQ(pipeline.exitCode, 0) << pipeline.output;
   EXPECT_TRUE(pipeline.output.starts_with("(lT,,compound,((Log2T,,intr,\\8),")) << pipeline.output;
   EXPECT_EQ(RunCli("number add 1 2 --pipeline").exitCode, 2);
+}
+
+}  // namespace
+}  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST(Cli, ParsePrintAndNormalizeStoredText) {
+  const std::string data = std::string(" ") + LEMMIX_DATA_DIR;
+  const CliRun parse = RunCli(R"(--unicode parse '\forall x \in \N : x > 2 \Vld x ^ 2 > 4')" + data);
+  EXPECT_EQ(parse.exitCode, 0) << parse.output;
+  EXPECT_NE(parse.output.find("\nlT\n∀x ∈ ℕ : x > 2 • x^2 > 4 \n"), std::string::npos) << parse.output;
+  const CliRun text = RunCli(R"(parse 'a - ( b - c )')" + data);
+  EXPECT_TRUE(text.output.ends_with("\nrT\na-(b-c)\n")) << text.output;
+  const CliRun print = RunCli(R"(print '(,,compound,((,,intr,\12),(,,nodef_var,(rT,x)),(,,number,2)))')" + data);
+  EXPECT_EQ(print.output, "x<2\n");
+  const CliRun normalize = RunCli(R"(--unicode normalize '3 \cdot x + 6 = 0')" + data);
+  EXPECT_EQ(normalize.output, "x + 2 = 0 \n");
+  const CliRun bad = RunCli(R"(--lang en parse 'x +')" + data);
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.output, "Error: Missed right argument of function +\nError: Error in input.\n");
+  EXPECT_EQ(RunCli("--unicode expr x").exitCode, 2);
 }
 
 }  // namespace
