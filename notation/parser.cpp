@@ -37,6 +37,18 @@ bool IsOpener(const TExpr& e) { return e.IsIntr(kLeftRound) || e.IsIntr(kLeftSqu
 bool IsCloser(const TExpr& e) { return e.IsIntr(kRightRound) || e.IsIntr(kRightSquare) || e.IsIntr(kRightBrace); }
 bool IsAtPointPredicate(int n) { return n == 99 || n == 100 || (n >= 103 && n <= 106); }
 
+bool IsPunctuation(const TExpr& item) {
+  const TIntr* f = item.Intrinsic();
+  if (f == nullptr) return false;
+  switch (f->Number) {
+    case 10: case 23: case 24: case 25: case 26: case 27: case 28: case 29: case 30: case 31: case 33: case 35:
+    case 36: case 37: case 38: case 60: case 62: case 63: case 101: case 118: case 211:
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::string WordOf(const TExpr& item) {
   if (const TIntr* f = item.Intrinsic()) return f->Name;
   if (const TAntIntr* a = item.Antonym()) return Ctx().StFunc->AntonymWordOf(*a, false);
@@ -176,7 +188,15 @@ class Parser {
       return nullptr;
     }
     if (!Strip(first, last)) return nullptr;
-    if (last - first == 1) return ShallowCopy(At(first));
+    if (last - first == 1) {
+      // A bracket or a separator is no expression by itself.
+      if (IsPunctuation(At(first))) {
+        const std::string word = WordOf(At(first));
+        Report("Неинтерпретируемое выражение "_cp + word, "Unable to interpret string " + word);
+        return nullptr;
+      }
+      return ShallowCopy(At(first));
+    }
     // The split item: lowest priority at depth 0 outside bars.
     int depth = 0;
     bool bars = false;
@@ -284,7 +304,14 @@ class Parser {
       }
       case kSubscript: {
         TExprPtr base = Parse(first, s);
-        TExprPtr index = base ? Parse(s + 1, last) : nullptr;
+        if (!base) return nullptr;
+        if (!base->IsVar() && base->Class != TClass::TemplPar) {
+          const std::string word = ItemL_to_String(*PartCopy(first, s), false, false).value_or("");
+          Report("Пропущен знак математической операции перед выражением "_cp + word,
+                 "Operation before expression " + word + " is missed.");
+          return nullptr;
+        }
+        TExprPtr index = Parse(s + 1, last);
         if (!index) return nullptr;
         TExprList children;
         children.push_back(std::move(base));
@@ -363,9 +390,10 @@ class Parser {
     return Compound(f.Number, std::move(args));
   }
 
-  // An atom that splits the range is applied to what follows it: f(x), a(n).
+  // A variable that splits the range is applied to what follows it: f(x), a(n).
   TExprPtr Application(std::size_t first, std::size_t last, std::size_t s) {
-    if (s != first || s + 1 >= last) {
+    const bool function = At(s).IsVar() || At(s).Class == TClass::TemplPar;
+    if (s != first || s + 1 >= last || !function) {
       const std::optional<std::string> word = OneItem_to_String(At(s), false, false);
       Report("Пропущен знак математической операции перед выражением "_cp + word.value_or(""),
              "Operation before expression " + word.value_or("") + " is missed.");
@@ -770,6 +798,12 @@ class Parser {
 
   // ---- ranges without a split item: bracket pairs
 
+  std::optional<TItemList> PartCopy(std::size_t first, std::size_t last) const {
+    TItemList part;
+    for (std::size_t k = first; k < last; ++k) part.push_back(ShallowCopy(At(k)));
+    return part;
+  }
+
   TExprPtr Brackets(std::size_t first, std::size_t last) {
     const TExpr& open = At(first);
     const TExpr& close = At(last - 1);
@@ -778,12 +812,7 @@ class Parser {
       return inside ? Compound(kAbs, std::move(inside)) : nullptr;
     }
     if (!IsOpener(open) || Match(first, last) != last - 1) {
-      const std::optional<TItemList> copy = [&] {
-        TItemList part;
-        for (std::size_t k = first; k < last; ++k) part.push_back(ShallowCopy(At(k)));
-        return std::optional<TItemList>(std::move(part));
-      }();
-      const std::string text = ItemL_to_String(*copy, false, false).value_or("");
+      const std::string text = ItemL_to_String(*PartCopy(first, last), false, false).value_or("");
       Report("В выражении "_cp + text + " не закрыта скобка."_cp, "Missing bracket in expression " + text);
       return nullptr;
     }
