@@ -373,6 +373,36 @@ std::optional<TItemList> StringToItems(std::string_view text, bool report) {
     while (p < text.size() && text[p] != ' ') ++p;
     return std::string(text.substr(start, p - start));
   };
+  // An intrinsic function, with the parameter the explicit-type and class signs take.
+  const auto AddIntrinsic = [&](TIntr& f) {
+    TExprPtr item = TExpr::OfIntr(f);
+    if (!IsExplicitTypeSign(f) && !IsClassSign(f)) {
+      items.push_back(std::move(item));
+      return true;
+    }
+    const std::string parameter = nextBlankWord();
+    if (parameter.empty()) {
+      Report("Ошибка 1 в явном задании типа или класса"_cp, "Error 1 in explicit type or class notification");
+      return false;
+    }
+    if (IsExplicitTypeSign(f)) {
+      item->Type = Ctx().TypesProccess->FindType(parameter, false);
+      if (item->Type == nullptr) {
+        Report("Ошибка 3 в явном задании типа: "_cp + parameter, "Error 3 in explicit type notification " + parameter);
+        return false;
+      }
+      items.push_back(std::move(item));
+      return true;
+    }
+    const TClass c = ClassFromName(parameter);
+    if (c == TClass::NoClass && parameter != "no_class") {
+      Report("Неверное описание класса."_cp, "Wrong description of type.");
+      return false;
+    }
+    items.push_back(std::move(item));
+    items.push_back(TExpr::String(parameter));
+    return true;
+  };
   while (p < text.size()) {
     const std::string word(Trim(nextWord()));
     if (word.empty() || word == "\\n") continue;
@@ -381,16 +411,22 @@ std::optional<TItemList> StringToItems(std::string_view text, bool report) {
       pending = true;
       continue;
     }
+    TIntr* numbered = nullptr;
     if (word.size() > 1 && word[0] == '\\' && std::all_of(word.begin() + 1, word.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
       const std::optional<int> n = ParseInt(word.substr(1));
-      if (n && catalogue.Intr(*n) != nullptr && !pending) {
-        items.push_back(TExpr::OfIntr(*catalogue.Intr(*n)));
-      } else if (report || pending) {
-        Report("Неинтерпретируемое выражение "_cp + word, "Unable to interpret string " + word);
-        return std::nullopt;
-      } else {
+      numbered = n ? catalogue.Intr(*n) : nullptr;
+      if (numbered != nullptr && numbered->Name.empty()) numbered = nullptr;  // an empty slot is no function
+      if (numbered == nullptr || pending) {
+        if (report || pending) {
+          Report("Неинтерпретируемое выражение "_cp + word, "Unable to interpret string " + word);
+          return std::nullopt;
+        }
         items.push_back(TExpr::String(word));
+        continue;
       }
+    }
+    if (numbered != nullptr) {
+      if (!AddIntrinsic(*numbered)) return std::nullopt;
     } else if (const std::optional<TVarName> name = NameFromString(word, false)) {
       auto v = std::make_shared<TVar>(TVar{*name, nullptr});
       TExprPtr item = TExpr::NodefVar(v);
@@ -412,32 +448,7 @@ std::optional<TItemList> StringToItems(std::string_view text, bool report) {
     } else if (const std::optional<TNumber> n = NumberFromString(word)) {
       items.push_back(TExpr::Number(*n));
     } else if (TIntr* f = catalogue.FindByWord(word, false)) {
-      TExprPtr item = TExpr::OfIntr(*f);
-      if (IsExplicitTypeSign(*f) || IsClassSign(*f)) {
-        const std::string parameter = nextBlankWord();
-        if (parameter.empty()) {
-          Report("Ошибка 1 в явном задании типа или класса"_cp, "Error 1 in explicit type or class notification");
-          return std::nullopt;
-        }
-        if (IsExplicitTypeSign(*f)) {
-          item->Type = Ctx().TypesProccess->FindType(parameter, false);
-          if (item->Type == nullptr) {
-            Report("Ошибка 3 в явном задании типа: "_cp + parameter, "Error 3 in explicit type notification " + parameter);
-            return std::nullopt;
-          }
-          items.push_back(std::move(item));
-        } else {
-          const TClass c = ClassFromName(parameter);
-          if (c == TClass::NoClass && parameter != "no_class") {
-            Report("Неверное описание класса."_cp, "Wrong description of type.");
-            return std::nullopt;
-          }
-          items.push_back(std::move(item));
-          items.push_back(TExpr::String(parameter));
-        }
-        continue;
-      }
-      items.push_back(std::move(item));
+      if (!AddIntrinsic(*f)) return std::nullopt;
     } else if (report) {
       Report("Неинтерпретируемое выражение "_cp + word, "Unable to interpret string " + word);
       return std::nullopt;
