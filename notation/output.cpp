@@ -25,7 +25,7 @@ enum : int {
   kImage = 114, kInverse = 117, kOnSet = 118, kPlusInfinity = 132, kMinusInfinity = 133, kAbs = 134, kFloor = 135,
   kSegment = 136, kInterval = 137, kClosedOpen = 138, kOpenClosed = 139, kEnum = 140, kSetOf = 141,
   kIntSegment = 142, kExistsOne = 143, kLimF = 185, kLimLeft = 186, kLimRight = 187, kAs = 211, kEqualAs = 212,
-  kSum = 214, kClassSign = 221, kEnumMore = 223
+  kSum = 214, kClassSign = 221, kEnumMore = 223, kLambda = 16
 };
 
 TIntr& F(int n) { return *Ctx().StFunc->Intr(n); }
@@ -90,6 +90,7 @@ class Writer {
       case kEqualAs: return EqualAs(e);
       case kSum: return Sum(e);
       case kClassSign: return Expect(e, 2, "ClassOutput") && Intr(kClassSign) && Write(*ch[1]);
+      case kLambda: return Lambda(e);
       case kNot:
         if (ch.size() == 2 && ch[1]->Class == TClass::Compound && ch[1]->Head()->Intrinsic() &&
             ch[1]->Head()->Intrinsic()->Antonym != nullptr) {
@@ -433,6 +434,26 @@ class Writer {
     return Operand(*e.Children()[1], F(kAs).Priority, true) && Intr(kAs) &&
            (out_.push_back(VariableItem(TClass::LocVar, *e.Bound->front())), true) && Intr(kArrow) &&
            Operand(*e.Children()[2], F(kArrow).Priority, false);
+  }
+
+  // lambda(x, n (n in N)) = body: a variable whose type needs a membership is
+  // followed by it in brackets.
+  bool Lambda(const TExpr& e) {
+    if (!Expect(e, 2, "LambdaOutput") || !e.Bound) return false;
+    Intr(kLambda);
+    Intr(kLeftRound);
+    for (std::size_t i = 0; i < e.Bound->size(); ++i) {
+      if (i > 0) Intr(kComma);
+      const TVar& v = *(*e.Bound)[i];
+      out_.push_back(VariableItem(TClass::LocVar, v));
+      if (NeedsNoMembership(v)) continue;
+      Intr(kLeftRound);
+      if (!Declaration(v)) return false;
+      Intr(kRightRound);
+    }
+    Intr(kRightRound);
+    Intr(kEq);
+    return Write(*e.Children()[1]);
   }
 
   bool Sum(const TExpr& e) {
