@@ -242,13 +242,13 @@ int main(int argc, char** argv) {
   if (command == "normalize") {
     if (!Start(context, dirs)) return 1;
     lemmix::TVarList scope;
+    // The objects the formula speaks of; they outlive every rewriting of it.
     lemmix::TVarList given;
     lemmix::TExprPtr e;
     if (storage) {
       e = lemmix::FromString(lemmix::Utf8ToCp1251(args[0]), &scope);
       if (!e) return 1;
-      std::vector<lemmix::TVarPtr> variables;
-      ShareVariablesByName(*e, variables);
+      ShareVariablesByName(*e, given);
       if (lemmix::ExprType(*e, true) == nullptr) return 1;
     } else {
       e = lemmix::TextToTree(lemmix::Utf8ToCp1251(args[0]));
