@@ -1,12 +1,17 @@
 #include "gui/message_forms.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "gui/my_edit.h"
 #include "gui/qtext.h"
+#include "shell/context.h"
+#include "shell/files.h"
+#include "shell/message.h"
 #include "shell/cp1251.h"
 
 namespace lemmix {
@@ -29,33 +34,81 @@ QLabel* NewTextLabel(QWidget* parent) {
 
 }  // namespace
 
-TMessageForm::TMessageForm(QWidget* parent) : QDialog(parent), text_(NewTextLabel(this)) {
+TMessageForm::TMessageForm(QWidget* parent) : QDialog(parent), edit_(new TMyEdit(this)) {
   setObjectName("MessageForm");
+  constexpr QRect kTextArea(8, 8, 738, 137);
+  edit_->Outer = kTextArea;
+  edit_->ReadOnly = true;
+  edits_ = {edit_};
+  edit_->Attach(this, &edits_);
+  edit_->Box()->setObjectName("MessageText");
+
   auto* ok = new QPushButton("OK", this);
+  ok->setObjectName("OkButton");
   ok->setDefault(true);
   help_ = new QPushButton(ToQString("Справка"_cp), this);
   help_->setAutoDefault(false);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(help_, &QPushButton::clicked, this, [this] {
-    if (openHelp_) openHelp_(kind_ == Kind::Error ? kErrorHelpTopic : kInfoHelpTopic);
-  });
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(help_);
-  buttons->addStretch();
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(text_);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  help_->setFocusPolicy(Qt::NoFocus);
+  connect(ok, &QPushButton::clicked, this, [this] { done(kClosed); });
+  connect(help_, &QPushButton::clicked, this, &TMessageForm::OpenHelp);
+  const int buttonsTop = kTextArea.bottom() + 10;
+  ok->setGeometry(kTextArea.center().x() - 90, buttonsTop, 85, 27);
+  help_->setGeometry(kTextArea.center().x() + 5, buttonsTop, 85, 27);
+  setFixedSize(kTextArea.right() + 9, buttonsTop + 27 + 10);
 }
 
-void TMessageForm::ShowMessage(Kind kind, const QString& text) {
-  kind_ = kind;
-  setWindowTitle(ToQString(kind == Kind::Error ? "Ошибка"_cp : "Сообщение"_cp));
-  text_->setText(text);
+TMessageForm::~TMessageForm() = default;
+
+void TMessageForm::Fill(const std::string& text, int mode, const TLetters* letters) {
+  edit_->Clear();
+  edit_->AddText(text, mode);
+  if (letters) edit_->AddLetters(*letters);
   help_->setVisible(static_cast<bool>(openHelp_));
+  setWindowTitle(ToQString(helpKind_ == HelpKind::Error ? "Ошибка"_cp : "Сообщение"_cp));
+  findChild<QPushButton*>("OkButton")->setFocus();
   exec();
+}
+
+bool TMessageForm::LoggedInstead(const std::string& rus) {
+  if (!HasContext() || !Ctx().StartupOk || !Ctx().ProveThrough) return false;
+  // A log that cannot be written still must not stop the unattended run.
+  AppendLogLine(Ctx().DemoLogPath, DisplayText(rus));
+  return true;
+}
+
+void TMessageForm::ShowMessage(const std::string& rus, const std::string&, int mode) {
+  helpKind_ = HelpKind::Message;
+  Fill(rus, mode, nullptr);
+}
+
+void TMessageForm::ShowError(const std::string& rus, const std::string&, int mode) {
+  helpKind_ = HelpKind::Error;
+  if (LoggedInstead(rus)) return;
+  Fill(rus, mode, nullptr);
+}
+
+void TMessageForm::ShowErrorWithFormula(const std::string& rus, const std::string&, const TLetters& letters, int mode) {
+  helpKind_ = HelpKind::Error;
+  if (LoggedInstead(rus)) return;
+  Fill(rus, mode, &letters);
+}
+
+void TMessageForm::OpenHelp() {
+  if (openHelp_) openHelp_(helpKind_ == HelpKind::Error ? kErrorHelpTopic : kInfoHelpTopic);
+}
+
+void TMessageForm::keyPressEvent(QKeyEvent* event) {
+  if (HasContext() && Ctx().DemoRunning) {
+    done(1);
+    return;
+  }
+  switch (event->key()) {
+    case Qt::Key_F1: OpenHelp(); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape: done(kClosed); return;
+    default: QDialog::keyPressEvent(event);
+  }
 }
 
 TQuestForm::TQuestForm(QWidget* parent)

@@ -3,30 +3,51 @@
 
 #include <QDialog>
 #include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "intrinsics/letter.h"
 
 class QLabel;
 class QPushButton;
 
 namespace lemmix {
 
-// Shows one Russian text under the caption "Сообщение" or "Ошибка".
+class TMyEdit;
+
+// The program's message box: the text in a formula edit above "OK". The
+// Russian text is shown; the English one travels with it.
 class TMessageForm : public QDialog {
   Q_OBJECT
  public:
-  enum class Kind { Error, Info };
+  // The modal result of "OK", Enter and Escape; any key during a demonstration gives 1.
+  static constexpr int kClosed = 3;
 
   explicit TMessageForm(QWidget* parent = nullptr);
+  ~TMessageForm() override;
 
-  // Shows the text modally; the help button opens `openHelp` with the topic of the kind.
-  void ShowMessage(Kind kind, const QString& text);
+  void ShowMessage(const std::string& rus, const std::string& eng, int mode);
+  void ShowError(const std::string& rus, const std::string& eng, int mode);
+  void ShowErrorWithFormula(const std::string& rus, const std::string& eng, const TLetters& letters, int mode);
   void SetHelp(std::function<void(int topic)> openHelp) { openHelp_ = std::move(openHelp); }
 
-  QLabel* Text() const { return text_; }
+  TMyEdit& Edit() { return *edit_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  QLabel* text_;
+  enum class HelpKind { Error = 0, Message = 1 };
+  void Fill(const std::string& text, int mode, const TLetters* letters);
+  // Errors of an unattended verification go to its log; true when one went there.
+  bool LoggedInstead(const std::string& rus);
+  void OpenHelp();
+
+  TMyEdit* edit_;  // a child of the form
+  std::vector<TMyEdit*> edits_;
   QPushButton* help_;
-  Kind kind_ = Kind::Info;
+  HelpKind helpKind_ = HelpKind::Message;
   std::function<void(int)> openHelp_;
 };
 

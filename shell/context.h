@@ -31,6 +31,10 @@ class TContext {
   std::string BookPath;  // Dir + "\book"
   bool StartupOk = false;
   bool DemoRunning = false;
+  // Unattended verification of protocols: errors go to the run's log file
+  // (DemoLogPath) instead of a window.
+  bool ProveThrough = false;
+  std::string DemoLogPath;
   bool DeveloperMode = false;
   // Commenting: automatic steps report to the information sink.
   bool Commenting = false;

@@ -63,4 +63,19 @@ std::optional<std::string> WorkingDirectory() {
   return SystemPath(cwd.string());
 }
 
+
+bool AppendLogLine(const std::string& path, std::string_view text) {
+  const std::string native = NativePath(path);
+  bool endsLine = true;
+  if (std::ifstream existing(native, std::ios::binary | std::ios::ate); existing && existing.tellg() > 0) {
+    existing.seekg(-1, std::ios::end);
+    endsLine = existing.get() == '\n';
+  }
+  std::ofstream log(native, std::ios::binary | std::ios::app);
+  if (!log) return false;
+  if (!endsLine) log << "\r\n";
+  log << text << "\r\n";
+  return static_cast<bool>(log.flush());
+}
+
 }  // namespace lemmix

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lemmix {
@@ -21,6 +22,10 @@ bool FileExists(const std::string& path);
 // a lone CR each end a line, and a final line break adds no empty line.
 std::optional<std::vector<std::string>> ReadLines(const std::string& path);
 std::vector<std::string> SplitLines(std::string_view bytes);
+
+// Appends the text as one CR LF line to a log file, first ending a last line
+// that lacks its line break. False when the file cannot be written.
+bool AppendLogLine(const std::string& path, std::string_view text);
 
 // The current working directory in the system's path form.
 std::optional<std::string> WorkingDirectory();

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "gui/my_edit.h"
+
 namespace lemmix::testing {
 
 void OnNextModal(std::function<void(QWidget*)> handler) {
@@ -30,9 +32,19 @@ void SaveImage(const QImage& image, const QString& name) {
   image.save(QString(LEMMIX_SCREENS_DIR) + "/" + name + ".png");
 }
 
+QString EditText(const lemmix::TMyEdit& edit) {
+  QStringList lines;
+  for (lemmix::TLetters line : edit.Text().Lines()) {
+    line.pop_back();  // the sentinel
+    lines << QString::fromStdString(lemmix::LettersToUtf8(line));
+  }
+  return lines.join('\n');
+}
+
 QString LabelTexts(QWidget* window) {
   QStringList texts;
   for (const QLabel* label : window->findChildren<QLabel*>()) texts << label->text();
+  for (const lemmix::TMyEdit* edit : window->findChildren<TMyEdit*>()) texts << EditText(*edit);
   return texts.join('\n');
 }
 

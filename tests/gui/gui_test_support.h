@@ -8,6 +8,9 @@
 
 class QImage;
 class QWidget;
+namespace lemmix {
+class TMyEdit;
+}
 
 namespace lemmix::testing {
 
@@ -19,8 +22,9 @@ void OnNextModal(std::function<void(QWidget*)> handler);
 void SaveScreen(QWidget* widget, const QString& name);
 void SaveImage(const QImage& image, const QString& name);
 
-// The text of every label of the window, joined by line feeds.
+// The texts of the window's labels and formula edits (edit lines joined by line feeds).
 QString LabelTexts(QWidget* window);
+QString EditText(const lemmix::TMyEdit& edit);
 
 class ScopedWorkingDirectory {
  public:

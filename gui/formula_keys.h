@@ -1,0 +1,24 @@
+// Qt key events as the keys of the formula keyboard: the Windows virtual-key
+// code of the key's place on a US keyboard, the shift state and Num Lock.
+#pragma once
+
+#include <optional>
+
+class QKeyEvent;
+
+namespace lemmix {
+
+struct TKeyStroke {
+  int Key = 0;
+  int Shift = 0;         // kShiftState | kCtrlState
+  bool NumLock = false;  // a numeric-pad key typed with Num Lock on
+};
+
+std::optional<TKeyStroke> KeyStrokeOf(const QKeyEvent& event);
+
+// What the character of the event says about the keyboard layout: a Cyrillic
+// letter means the Russian layout, a Latin letter another one, anything
+// else nothing.
+std::optional<bool> RussianLayoutOf(const QKeyEvent& event);
+
+}  // namespace lemmix

@@ -1,0 +1,46 @@
+// Appending to the log file of an unattended run.
+#include "shell/files.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "../support/temp_dir.h"
+
+namespace lemmix {
+namespace {
+
+std::string Contents(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+TEST(AppendLogLine, EndsAnOpenLineFirst) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> before;  // nothing: no file yet
+    std::string after;
+  };
+  const Case cases[] = {
+      {"NewFile", std::nullopt, "err\r\n"},
+      {"EmptyFile", "", "err\r\n"},
+      {"EndedLine", "a\r\n", "a\r\nerr\r\n"},
+      {"OpenLine", "a", "a\r\nerr\r\n"},
+      {"BareLineFeed", "a\n", "a\nerr\r\n"},
+  };
+  for (const Case& c : cases) {
+    testing::TempDir dir;
+    if (c.before) dir.Write("demo.prt", *c.before);
+    const std::filesystem::path path = dir.Path() / "demo.prt";
+    EXPECT_TRUE(AppendLogLine(path.string(), "err")) << c.name;
+    EXPECT_EQ(Contents(path), c.after) << c.name;
+  }
+  testing::TempDir dir;
+  EXPECT_FALSE(AppendLogLine((dir.Path() / "missing" / "demo.prt").string(), "err"));
+}
+
+}  // namespace
+}  // namespace lemmix
