@@ -4,6 +4,8 @@
 #include "gui/help_form.h"
 #include "gui/main_form.h"
 #include "gui/message_forms.h"
+#include "gui/my_edit.h"
+#include "gui/script_form.h"
 #include "gui/qt_fonts.h"
 #include "gui/qt_messages.h"
 #include "gui/setup_form.h"
@@ -23,6 +25,11 @@ TLemmix::TLemmix()
   messageForm_->SetHelp([this](int topic) { helpForm_->ShowTopic(topic); });
 
   mainForm_->Startup();
+  if (context_->StartupOk) {
+    scriptForm_ = std::make_unique<TScriptForm>(*context_->StFunc, mainForm_.get());
+    scriptForm_->SetHelp([this](int topic) { helpForm_->ShowTopic(topic); });
+    TMyEdit::SetPaletteOpener([this](QWidget*) { return scriptForm_->Choose(); });
+  }
 
   setupForm_ = std::make_unique<TSetupForm>(*context_, mainForm_.get());
   QObject::connect(mainForm_.get(), &TMainForm::HelpRequested, helpForm_.get(), &THelpForm::ShowTopic);
@@ -30,7 +37,7 @@ TLemmix::TLemmix()
   QObject::connect(mainForm_.get(), &TMainForm::SetupRequested, setupForm_.get(), &QDialog::exec);
 }
 
-TLemmix::~TLemmix() = default;
+TLemmix::~TLemmix() { TMyEdit::SetPaletteOpener(nullptr); }
 
 void TLemmix::Show() { mainForm_->show(); }
 

@@ -14,6 +14,7 @@ class THelpForm;
 class TMainForm;
 class TMessageForm;
 class TQuestForm;
+class TScriptForm;
 class TSetupForm;
 
 class TLemmix {
@@ -30,6 +31,8 @@ class TLemmix {
   TSetupForm& SetupForm() { return *setupForm_; }
   TAboutForm& AboutForm() { return *aboutForm_; }
   THelpForm& HelpForm() { return *helpForm_; }
+  // Only when the start-up succeeded.
+  TScriptForm* ScriptForm() { return scriptForm_.get(); }
 
  private:
   // Destroyed last first: the dialogs parented to the main window go before it.
@@ -43,6 +46,7 @@ class TLemmix {
   std::unique_ptr<TAboutForm> aboutForm_;
   std::unique_ptr<THelpForm> helpForm_;
   std::unique_ptr<TSetupForm> setupForm_;
+  std::unique_ptr<TScriptForm> scriptForm_;
 };
 
 }  // namespace lemmix

@@ -63,16 +63,19 @@ void TMessageForm::Fill(const std::string& text, int mode, const TLetters* lette
   edit_->Clear();
   edit_->AddText(text, mode);
   if (letters) edit_->AddLetters(*letters);
-  help_->setVisible(static_cast<bool>(openHelp_));
+  const bool withHelp = static_cast<bool>(openHelp_);
+  help_->setVisible(withHelp);
+  auto* ok = findChild<QPushButton*>("OkButton");
+  ok->move(withHelp ? help_->x() - ok->width() - 10 : (width() - ok->width()) / 2, ok->y());
   setWindowTitle(ToQString(helpKind_ == HelpKind::Error ? "Ошибка"_cp : "Сообщение"_cp));
-  findChild<QPushButton*>("OkButton")->setFocus();
+  ok->setFocus();
   exec();
 }
 
 bool TMessageForm::LoggedInstead(const std::string& rus) {
   if (!HasContext() || !Ctx().StartupOk || !Ctx().ProveThrough) return false;
   // A log that cannot be written still must not stop the unattended run.
-  AppendLogLine(Ctx().DemoLogPath, DisplayText(rus));
+  AppendLogLine(Ctx().DemoLogPath, rus);
   return true;
 }
 
