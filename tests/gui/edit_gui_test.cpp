@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -150,6 +151,12 @@ class EditGuiTest : public QObject {
     QTRY_COMPARE(form.marked, 2);
     QCOMPARE(form.top.MarkedLine(), 2);
     QVERIFY(form.top.Check(2)->Marked() && !form.top.Check(1)->Marked());
+    // The marked glyph is the shipped picture: green in the middle.
+    QCOMPARE(QImage(QString(LEMMIX_DATA_DIR) + "/Images/GreenBtn.bmp").size(), QSize(15, 15));
+    const QColor middle = form.top.Check(2)->grab().toImage().pixelColor(7, 7);
+    QVERIFY(middle.green() > middle.red() + 60);
+    const QColor plain = form.top.Check(1)->grab().toImage().pixelColor(7, 7);
+    QVERIFY(plain.green() < plain.red() + 20);
     // A selection, for the picture.
     form.top.Box()->setFocus();
     QTest::mousePress(form.top.Box(), Qt::LeftButton, {}, LetterCentre(form.top, 0, 0));
