@@ -7,6 +7,12 @@
 
 #include "notation/edit_text.h"
 
+#ifdef LEMMIX_HAVE_X11
+#include <X11/XKBlib.h>
+
+#include <QtGui/qguiapplication_platform.h>
+#endif
+
 namespace lemmix {
 
 namespace {
@@ -138,6 +144,32 @@ std::optional<bool> RussianLayoutOf(const QKeyEvent& event) {
   if ((c >= QChar(0x410) && c <= QChar(0x44F)) || c == QChar(0x401) || c == QChar(0x451)) return true;
   if (c.isLetter() && c.unicode() < 0x80) return false;
   return std::nullopt;
+}
+
+std::optional<bool> RussianLayoutNow() {
+#ifdef LEMMIX_HAVE_X11
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  Display* display = x11 ? x11->display() : nullptr;
+  if (!display) return std::nullopt;
+  XkbStateRec state;
+  if (XkbGetState(display, XkbUseCoreKbd, &state) != Success) return std::nullopt;
+  XkbDescPtr keyboard = XkbAllocKeyboard();
+  if (!keyboard) return std::nullopt;
+  std::optional<bool> russian;
+  if (XkbGetNames(display, XkbGroupNamesMask, keyboard) == Success && keyboard->names &&
+      keyboard->names->groups[state.group] != None) {
+    if (char* name = XGetAtomName(display, keyboard->names->groups[state.group])) {
+      const std::string_view group(name);
+      if (group.starts_with("Russian")) russian = true;
+      else if (group == "English (US)" || group == "English") russian = false;
+      XFree(name);
+    }
+  }
+  XkbFreeKeyboard(keyboard, 0, True);
+  return russian;
+#else
+  return std::nullopt;
+#endif
 }
 
 }  // namespace lemmix

@@ -21,4 +21,9 @@ std::optional<TKeyStroke> KeyStrokeOf(const QKeyEvent& event);
 // else nothing.
 std::optional<bool> RussianLayoutOf(const QKeyEvent& event);
 
+// The layout active now, asked of XKB when the program runs on X11: true for
+// the Russian layout, false for the US English one, nothing for any other
+// layout or where the question cannot be asked.
+std::optional<bool> RussianLayoutNow();
+
 }  // namespace lemmix

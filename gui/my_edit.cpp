@@ -26,6 +26,7 @@ const QColor kSelectionColour(0, 255, 255);
 const QColor kHighlightColour(255, 255, 0);
 
 bool cyrillicMode = false;
+std::optional<bool> lastLayoutRussian;
 TMyEdit::PaletteOpener paletteOpener;
 
 QColor ColourOf(std::uint32_t rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
@@ -101,7 +102,15 @@ void TMyBox::paintEvent(QPaintEvent*) {
 }
 
 void TMyBox::keyPressEvent(QKeyEvent* event) {
-  if (const std::optional<bool> russian = RussianLayoutOf(*event)) SetCyrillicMode(*russian);
+  // The layout as the system tells it, else as the typed character shows it.
+  // Only a change of layout sets the mode, so that the user's own switch
+  // holds while the layout stays.
+  std::optional<bool> russian = RussianLayoutNow();
+  if (!russian) russian = RussianLayoutOf(*event);
+  if (russian && russian != lastLayoutRussian) {
+    lastLayoutRussian = russian;
+    SetCyrillicMode(*russian);
+  }
   const std::optional<TKeyStroke> stroke = KeyStrokeOf(*event);
   bool consumed = false;
   if (stroke) {

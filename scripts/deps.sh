@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev fonts-dejavu-core
+  qt6-base-dev libgl-dev libx11-dev fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   python3-fontforge

@@ -2,6 +2,7 @@
 // formula keyboard, selection and the clipboard, check buttons, the symbol
 // palette, and the message box built on the edit.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QFile>
 #include <QImage>
@@ -113,6 +114,16 @@ class EditGuiTest : public QObject {
     QTest::keyClick(form.top.Box(), Qt::Key_Backspace);
     QCOMPARE(form.top.Text().LineCount(), 1);
     QCOMPARE(int(form.top.Text().Lines()[0].size()), before);
+    // A Latin character: the layout changed back. The user's own switch holds
+    // while the layout stays.
+    QTest::keyClick(form.top.Box(), Qt::Key_A);
+    QVERIFY(!lemmix::CyrillicMode());
+    lemmix::SetCyrillicMode(true);
+    QTest::keyClick(form.top.Box(), Qt::Key_S);
+    QVERIFY(lemmix::CyrillicMode());
+    const lemmix::TLetters& last = form.top.Text().Lines()[0];
+    QCOMPARE(last[last.size() - 3].Code, std::uint8_t('a'));
+    QCOMPARE(last[last.size() - 2].Code, std::uint8_t("ы"_cp[0]));
     // Keys go to the edit with the focus only.
     QCOMPARE(form.bottom.Text().Lines()[0].size(), std::size_t(1));
   }
@@ -204,6 +215,8 @@ class EditGuiTest : public QObject {
       QCOMPARE(modal->windowTitle(), Q("Математические символы, буквы и слова"_cp));
       QVERIFY(!palette->InsertButton()->isEnabled());
       SaveScreen(modal, "palette-symbols");
+      modal->findChild<QCheckBox*>("CyrillicMode")->click();
+      QVERIFY(lemmix::CyrillicMode());
       for (lemmix::TScriptButton* button : palette->SymbolButtons()) {
         if (button->isEnabled() && button->Row() == 1) {
           chosen = button;
