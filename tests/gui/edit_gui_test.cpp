@@ -168,6 +168,10 @@ class EditGuiTest : public QObject {
     QVERIFY(middle.green() > middle.red() + 60);
     const QColor plain = form.top.Check(1)->grab().toImage().pixelColor(7, 7);
     QVERIFY(plain.green() < plain.red() + 20);
+    // Some dialogs show a red cross instead.
+    form.top.Check(0)->SetCross(true);
+    const QColor cross = form.top.Check(0)->grab().toImage().pixelColor(7, 7);
+    QVERIFY(cross.red() > cross.green() + 60);
     // A selection, for the picture.
     form.top.Box()->setFocus();
     QTest::mousePress(form.top.Box(), Qt::LeftButton, {}, LetterCentre(form.top, 0, 0));
@@ -214,6 +218,11 @@ class EditGuiTest : public QObject {
     OnNextModal([&](QWidget* modal) {
       QCOMPARE(modal->windowTitle(), Q("Математические символы, буквы и слова"_cp));
       QVERIFY(!palette->InsertButton()->isEnabled());
+      QCOMPARE(palette->HelpTopic(), lemmix::TScriptForm::kDefaultHelp);
+      QTest::mouseClick(palette->LetterButtons().front(), Qt::LeftButton);
+      QCOMPARE(palette->HelpTopic(), lemmix::TScriptForm::kLetterHelp);
+      for (int topic : {lemmix::TScriptForm::kDefaultHelp, lemmix::TScriptForm::kLetterHelp})
+        QVERIFY(QFile::exists(QString(LEMMIX_DATA_DIR) + "/help/" + QString::number(topic) + ".html"));
       SaveScreen(modal, "palette-symbols");
       modal->findChild<QCheckBox*>("CyrillicMode")->click();
       QVERIFY(lemmix::CyrillicMode());
