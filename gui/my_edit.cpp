@@ -74,11 +74,13 @@ const QPixmap& MarkedGlyph() {
   return glyph;
 }
 
+// A control that is no longer needed: hidden now and deleted once the
+// events that may be under way for it (a click on it, say) are done.
 template <typename Widget>
 void Discard(QPointer<Widget>& widget) {
-  // The form may have gone first and taken its children with it.
-  if (widget) widget->deleteLater();
-  if (widget) widget->hide();
+  if (!widget) return;
+  widget->hide();
+  widget->deleteLater();
 }
 
 }  // namespace
@@ -230,13 +232,12 @@ TMyEdit::TMyEdit(QObject* owner) : QObject(owner) {
 }
 
 TMyEdit::~TMyEdit() {
-  QPointer<QFrame> bevel(bevel_), panel(panel_);
-  Discard(bevel);
-  Discard(panel);  // with the box and the bars
-  for (TMyCheck* check : checks_) {
-    QPointer<TMyCheck> guarded(check);
-    Discard(guarded);
-  }
+  // The controls know their edit: they go with it, unless the form has
+  // already taken them along. Deleting them now keeps their last events
+  // (the box losing the focus) from reaching a destroyed edit.
+  std::vector<QPointer<QWidget>> controls{bevel_, panel_};
+  controls.insert(controls.end(), checks_.begin(), checks_.end());
+  for (QPointer<QWidget>& control : controls) delete control.data();
 }
 
 void TMyEdit::Attach(QWidget* form, const std::vector<TMyEdit*>* widgets) {
