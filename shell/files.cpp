@@ -64,6 +64,31 @@ std::optional<std::string> WorkingDirectory() {
 }
 
 
+bool WriteLinesReplacing(const std::string& path, const std::vector<std::string>& lines) {
+  const fs::path target(NativePath(path));
+  fs::path temporary = target;
+  temporary += ".tmp~";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    for (const std::string& line : lines) out << line << "\r\n";
+    out.flush();
+    if (!out) {
+      out.close();
+      std::error_code ignored;
+      fs::remove(temporary, ignored);
+      return false;
+    }
+  }
+  std::error_code error;
+  fs::rename(temporary, target, error);
+  if (error) {
+    fs::remove(temporary, error);
+    return false;
+  }
+  return true;
+}
+
 bool AppendLogLine(const std::string& path, std::string_view text) {
   const std::string native = NativePath(path);
   bool endsLine = true;

@@ -23,6 +23,11 @@ bool FileExists(const std::string& path);
 std::optional<std::vector<std::string>> ReadLines(const std::string& path);
 std::vector<std::string> SplitLines(std::string_view bytes);
 
+// Writes the lines, each ended by CR LF, to a temporary file beside `path`
+// and renames it over the old file, so that a failed write leaves the old
+// file as it was. False when the file could not be written.
+bool WriteLinesReplacing(const std::string& path, const std::vector<std::string>& lines);
+
 // Appends the text as one CR LF line to a log file, first ending a last line
 // that lacks its line break. False when the file cannot be written.
 bool AppendLogLine(const std::string& path, std::string_view text);

@@ -44,3 +44,29 @@ TEST(AppendLogLine, EndsAnOpenLineFirst) {
 
 }  // namespace
 }  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST(WriteLinesReplacing, WritesCrLfLinesAndKeepsTheOldFileOnFailure) {
+  testing::TempDir dir;
+  const std::filesystem::path path = dir.Path() / "content";
+  EXPECT_TRUE(WriteLinesReplacing(path.string(), {"S", "", "No name"}));
+  EXPECT_EQ(Contents(path), "S\r\n\r\nNo name\r\n");
+  EXPECT_TRUE(WriteLinesReplacing(path.string(), {}));
+  EXPECT_EQ(Contents(path), "");
+  dir.Write("content", "old\r\n");
+  // The temporary name is taken by a directory: the write fails, the old file stays.
+  std::filesystem::create_directory(dir.Path() / "content.tmp~");
+  EXPECT_FALSE(WriteLinesReplacing(path.string(), {"new"}));
+  EXPECT_EQ(Contents(path), "old\r\n");
+  // A directory where the file should be: the rename fails, nothing is left behind.
+  std::filesystem::remove(dir.Path() / "content.tmp~");
+  std::filesystem::create_directories(dir.Path() / "busy" / "inside");
+  EXPECT_FALSE(WriteLinesReplacing((dir.Path() / "busy").string(), {"new"}));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "busy" / "inside"));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "busy.tmp~"));
+}
+
+}  // namespace
+}  // namespace lemmix
