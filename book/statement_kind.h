@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "shell/cp1251.h"
 
@@ -15,6 +16,13 @@ inline const std::array<std::string, 7>& StatementKindsRus() {
   };
   return kinds;
 }
+
+// The words of line 4 of statement files, in the same order.
+inline constexpr std::array<std::string_view, 7> kStatementKindWords = {
+    "definition", "axiom", "theorem", "lemma", "task", "method", "",
+};
+inline constexpr int kDefinitionKind = 0;
+inline constexpr int kMethodKind = 5;
 
 // The empty seventh entry of the kind combo: any kind.
 inline constexpr int kAnyStatementKind = 6;

@@ -1,0 +1,116 @@
+// A section of the book: its content file lists its children by name.
+#pragma once
+
+#include <algorithm>
+#include <charconv>
+#include <type_traits>
+
+#include "book/statement.h"
+#include "shell/context.h"
+#include "shell/files.h"
+
+namespace lemmix {
+
+namespace book_files {
+// The section's directory exists or could be made.
+bool EnsureDirectory(const std::string& path);
+// Removes the file when it exists.
+void RemoveFile(const std::string& path);
+// Removes the directory when it exists and is empty.
+void RemoveEmptyDirectory(const std::string& path);
+}  // namespace book_files
+
+template <typename T>
+class TPart : public TPathName {
+ public:
+  using ChildType = T;
+  static constexpr std::uint8_t kLevel =
+      std::is_same_v<T, TStatement> ? TPathName::kParagraphLevel : TPathName::kChapterLevel;
+
+  TPart() : TPathName(kLevel) {}
+
+  std::vector<std::unique_ptr<T>> Children;
+
+  std::size_t ChildCount() const override { return Children.size(); }
+  TPathName* Child(std::size_t i) const override { return Children[i].get(); }
+
+  bool Load() override {
+    Children.clear();
+    const std::optional<std::vector<std::string>> lines = ReadLines(Path + "\\content");
+    if (!lines) {
+      Changed = true;
+      return true;
+    }
+    Lines = *lines;
+    if (Lines.size() < kHeaderLines) {
+      Lines.resize(kHeaderLines);
+      Changed = true;
+      return true;  // the children of a padded file are not read
+    }
+    bool changed = Changed;
+    // A failed start-up (a message during loading) stops reading further children.
+    for (std::size_t i = kHeaderLines; i < Lines.size() && (!HasContext() || Ctx().StartupOk); ++i) {
+      auto child = std::make_unique<T>();
+      child->Path = Path + "\\" + Lines[i];
+      changed = child->Load() || changed;
+      Children.push_back(std::move(child));
+    }
+    return changed;
+  }
+
+  void Save() override {
+    if (!Deleted && !book_files::EnsureDirectory(Path)) return;
+    Lines.resize(kHeaderLines);
+    for (auto child = Children.begin(); child != Children.end();) {
+      (*child)->Save();
+      if ((*child)->Deleted) {
+        // The content file must stop naming it.
+        Changed = true;
+        child = Children.erase(child);
+      } else {
+        Lines.push_back((*child)->Name());
+        ++child;
+      }
+    }
+    if (Deleted) {
+      book_files::RemoveFile(Path + "\\content");
+      book_files::RemoveEmptyDirectory(Path);
+    } else if (Changed && WriteLinesReplacing(Path + "\\content", Lines)) {
+      Changed = false;
+    }
+  }
+
+  // Path for a new child: one more than the largest number among the
+  // children's names (deleted ones too, until the next save), 0 for the first.
+  std::string NewChildPath() const {
+    int next = 0;
+    for (const auto& child : Children) {
+      const std::string name = child->Name();
+      int number = 0;
+      const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
+      if (error == std::errc{} && end == name.data() + name.size()) next = std::max(next, number + 1);
+    }
+    return Path + "\\" + std::to_string(next);
+  }
+
+  // A new child with default lines at the position (clamped to the end).
+  T& InsertChild(std::size_t position) {
+    auto child = std::make_unique<T>();
+    child->Path = NewChildPath();
+    child->Changed = true;
+    Changed = true;
+    position = std::min(position, Children.size());
+    return **Children.insert(Children.begin() + static_cast<std::ptrdiff_t>(position), std::move(child));
+  }
+};
+
+using TParagraph = TPart<TStatement>;
+using TChapter = TPart<TParagraph>;
+
+// The root of the book, at the data directory's "book" directory.
+class TBook : public TPart<TChapter> {};
+
+// Deleting a node: it and its files go at the next save.
+void DeleteNode(TPathName& node);
+
+}  // namespace lemmix

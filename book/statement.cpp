@@ -1,0 +1,92 @@
+#include "book/statement.h"
+
+#include <filesystem>
+
+#include "book/part.h"
+#include "shell/files.h"
+#include "shell/text_helpers.h"
+
+namespace lemmix {
+
+namespace {
+TStatement::MethodBuilder methodBuilder;
+}  // namespace
+
+void TStatement::SetMethodBuilder(MethodBuilder builder) { methodBuilder = std::move(builder); }
+
+TStatement::TStatement() : TPathName(kStatementLevel) { Lines.resize(kStatementLines); }
+
+std::string TStatement::UserProtocolDirectory() const { return UserProtocolPath(Path); }
+
+bool TStatement::Load() {
+  Method.reset();
+  const std::optional<std::vector<std::string>> lines = ReadLines(Path + ".st");
+  if (!lines) {
+    Changed = true;
+    return true;
+  }
+  Lines = *lines;
+  if (Lines.size() < kStatementLines) Lines.resize(kStatementLines);
+  if (Kind() == kStatementKindWords[kMethodKind] && methodBuilder) Method = methodBuilder(*this);
+  Changed = false;
+  return false;
+}
+
+void TStatement::Save() {
+  if (!Deleted) {
+    if (Changed && WriteLinesReplacing(Path + ".st", Lines)) Changed = false;
+    return;
+  }
+  book_files::RemoveFile(Path + ".st");
+  // The statement's proof protocols go with it.
+  namespace fs = std::filesystem;
+  const fs::path protocols(NativePath(ProtocolDirectory()));
+  std::error_code error;
+  if (!fs::is_directory(protocols, error)) return;
+  for (const fs::directory_entry& entry : fs::directory_iterator(protocols, error)) {
+    if (entry.is_regular_file(error)) fs::remove(entry.path(), error);
+  }
+  fs::remove(protocols, error);
+}
+
+void TStatement::Copy(TStatement& target, const TStatement& source, bool withMethod) {
+  target.Method.reset();
+  target.Path = source.Path;
+  target.Lines = source.Lines;
+  target.Changed = source.Changed;
+  target.Deleted = false;
+  if (withMethod && source.Method) target.Method = source.Method->Copy();
+}
+
+namespace book_files {
+
+bool EnsureDirectory(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path directory(NativePath(path));
+  if (std::filesystem::is_directory(directory, error)) return true;
+  return std::filesystem::create_directories(directory, error) && !error;
+}
+
+void RemoveFile(const std::string& path) {
+  std::error_code error;
+  std::filesystem::remove(NativePath(path), error);
+}
+
+void RemoveEmptyDirectory(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path directory(NativePath(path));
+  if (std::filesystem::is_directory(directory, error) && std::filesystem::is_empty(directory, error)) {
+    std::filesystem::remove(directory, error);
+  }
+}
+
+}  // namespace book_files
+
+void DeleteNode(TPathName& node) {
+  node.Deleted = true;
+  node.Changed = true;
+  // Everything below goes too, so that no file of the section is left behind.
+  for (std::size_t i = 0; i < node.ChildCount(); ++i) DeleteNode(*node.Child(i));
+}
+
+}  // namespace lemmix
