@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "book/part.h"
+
 namespace lemmix {
 
 namespace {
@@ -22,6 +24,11 @@ bool HasContext() { return current != nullptr; }
 TContextScope::TContextScope(TContext& context) : previous_(current) { current = &context; }
 
 TContextScope::~TContextScope() { current = previous_; }
+
+TContext::TContext(IMessages& messages, IQuestions& questions, IFontInstaller* fonts)
+    : Messages(messages), Questions(questions), Fonts(fonts) {}
+
+TContext::~TContext() = default;
 
 void TContext::ReleaseCatalogues() {
   StFunc.reset();

@@ -15,11 +15,12 @@
 namespace lemmix {
 
 class IInfoSink;
+class TBook;
 
 class TContext {
  public:
-  TContext(IMessages& messages, IQuestions& questions, IFontInstaller* fonts = nullptr)
-      : Messages(messages), Questions(questions), Fonts(fonts) {}
+  TContext(IMessages& messages, IQuestions& questions, IFontInstaller* fonts = nullptr);
+  ~TContext();
   TContext(const TContext&) = delete;
   TContext& operator=(const TContext&) = delete;
 
@@ -43,6 +44,8 @@ class TContext {
   TAutoSettings Settings;
   std::unique_ptr<TTypesProccess> TypesProccess;
   std::unique_ptr<TStFunc> StFunc;
+  // The book, loaded at the first showing of the main window.
+  std::unique_ptr<TBook> Book;
 
   // The catalogues in their closing order.
   void ReleaseCatalogues();
