@@ -30,6 +30,32 @@ void WalkBook(const TBook& book, const TBookWalk& walk, const std::function<bool
   WalkBelow(book, 1, walk, visit);
 }
 
+namespace {
+
+std::optional<TSearchNode> SearchBelow(TPathName& node, bool userMode, int kind, std::string_view substring) {
+  TSearchNode found{&node, {}};
+  if (node.IsStatement()) {
+    if (!MatchesSearch(static_cast<TStatement&>(node), kind, substring)) return std::nullopt;
+    return found;
+  }
+  for (std::size_t i = 0; i < node.ChildCount(); ++i) {
+    TPathName& child = *node.Child(i);
+    if (child.Deleted || (userMode && !child.Favourite())) continue;
+    if (std::optional<TSearchNode> below = SearchBelow(child, userMode, kind, substring))
+      found.Children.push_back(std::move(*below));
+  }
+  const bool sectionMatches =
+      kind == kAnyStatementKind && !substring.empty() && node.Title().find(substring) != std::string::npos;
+  if (found.Children.empty() && !sectionMatches) return std::nullopt;
+  return found;
+}
+
+}  // namespace
+
+std::optional<TSearchNode> SearchBook(TBook& book, bool userMode, int kind, std::string_view nameSubstring) {
+  return SearchBelow(book, userMode, kind, nameSubstring);
+}
+
 std::vector<TStatement*> FindStatements(const TBook& book, const TBookWalk& walk, int kind,
                                         std::string_view nameSubstring) {
   std::vector<TStatement*> found;

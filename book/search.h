@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,15 @@ struct TBookWalk {
 // Visits the nodes below the book in order with their depth (1 chapter,
 // 2 paragraph, 3 statement); false from the visitor stops the walk.
 void WalkBook(const TBook& book, const TBookWalk& walk, const std::function<bool(TPathName&, int depth)>& visit);
+
+// The search page's result: the nodes that match or hold a match, as a tree
+// under the book's root; nothing when nothing matches. With any kind and a
+// substring, sections whose names contain it match by themselves.
+struct TSearchNode {
+  TPathName* Node = nullptr;
+  std::vector<TSearchNode> Children;
+};
+std::optional<TSearchNode> SearchBook(TBook& book, bool userMode, int kind, std::string_view nameSubstring);
 
 std::vector<TStatement*> FindStatements(const TBook& book, const TBookWalk& walk, int kind,
                                         std::string_view nameSubstring);

@@ -8,6 +8,7 @@
 
 #include "book/search.h"
 #include "shell/cp1251.h"
+#include "shell/files.h"
 #include "shell/recording_messages.h"
 #include "support/temp_dir.h"
 
@@ -29,7 +30,9 @@ class BookTest : public ::testing::Test {
   testing::TempDir dir;
   TBook book;
 
-  BookTest() { book.Path = (dir.Path() / "book").string(); }
+  BookTest() { book.Path = Root() + "\\book"; }
+  // The temporary directory as the system writes paths.
+  std::string Root() const { return SystemPath(dir.Path().string()).value(); }
   fs::path File(const std::string& relative) const { return dir.Path() / "book" / relative; }
   void Write(const std::string& relative, const std::string& bytes) {
     fs::create_directories(File(relative).parent_path());
@@ -208,7 +211,7 @@ TEST_F(BookTest, MethodStatementsGetTheirObjectAndCopiesTakeIt) {
   ASSERT_TRUE(target.Method);
   EXPECT_EQ(static_cast<MarkedMethod&>(*target.Method).Type, "1");
   EXPECT_NE(target.Method.get(), source.Method.get());
-  EXPECT_EQ(source.UserProtocolDirectory(), (dir.Path() / "Protocols").string() + "\\0\\0\\5");
+  EXPECT_EQ(source.UserProtocolDirectory(), Root() + "\\Protocols\\0\\0\\5");
 }
 
 TEST_F(BookTest, SearchByKindNameModeAndLimit) {
@@ -244,6 +247,49 @@ TEST_F(BookTest, SearchByKindNameModeAndLimit) {
   // Deleted statements are skipped.
   DeleteNode(*Paragraph().Children[0]);
   EXPECT_EQ(StatementsBefore(book, nullptr).size(), 1u);
+}
+
+}  // namespace
+}  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+// The result tree as "name(children)" with the root's title.
+std::string Shape(const TSearchNode& node) {
+  std::string shape = node.Node->Name();
+  if (node.Children.empty()) return shape;
+  shape += "(";
+  for (const TSearchNode& child : node.Children) shape += (shape.back() == '(' ? "" : " ") + Shape(child);
+  return shape + ")";
+}
+
+TEST_F(BookTest, SearchPageResultTree) {
+  WriteSmallBook();
+  Write("0/1/content", CrLf({"S", "", "Series", "Ряды и пределы"_cp}));
+  Write("0/content", CrLf({"S", "", "Sequences", "Последовательности"_cp, "0", "1"}));
+  book.Load();
+  struct Case {
+    const char* name;
+    int kind;
+    std::string substring;
+    bool userMode;
+    const char* shape;  // "" for no result
+  };
+  const Case cases[] = {
+      {"EverythingWithStatements", kAnyStatementKind, "", false, "book(0(0(0 3)))"},
+      {"UserModeEveryMarkedOne", kAnyStatementKind, "", true, "book(0(0(0)))"},
+      {"TheoremsOnly", 2, "", false, "book(0(0(3)))"},
+      {"SectionsMatchByName", kAnyStatementKind, "Ряды"_cp, false, "book(0(1))"},
+      {"SectionAndStatementNames", kAnyStatementKind, "Предел"_cp, false, "book(0(0(0)))"},
+      {"ASectionWithoutMatchesBelow", kAnyStatementKind, "пределы"_cp, false, "book(0(1))"},
+      {"KindGivenSectionsDoNotMatch", 0, "Ряды"_cp, false, ""},
+      {"Nothing", 4, "", false, ""},
+  };
+  for (const Case& c : cases) {
+    const std::optional<TSearchNode> result = SearchBook(book, c.userMode, c.kind, c.substring);
+    EXPECT_EQ(result ? Shape(*result) : "", c.shape) << c.name;
+  }
 }
 
 }  // namespace
