@@ -35,6 +35,9 @@ TLemmix::TLemmix()
   QObject::connect(mainForm_.get(), &TMainForm::HelpRequested, helpForm_.get(), &THelpForm::ShowTopic);
   QObject::connect(mainForm_.get(), &TMainForm::AboutRequested, aboutForm_.get(), &QDialog::exec);
   QObject::connect(mainForm_.get(), &TMainForm::SetupRequested, setupForm_.get(), &QDialog::exec);
+  QObject::connect(setupForm_.get(), &TSetupForm::ModeClicked, mainForm_.get(), &TMainForm::ModeChanged);
+  // A user sees a formulation as a formula in the message box.
+  mainForm_->SetFormulaShower([this](const std::string& text) { messageForm_->ShowMessage(text, text, 0); });
 }
 
 TLemmix::~TLemmix() { TMyEdit::SetPaletteOpener(nullptr); }

@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "book/part.h"
 #include "book/statement_kind.h"
 #include "gui/qtext.h"
 #include "shell/context.h"
@@ -92,6 +93,8 @@ TMainForm::TMainForm(TContext& context, QWidget* parent) : QMainWindow(parent), 
   connect(HelpButton, &QPushButton::clicked, this, [this] { emit HelpRequested(kHelpTopic); });
   connect(AboutButton, &QPushButton::clicked, this, &TMainForm::AboutRequested);
   connect(SetupButton, &QPushButton::clicked, this, &TMainForm::SetupRequested);
+  copyBuffer_.Deleted = true;  // the buffer starts empty
+  ConnectBook();
 }
 
 void TMainForm::SetCaptions() {
@@ -120,7 +123,11 @@ void TMainForm::showEvent(QShowEvent* event) {
   if (shown_) return;
   shown_ = true;
   // The loader that failed has shown its message; the run ends here.
-  if (!context_.StartupOk) QTimer::singleShot(0, this, &QWidget::close);
+  if (!context_.StartupOk) {
+    QTimer::singleShot(0, this, &QWidget::close);
+    return;
+  }
+  LoadBook();
 }
 
 void TMainForm::Exit() {
@@ -131,6 +138,10 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   if (!closed_) {
     closed_ = true;
     context_.ReleaseCatalogues();
+    if (SaveButton->isEnabled() && context_.Book &&
+        context_.Questions.Ask({"СОХРАНИТЬ ИЗМЕНЕНИЯ В КНИГЕ\n\""_cp + context_.Book->Title() + "\" ?",
+                                "Save the changes of the book \"" + context_.Book->Title() + "\"?"}))
+      context_.Book->Save();
     context_.RemoveFont();
     emit Closed();
   }

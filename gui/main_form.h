@@ -2,10 +2,19 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "book/statement.h"
+#include "book/tree_menu.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QAction;
+class QTreeWidgetItem;
 class QPushButton;
 class QTabWidget;
 class QTreeWidget;
@@ -24,6 +33,20 @@ class TMainForm : public QMainWindow {
   // The start-up routine; the first loader that fails stops it, and the window
   // then closes when it is first shown.
   void Startup();
+  // The mode changed: the trees show what the mode shows.
+  void ModeChanged();
+
+  // The book node an item of either tree shows.
+  static TPathName* NodeOf(const QTreeWidgetItem* item);
+  QTreeWidget* ContentsTree() const { return BookTree; }
+  QTreeWidget* ResultTree() const { return SearchTree; }
+  QMenu* Popup() const { return TreePopup; }
+  QAction* MenuAction(TTreeMenuItem item) const { return actions_.at(item); }
+  // Shows the popup menu for the item, as a right click on it does.
+  void PreparePopup(QTreeWidget* tree, QTreeWidgetItem* item);
+  void RunSearch();
+  // How the formulation of a statement is shown in user mode.
+  void SetFormulaShower(std::function<void(const std::string& storedText)> show) { showFormula_ = std::move(show); }
 
  signals:
   void HelpRequested(int topic);
@@ -39,6 +62,30 @@ class TMainForm : public QMainWindow {
  private:
   void SetCaptions();
   void Exit();
+  void LoadBook();
+  void FillTree();
+  void AddTreeChildren(QTreeWidgetItem* item, const TPathName& node);
+  QTreeWidgetItem* NewItem(const TPathName& node);
+  void ShowPopup(QTreeWidget* tree, const QPoint& position);
+  void MenuChosen(TTreeMenuItem item);
+  void EditSection(QTreeWidgetItem* item);
+  void AddNode(bool before, bool after, bool child, const TStatement* from);
+  void DeleteNode();
+  void ToggleFavourite();
+  void ShowOrigin();
+  void SaveBook();
+  void BookChanged();
+  TPathName* ParentOf(const TPathName& node) const;
+
+  void ConnectBook();
+
+  TStatement copyBuffer_;
+  bool allowTitleEdit_ = false;
+  std::function<void(const std::string&)> showFormula_;
+  QTreeWidget* popupTree_ = nullptr;
+  QTreeWidgetItem* popupItem_ = nullptr;
+  std::map<TTreeMenuItem, QAction*> actions_;
+  QMenu* TreePopup;
 
   TContext& context_;
   bool shown_ = false;
