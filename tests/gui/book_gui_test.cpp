@@ -1,0 +1,215 @@
+// The main window on a copy of the bundled data: the contents tree, the popup
+// menu, the editing commands of developer mode, the search page and saving.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "book/part.h"
+#include "gui/lemmix.h"
+#include "gui/main_form.h"
+#include "gui/message_forms.h"
+#include "gui/qtext.h"
+#include "gui_test_support.h"
+#include "shell/cp1251.h"
+#include "support/temp_dir.h"
+
+using lemmix::operator""_cp;
+using lemmix::TLemmix;
+using lemmix::TMainForm;
+using lemmix::TTreeMenuItem;
+using lemmix::testing::OnNextModal;
+using lemmix::testing::SaveScreen;
+using lemmix::testing::ScopedWorkingDirectory;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Q(const std::string& cp1251) { return lemmix::ToQString(cp1251); }
+
+// The item of the tree whose text is the title, searched depth first.
+QTreeWidgetItem* Find(QTreeWidget* tree, const QString& title) {
+  const QList<QTreeWidgetItem*> found = tree->findItems(title, Qt::MatchExactly | Qt::MatchRecursive);
+  return found.isEmpty() ? nullptr : found.front();
+}
+
+QStringList Visible(TMainForm& form) {
+  QStringList names;
+  for (QAction* action : form.Popup()->actions())
+    if (action->isVisible()) names << action->objectName();
+  return names;
+}
+
+// Answers the next question window with Yes or No, remembering its text.
+void Answer(bool yes, QString* question) {
+  OnNextModal([yes, question](QWidget* modal) {
+    auto* form = static_cast<lemmix::TQuestForm*>(modal);
+    if (question) *question = form->Question()->text();
+    (yes ? form->YesButton() : form->NoButton())->click();
+  });
+}
+
+}  // namespace
+
+class BookGuiTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<lemmix::testing::TempDir>();
+    fs::copy(LEMMIX_DATA_DIR, dir_->Path(), fs::copy_options::recursive);
+    cwd_ = std::make_unique<ScopedWorkingDirectory>(dir_->Path());
+    lemmix_ = std::make_unique<TLemmix>();
+    lemmix_->Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&lemmix_->MainForm()));
+  }
+  void cleanup() {
+    // These tests do not keep their changes: no save question on closing.
+    lemmix_->MainForm().findChild<QPushButton*>("SaveButton")->setEnabled(false);
+    lemmix_.reset();
+    cwd_.reset();
+    dir_.reset();
+  }
+
+  void contentsShowTheBookAndThePopupFollowsTheRules() {
+    TMainForm& form = lemmix_->MainForm();
+    QTreeWidget* tree = form.ContentsTree();
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->topLevelItem(0)->text(0), Q("Введение в анализ"_cp));
+    QVERIFY(!form.findChild<QPushButton*>("SaveButton")->isEnabled());
+    tree->expandAll();
+    SaveScreen(&form, "main-window-contents");
+    QTreeWidgetItem* axiom = Find(tree, Q("Коммутативность сложения"_cp));
+    QVERIFY(axiom);
+    form.PreparePopup(tree, axiom);
+    QCOMPARE(Visible(form), (QStringList{"TextItem", "View"}));
+    form.PreparePopup(tree, Find(tree, Q("Неравенство треугольника"_cp)));
+    QCOMPARE(Visible(form), (QStringList{"TextItem", "Prove", "Demo", "View"}));
+    lemmix_->Context().DeveloperMode = true;
+    form.PreparePopup(tree, tree->topLevelItem(0));
+    QCOMPARE(Visible(form), (QStringList{"TextItem", "Edit", "AddChild", "HideItem"}));
+    QCOMPARE(form.MenuAction(TTreeMenuItem::HideItem)->text(), Q("Исключить из избранного"_cp));
+  }
+
+  void developerEditsAndSavesTheBook() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    QTreeWidget* tree = form.ContentsTree();
+    QTreeWidgetItem* paragraph = Find(tree, Q("Модуль числа"_cp));
+    QVERIFY(paragraph);
+    form.PreparePopup(tree, paragraph);
+    form.MenuAction(TTreeMenuItem::AddChild)->trigger();
+    paragraph = Find(tree, Q("Модуль числа"_cp));
+    QCOMPARE(paragraph->childCount(), 3);
+    QCOMPARE(paragraph->child(2)->text(0), Q("Нет названия"_cp));
+    auto* save = form.findChild<QPushButton*>("SaveButton");
+    QVERIFY(save->isEnabled());
+
+    // Copy a statement and paste it before the first one of the paragraph.
+    form.PreparePopup(tree, Find(tree, Q("Неравенство треугольника"_cp)));
+    form.MenuAction(TTreeMenuItem::Copy)->trigger();
+    form.PreparePopup(tree, Find(tree, Q("Модуль числа неотрицателен"_cp)));
+    QVERIFY(form.MenuAction(TTreeMenuItem::CopyBefore)->isVisible());
+    form.MenuAction(TTreeMenuItem::CopyBefore)->trigger();
+    paragraph = Find(tree, Q("Модуль числа"_cp));
+    QCOMPARE(paragraph->child(0)->text(0), Q("Неравенство треугольника"_cp));
+
+    // A section with children asks before it goes; "No" keeps it.
+    QString question;
+    Answer(false, &question);
+    form.PreparePopup(tree, paragraph);
+    form.MenuAction(TTreeMenuItem::Del)->trigger();
+    QCOMPARE(question, Q("УДАЛЯЕМЫЙ РАЗДЕЛ НЕПУСТ.\n\nУДАЛИТЬ ЕГО ?"_cp));
+    QVERIFY(Find(tree, Q("Модуль числа"_cp)));
+    // A statement without protocols goes without a question.
+    form.PreparePopup(tree, Find(tree, Q("Нет названия"_cp)));
+    form.MenuAction(TTreeMenuItem::Del)->trigger();
+    QVERIFY(!Find(tree, Q("Нет названия"_cp)));
+
+    QTest::mouseClick(save, Qt::LeftButton);
+    QVERIFY(!save->isEnabled());
+    const fs::path book = dir_->Path() / "book" / "0" / "1";
+    QVERIFY(fs::exists(book / "3.st"));  // the pasted copy, under a name of its own
+    QVERIFY(!fs::exists(book / "2.st"));  // the deleted new statement
+    QVERIFY(fs::exists(book / "0.st") && fs::exists(book / "1.st"));
+  }
+
+  void userModeHidesUnmarkedNodesEverywhere() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    QTreeWidget* tree = form.ContentsTree();
+    form.PreparePopup(tree, Find(tree, Q("Следующее натуральное число больше"_cp)));
+    form.MenuAction(TTreeMenuItem::HideItem)->trigger();
+    lemmix_->Context().DeveloperMode = false;
+    form.ModeChanged();
+    QVERIFY(!Find(tree, Q("Следующее натуральное число больше"_cp)));
+    form.findChild<QTabWidget*>("Pages")->setCurrentIndex(1);
+    QTreeWidget* results = form.ResultTree();
+    QVERIFY(Find(results, Q("Нет наибольшего натурального числа"_cp)));
+    QVERIFY(!Find(results, Q("Следующее натуральное число больше"_cp)));
+  }
+
+  void searchFindsStatementsAndShowsTheirOrigin() {
+    TMainForm& form = lemmix_->MainForm();
+    form.findChild<QTabWidget*>("Pages")->setCurrentIndex(1);
+    auto* combo = form.findChild<QComboBox*>("SearchCombo");
+    auto* edit = form.findChild<QLineEdit*>("SearchEdit");
+    auto* button = form.findChild<QPushButton*>("SearchButton");
+    QTreeWidget* results = form.ResultTree();
+    // Every statement: 8 of them under 2 chapters.
+    int statements = 0;
+    for (QTreeWidgetItem* item : results->findItems("*", Qt::MatchWildcard | Qt::MatchRecursive))
+      statements += lemmix::TMainForm::NodeOf(item)->IsStatement();
+    QCOMPARE(statements, 8);
+    combo->setCurrentIndex(2);  // theorems
+    edit->setText(Q("Модуль"_cp));
+    QVERIFY(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(!button->isEnabled());
+    QVERIFY(Find(results, Q("Модуль числа неотрицателен"_cp)));
+    QVERIFY(!Find(results, Q("Неравенство треугольника"_cp)));
+    SaveScreen(&form, "main-window-search-results");
+    QTreeWidgetItem* found = Find(results, Q("Модуль числа неотрицателен"_cp));
+    form.PreparePopup(results, found);
+    QVERIFY(form.MenuAction(TTreeMenuItem::Origin)->isVisible());
+    QVERIFY(!form.MenuAction(TTreeMenuItem::Edit)->isVisible());
+    form.MenuAction(TTreeMenuItem::Origin)->trigger();
+    QCOMPARE(form.findChild<QTabWidget*>("Pages")->currentIndex(), 0);
+    QCOMPARE(form.ContentsTree()->currentItem()->text(0), Q("Модуль числа неотрицателен"_cp));
+    // Nothing found: an empty result.
+    edit->setText("xyz");
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(results->topLevelItemCount(), 0);
+  }
+
+  void closingAsksToSaveAndNoWritesNothing() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    QTreeWidget* tree = form.ContentsTree();
+    form.PreparePopup(tree, tree->topLevelItem(0));
+    form.MenuAction(TTreeMenuItem::AddChild)->trigger();
+    QString question;
+    Answer(false, &question);
+    form.close();
+    QCOMPARE(question, Q("СОХРАНИТЬ ИЗМЕНЕНИЯ В КНИГЕ\n\"Введение в анализ\" ?"_cp));
+    QVERIFY(!fs::exists(dir_->Path() / "book" / "2"));
+  }
+
+ private:
+  std::unique_ptr<lemmix::testing::TempDir> dir_;
+  std::unique_ptr<ScopedWorkingDirectory> cwd_;
+  std::unique_ptr<TLemmix> lemmix_;
+};
+
+QTEST_MAIN(BookGuiTest)
+#include "book_gui_test.moc"
