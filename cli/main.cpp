@@ -1,4 +1,5 @@
 // lemmix-cli: the core of Lemmix without a window.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_messages.h"
+#include "cli/book_listing.h"
 #include "cli/listing.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
@@ -28,9 +30,14 @@ constexpr const char* kUsage =
     "Usage: lemmix-cli [--lang ru|en] [--yes] COMMAND [ARGS]\n"
     "\n"
     "Commands (DIR is a data directory; default: the working directory):\n"
-    "  check [DIR]                          load the catalogues and check the font as the\n"
-    "                                       program's start-up does; exit 0 when the\n"
-    "                                       start-up would succeed, 1 otherwise\n"
+    "  check [DIR]                          load the catalogues, check the font and load\n"
+    "                                       the book as the program's start does; exit 0\n"
+    "                                       when the start would succeed, 1 otherwise\n"
+    "  book [DIR] [--mode user|developer]   the contents of the book with kinds and paths\n"
+    "  search TEXT [DIR] [--kind K] [--mode user|developer]\n"
+    "                                       statements whose names contain TEXT (\"\" for\n"
+    "                                       any); K: definition, axiom, theorem, lemma,\n"
+    "                                       task or method\n"
     "  intrinsics [DIR] [--format text|md]  list the intrinsic functions\n"
     "  keyboard [DIR]                       the keys of the formula editor, as Markdown\n"
     "  expr TEXT [DIR]                      read an expression in the storage form and\n"
@@ -151,6 +158,8 @@ int main(int argc, char** argv) {
   bool pipeline = false;
   bool unicode = false;
   bool storage = false;
+  std::optional<bool> userMode;
+  std::optional<int> kind;
   std::optional<lemmix::ListingFormat> format;
   std::vector<std::string> words;
   for (int i = 1; i < argc; ++i) {
@@ -163,6 +172,15 @@ int main(int argc, char** argv) {
       const std::string name = argv[++i];
       if (name != "text" && name != "md") return Usage();
       format = name == "md" ? lemmix::ListingFormat::Markdown : lemmix::ListingFormat::Text;
+    } else if (arg == "--mode" && i + 1 < argc) {
+      const std::string mode = argv[++i];
+      if (mode != "user" && mode != "developer") return Usage();
+      userMode = mode == "user";
+    } else if (arg == "--kind" && i + 1 < argc) {
+      const std::string name = argv[++i];
+      const auto* found = std::find(lemmix::kStatementKindWords.begin(), lemmix::kStatementKindWords.end() - 1, name);
+      if (found == lemmix::kStatementKindWords.end() - 1) return Usage();
+      kind = static_cast<int>(found - lemmix::kStatementKindWords.begin());
     } else if (arg == "--unicode") {
       unicode = true;
     } else if (arg == "--storage") {
@@ -184,7 +202,8 @@ int main(int argc, char** argv) {
   const std::string command = words.front();
   const std::vector<std::string> args(words.begin() + 1, words.end());
   if ((format && command != "intrinsics") || ((pipeline || storage) && command != "normalize") ||
-      (unicode && command != "parse" && command != "print" && command != "normalize"))
+      (unicode && command != "parse" && command != "print" && command != "normalize") ||
+      (userMode && command != "book" && command != "search") || (kind && command != "search"))
     return Usage();
 
   lemmix::CliMessages messages(english, yes);
@@ -192,8 +211,8 @@ int main(int argc, char** argv) {
     const int code = Number(messages, args);
     return code < 0 ? Usage() : code;
   }
-  const bool takesText =
-      command == "expr" || command == "type" || command == "normalize" || command == "parse" || command == "print";
+  const bool takesText = command == "expr" || command == "type" || command == "normalize" || command == "parse" ||
+                         command == "print" || command == "search";
   if (args.size() > (takesText ? 2u : 1u) || (takesText && args.empty())) return Usage();
   const std::vector<std::string> dirs(args.begin() + (takesText ? 1 : 0), args.end());
   FontFileCheck fontCheck;
@@ -203,7 +222,27 @@ int main(int argc, char** argv) {
     if (!Start(context, dirs)) return 1;
     std::printf("%s: %zu types, %zu couples\n", lemmix::NativePath(context.Dir).c_str(),
                 context.TypesProccess->Types().size(), context.StFunc->CouplesList.size());
+    lemmix::TBook book;
+    book.Path = context.BookPath;
+    const bool changed = book.Load();
+    std::printf("book: %s; %s\n", lemmix::BookSummary(book).c_str(),
+                changed ? "loading found missing or short files (a save would write them)" : "unchanged by loading");
     return 0;
+  }
+  if (command == "book" || command == "search") {
+    if (!Start(context, dirs)) return 1;
+    lemmix::TBook book;
+    book.Path = context.BookPath;
+    book.Load();
+    const bool user = userMode.value_or(false);
+    if (command == "book") {
+      std::fputs(lemmix::BookListing(book, user).c_str(), stdout);
+      return 0;
+    }
+    const auto found = lemmix::SearchBook(book, user, kind.value_or(lemmix::kAnyStatementKind),
+                                          lemmix::Utf8ToCp1251(args[0]));
+    if (found) std::fputs(lemmix::SearchListing(*found).c_str(), stdout);
+    return found ? 0 : 1;
   }
   if (command == "expr") {
     if (!Start(context, dirs)) return 1;

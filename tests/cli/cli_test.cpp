@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -245,6 +246,40 @@ TEST(Cli, ParsePrintAndNormalizeStoredText) {
   EXPECT_EQ(bad.exitCode, 1);
   EXPECT_EQ(bad.output, "Error: Missed right argument of function +\nError: Error in input.\n");
   EXPECT_EQ(RunCli("--unicode expr x").exitCode, 2);
+}
+
+}  // namespace
+}  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST(Cli, BookAndSearchListTheBundledBook) {
+  const CliRun check = RunCli(std::string("check ") + LEMMIX_DATA_DIR);
+  EXPECT_NE(check.output.find("book: 2 chapters, 3 paragraphs, 8 statements; unchanged by loading"), std::string::npos)
+      << check.output;
+  const CliRun book = RunCli(std::string("book ") + LEMMIX_DATA_DIR + " --mode user");
+  EXPECT_EQ(book.exitCode, 0);
+  EXPECT_NE(book.output.find(Cp1251ToUtf8("      Неравенство треугольника  [theorem]  "_cp)), std::string::npos)
+      << book.output;
+  const CliRun theorems = RunCli(std::string("search ") + Cp1251ToUtf8("Модуль"_cp) + " " + LEMMIX_DATA_DIR +
+                                 " --kind theorem");
+  EXPECT_EQ(theorems.exitCode, 0);
+  EXPECT_NE(theorems.output.find(Cp1251ToUtf8("Модуль числа неотрицателен"_cp)), std::string::npos);
+  EXPECT_EQ(theorems.output.find(Cp1251ToUtf8("Неравенство"_cp)), std::string::npos);
+  EXPECT_EQ(RunCli(std::string("search nothing-like-it ") + LEMMIX_DATA_DIR).exitCode, 1);
+  EXPECT_EQ(RunCli(std::string("search x ") + LEMMIX_DATA_DIR + " --kind lemmas").exitCode, 2);
+  EXPECT_EQ(RunCli(std::string("book ") + LEMMIX_DATA_DIR + " --kind axiom").exitCode, 2);
+}
+
+TEST(Cli, CheckSaysWhenTheBookIsMissing) {
+  testing::TempDir dir;
+  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT", "Symbolon.ttf"})
+    std::filesystem::copy_file(std::filesystem::path(LEMMIX_DATA_DIR) / name, dir.Path() / name);
+  const CliRun run = RunCli("check " + dir.Path().string());
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("book: 0 chapters, 0 paragraphs, 0 statements; loading found missing"), std::string::npos)
+      << run.output;
 }
 
 }  // namespace
