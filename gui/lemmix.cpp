@@ -2,6 +2,7 @@
 
 #include "gui/about_form.h"
 #include "gui/help_form.h"
+#include "gui/html_form.h"
 #include "gui/main_form.h"
 #include "gui/message_forms.h"
 #include "gui/my_edit.h"
@@ -37,7 +38,14 @@ TLemmix::TLemmix()
   QObject::connect(mainForm_.get(), &TMainForm::SetupRequested, setupForm_.get(), &QDialog::exec);
   QObject::connect(setupForm_.get(), &TSetupForm::ModeClicked, mainForm_.get(), &TMainForm::ModeChanged);
   // A user sees a formulation as a formula in the message box.
-  mainForm_->SetFormulaShower([this](const std::string& text) { messageForm_->ShowMessage(text, text, 0); });
+  mainForm_->SetFormulaShower([this](const std::string& text) { messageForm_->ShowFormulation(text); });
+  htmlForm_ = std::make_unique<THtmlForm>(*context_, false, mainForm_.get());
+  htmlForm_->SetCommands({[this](const std::string& text) { messageForm_->ShowFormulation(text); },
+                          [this](TStatement& statement) { mainForm_->Prove(statement); },
+                          [this](TStatement& statement) { mainForm_->Demo(statement); },
+                          [this](int topic) { helpForm_->ShowTopic(topic); }});
+  mainForm_->SetPageShower([this](const TPathName& node) { htmlForm_->Show(node); });
+  QObject::connect(htmlForm_.get(), &THtmlForm::ContentsFollow, mainForm_.get(), &TMainForm::FollowPage);
 }
 
 TLemmix::~TLemmix() { TMyEdit::SetPaletteOpener(nullptr); }

@@ -11,6 +11,7 @@ class QtFontInstaller;
 class QtMessages;
 class TAboutForm;
 class THelpForm;
+class THtmlForm;
 class TMainForm;
 class TMessageForm;
 class TQuestForm;
@@ -33,6 +34,7 @@ class TLemmix {
   THelpForm& HelpForm() { return *helpForm_; }
   // Only when the start-up succeeded.
   TScriptForm* ScriptForm() { return scriptForm_.get(); }
+  THtmlForm& HtmlForm() { return *htmlForm_; }
 
  private:
   // Destroyed last first: the dialogs parented to the main window go before it.
@@ -47,6 +49,7 @@ class TLemmix {
   std::unique_ptr<THelpForm> helpForm_;
   std::unique_ptr<TSetupForm> setupForm_;
   std::unique_ptr<TScriptForm> scriptForm_;
+  std::unique_ptr<THtmlForm> htmlForm_;
 };
 
 }  // namespace lemmix

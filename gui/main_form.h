@@ -45,6 +45,13 @@ class TMainForm : public QMainWindow {
   // Shows the popup menu for the item, as a right click on it does.
   void PreparePopup(QTreeWidget* tree, QTreeWidgetItem* item);
   void RunSearch();
+  // The entry points of proving and replaying a statement.
+  void Prove(TStatement& statement);
+  void Demo(TStatement& statement);
+  // Shows a node's HTML page.
+  void SetPageShower(std::function<void(const TPathName&)> show) { showPage_ = std::move(show); }
+  // The contents select the node whose HTML page the key names.
+  void FollowPage(const std::string& pageKey);
   // How the formulation of a statement is shown in user mode.
   void SetFormulaShower(std::function<void(const std::string& storedText)> show) { showFormula_ = std::move(show); }
 
@@ -82,6 +89,7 @@ class TMainForm : public QMainWindow {
   TStatement copyBuffer_;
   bool allowTitleEdit_ = false;
   std::function<void(const std::string&)> showFormula_;
+  std::function<void(const TPathName&)> showPage_;
   QTreeWidget* popupTree_ = nullptr;
   QTreeWidgetItem* popupItem_ = nullptr;
   std::map<TTreeMenuItem, QAction*> actions_;

@@ -161,16 +161,12 @@ void TMainForm::MenuChosen(TTreeMenuItem which) {
     case TTreeMenuItem::TextItem:
       if (node->Lines[kHtmlLine].empty()) {
         context_.Messages.Error({"Для данного утверждения нет текста HTML."_cp, "The statement has no html text."});
-      } else {
-        context_.Messages.Info({"Окно текста учебника в этой версии ещё не открывается."_cp,
-                                "The textbook window is not there yet."});
+      } else if (showPage_) {
+        showPage_(*node);
       }
       break;
-    case TTreeMenuItem::Prove:
-    case TTreeMenuItem::Demo:
-      context_.Messages.Info({"Доказательство и демонстрация появятся в следующей версии программы."_cp,
-                              "Proving and demonstrations are not there yet."});
-      break;
+    case TTreeMenuItem::Prove: Prove(*statement); break;
+    case TTreeMenuItem::Demo: Demo(*statement); break;
     case TTreeMenuItem::View:
       if (!context_.DeveloperMode && showFormula_) {
         showFormula_(statement->Lines[kFormulationLine]);
@@ -283,6 +279,30 @@ void TMainForm::RunSearch() {
   QTreeWidgetItem* root = build(*result);
   SearchTree->addTopLevelItem(root);
   SearchTree->expandAll();
+}
+
+void TMainForm::Prove(TStatement&) {
+  context_.Messages.Info({"Доказательство утверждений появится в следующей версии программы."_cp,
+                          "Proving statements is not there yet."});
+}
+
+void TMainForm::Demo(TStatement&) {
+  context_.Messages.Info({"Демонстрация доказательств появится в следующей версии программы."_cp,
+                          "Demonstrations of proofs are not there yet."});
+}
+
+void TMainForm::FollowPage(const std::string& pageKey) {
+  const TPathName* selected = NodeOf(BookTree->currentItem());
+  if (selected && selected->Lines[kHtmlLine].find(pageKey) != std::string::npos) return;
+  QTreeWidgetItem* first = nullptr;
+  if (QTreeWidgetItem* root = BookTree->topLevelItem(0))
+    VisitItems(root, [&](QTreeWidgetItem* item) {
+      if (!first && NodeOf(item)->Lines[kHtmlLine].find(pageKey) != std::string::npos) first = item;
+    });
+  if (first) {
+    BookTree->setCurrentItem(first);
+    BookTree->scrollToItem(first);
+  }
 }
 
 void TMainForm::ConnectBook() {

@@ -67,7 +67,9 @@ void TMessageForm::Fill(const std::string& text, int mode, const TLetters* lette
   help_->setVisible(withHelp);
   auto* ok = findChild<QPushButton*>("OkButton");
   ok->move(withHelp ? help_->x() - ok->width() - 10 : (width() - ok->width()) / 2, ok->y());
-  setWindowTitle(ToQString(helpKind_ == HelpKind::Error ? "Ошибка"_cp : "Сообщение"_cp));
+  setWindowTitle(ToQString(helpKind_ == HelpKind::Error         ? "Ошибка"_cp
+                           : helpKind_ == HelpKind::Formulation ? "Логическая формулировка"_cp
+                                                                : "Сообщение"_cp));
   ok->setFocus();
   exec();
 }
@@ -82,6 +84,11 @@ bool TMessageForm::LoggedInstead(const std::string& rus) {
 void TMessageForm::ShowMessage(const std::string& rus, const std::string&, int mode) {
   helpKind_ = HelpKind::Message;
   Fill(rus, mode, nullptr);
+}
+
+void TMessageForm::ShowFormulation(const std::string& storedText) {
+  helpKind_ = HelpKind::Formulation;
+  Fill(storedText, 0, nullptr);
 }
 
 void TMessageForm::ShowError(const std::string& rus, const std::string&, int mode) {

@@ -29,6 +29,8 @@ class TMessageForm : public QDialog {
 
   void ShowMessage(const std::string& rus, const std::string& eng, int mode);
   void ShowError(const std::string& rus, const std::string& eng, int mode);
+  // A statement's formulation, given as stored formula text.
+  void ShowFormulation(const std::string& storedText);
   void ShowErrorWithFormula(const std::string& rus, const std::string& eng, const TLetters& letters, int mode);
   void SetHelp(std::function<void(int topic)> openHelp) { openHelp_ = std::move(openHelp); }
 
@@ -38,7 +40,7 @@ class TMessageForm : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  enum class HelpKind { Error = 0, Message = 1 };
+  enum class HelpKind { Error = 0, Message = 1, Formulation = 2 };
   void Fill(const std::string& text, int mode, const TLetters* letters);
   // Errors of an unattended verification go to its log; true when one went there.
   bool LoggedInstead(const std::string& rus);

@@ -8,12 +8,16 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "book/part.h"
 #include "gui/lemmix.h"
+#include "gui/html_form.h"
 #include "gui/main_form.h"
+#include "gui/my_edit.h"
 #include "gui/message_forms.h"
 #include "gui/qtext.h"
 #include "gui_test_support.h"
@@ -25,6 +29,7 @@ using lemmix::TLemmix;
 using lemmix::TMainForm;
 using lemmix::TTreeMenuItem;
 using lemmix::testing::OnNextModal;
+using lemmix::testing::OnNextModalNamed;
 using lemmix::testing::SaveScreen;
 using lemmix::testing::ScopedWorkingDirectory;
 
@@ -189,6 +194,66 @@ class BookGuiTest : public QObject {
     edit->setText("xyz");
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(results->topLevelItemCount(), 0);
+  }
+
+  void htmlWindowShowsThePageAndRunsItsCommandLinks() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix::THtmlForm& html = lemmix_->HtmlForm();
+    QTreeWidget* tree = form.ContentsTree();
+    QString pageText;
+    QString caption;
+    QString formulation;
+    QStringList errors;
+    OnNextModal([&](QWidget* modal) {
+      pageText = html.Browser()->toPlainText();
+      SaveScreen(modal, "html-window");
+      // "logi": the formulation in the message box.
+      OnNextModalNamed("MessageForm", [&](QWidget* box) {
+        caption = box->windowTitle();
+        formulation = lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
+        static_cast<QDialog*>(box)->accept();
+      });
+      html.FollowLink(QUrl("book/logi/0/0/2"));
+      // A deleted or missing statement: the wrong path, then the invalid address.
+      OnNextModalNamed("MessageForm", [&](QWidget* box) {
+        errors << lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
+        // The second message opens once this one is closed.
+        OnNextModalNamed("MessageForm", [&](QWidget* second) {
+          errors << lemmix::testing::EditText(*second->findChild<lemmix::TMyEdit*>());
+          static_cast<QDialog*>(second)->accept();
+        });
+        static_cast<QDialog*>(box)->accept();
+      });
+      html.FollowLink(QUrl("BOOK/prove/0/0/9"));
+      // An ordinary link is shown; closing makes the contents follow the page.
+      html.FollowLink(QUrl("natural.htm"));
+      modal->findChild<QAction*>("CloseAction")->trigger();
+    });
+    tree->setCurrentItem(tree->topLevelItem(0));
+    form.PreparePopup(tree, tree->topLevelItem(0));
+    form.MenuAction(TTreeMenuItem::TextItem)->trigger();
+    QVERIFY2(pageText.contains(Q("Введение в анализ"_cp)), qPrintable(pageText));
+    QCOMPARE(caption, Q("Логическая формулировка"_cp));
+    QVERIFY2(formulation.contains(QString::fromUtf8("∀")) && formulation.contains("x"), qPrintable(formulation));
+    QCOMPARE(errors, (QStringList{Q("Неверный путь к файлу утверждения: /0/0/9"_cp),
+                                  Q("Несуществующий адрес: BOOK/prove/0/0/9"_cp)}));
+    QCOMPARE(form.ContentsTree()->currentItem()->text(0), Q("Натуральные числа"_cp));
+  }
+
+  void htmlWindowInAProofStartsNoOtherProof() {
+    lemmix::THtmlForm inProof(lemmix_->Context(), true);
+    QStringList errors;
+    OnNextModalNamed("MessageForm", [&](QWidget* box) {
+      errors << lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
+      OnNextModalNamed("MessageForm", [&](QWidget* second) {
+        errors << lemmix::testing::EditText(*second->findChild<lemmix::TMyEdit*>());
+        static_cast<QDialog*>(second)->accept();
+      });
+      static_cast<QDialog*>(box)->accept();
+    });
+    inProof.FollowLink(QUrl("BOOK/prove/0/0/2"));
+    QCOMPARE(errors.size(), 2);
+    QCOMPARE(errors[0], Q("Открыто доказательство, поэтому нельзя начать новое доказательство."_cp));
   }
 
   void closingAsksToSaveAndNoWritesNothing() {

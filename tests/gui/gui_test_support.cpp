@@ -11,12 +11,15 @@
 
 namespace lemmix::testing {
 
-void OnNextModal(std::function<void(QWidget*)> handler) {
+void OnNextModal(std::function<void(QWidget*)> handler) { OnNextModalNamed(QString(), std::move(handler)); }
+
+void OnNextModalNamed(const QString& objectName, std::function<void(QWidget*)> handler) {
   auto* timer = new QTimer;
   timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, handler = std::move(handler)] {
+  QObject::connect(timer, &QTimer::timeout, [timer, objectName, handler = std::move(handler)] {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || !modal->isVisible()) return;
+    if (!objectName.isEmpty() && modal->objectName() != objectName) return;
     timer->stop();
     timer->deleteLater();
     handler(modal);

@@ -17,6 +17,8 @@ namespace lemmix::testing {
 // Calls `handler` with the next modal window that becomes active. The handler
 // must close it.
 void OnNextModal(std::function<void(QWidget*)> handler);
+// The same for the next modal window of that object name only.
+void OnNextModalNamed(const QString& objectName, std::function<void(QWidget*)> handler);
 
 // Saves the widget (or an image) as build/screens/NAME.png.
 void SaveScreen(QWidget* widget, const QString& name);
