@@ -1,5 +1,6 @@
 #include "book/statement.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "book/part.h"
@@ -17,6 +18,30 @@ void TStatement::SetMethodBuilder(MethodBuilder builder) { methodBuilder = std::
 TStatement::TStatement() : TPathName(kStatementLevel) { Lines.resize(kStatementLines); }
 
 std::string TStatement::UserProtocolDirectory() const { return UserProtocolPath(Path); }
+
+namespace {
+
+void AddProtocolNames(const std::string& directory, std::vector<std::string>& names) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  std::vector<std::string> found;
+  for (const fs::directory_entry& entry : fs::directory_iterator(NativePath(directory), error)) {
+    if (entry.is_regular_file(error) && entry.path().extension() == ".prt") {
+      if (const std::optional<std::string> name = SystemPath(entry.path().stem().string())) found.push_back(*name);
+    }
+  }
+  std::sort(found.begin(), found.end());
+  names.insert(names.end(), found.begin(), found.end());
+}
+
+}  // namespace
+
+std::vector<std::string> TStatement::ProtocolNames(bool userMode) const {
+  std::vector<std::string> names;
+  AddProtocolNames(ProtocolDirectory(), names);
+  if (userMode) AddProtocolNames(UserProtocolDirectory(), names);
+  return names;
+}
 
 bool TStatement::Load() {
   Method.reset();

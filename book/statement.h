@@ -41,6 +41,11 @@ class TStatement : public TPathName {
   std::string ProtocolDirectory() const { return Path; }
   std::string UserProtocolDirectory() const;
 
+  // The names (without extension) of the statement's proof protocols: the
+  // ".prt" files of its protocol directory and, in user mode, those of its
+  // directory under "Protocols" after them.
+  std::vector<std::string> ProtocolNames(bool userMode) const;
+
   bool Load() override;
   void Save() override;
   // The target takes the source's path, lines and changed flag; with

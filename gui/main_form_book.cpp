@@ -281,12 +281,30 @@ void TMainForm::RunSearch() {
   SearchTree->expandAll();
 }
 
-void TMainForm::Prove(TStatement&) {
-  context_.Messages.Info({"Доказательство утверждений появится в следующей версии программы."_cp,
-                          "Proving statements is not there yet."});
+void TMainForm::Prove(TStatement& statement) {
+  // A statement new since the last save has no file to prove from yet.
+  const bool unsaved = SaveButton->isEnabled();
+  if (unsaved && !FileExists(statement.Path + ".st") && context_.Book) {
+    const std::string title = context_.Book->Title();
+    if (context_.Questions.Ask({"НЕОБХОДИМО СОХРАНИТЬ ИЗМЕНЕНИЯ В КНИГЕ\n\""_cp + title + "\"\n\nСДЕЛАТЬ ЭТО ?"_cp,
+                                "The book \"" + title + "\" has to be saved first. Save it?"}))
+      SaveBook();
+  }
+  if (unsaved && !FileExists(statement.Path + ".st")) {
+    context_.Messages.Error(
+        {"Утверждение для доказательства не найдено."_cp, "The statement to be proved is not found."});
+    return;
+  }
+  context_.Messages.Info({"Окно доказательства появится в следующей версии программы."_cp,
+                          "The proof window is not there yet."});
 }
 
-void TMainForm::Demo(TStatement&) {
+void TMainForm::Demo(TStatement& statement) {
+  if (statement.ProtocolNames(!context_.DeveloperMode).empty()) {
+    context_.Messages.Error({"Для выбранного утверждения нет протоколов доказательства."_cp,
+                             "There is no proof protocols for the statment."});
+    return;
+  }
   context_.Messages.Info({"Демонстрация доказательств появится в следующей версии программы."_cp,
                           "Demonstrations of proofs are not there yet."});
 }

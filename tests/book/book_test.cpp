@@ -294,3 +294,23 @@ TEST_F(BookTest, SearchPageResultTree) {
 
 }  // namespace
 }  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST_F(BookTest, ProtocolsOfAStatementAndOfTheUser) {
+  WriteSmallBook();
+  Write("0/0/3/b.prt", "");
+  Write("0/0/3/a.prt", "");
+  Write("0/0/3/notes.txt", "");
+  fs::create_directories(dir.Path() / "Protocols" / "0" / "0" / "3");
+  std::ofstream(dir.Path() / "Protocols" / "0" / "0" / "3" / "mine.prt") << "";
+  book.Load();
+  const TStatement& theorem = *Paragraph().Children[1];
+  EXPECT_EQ(theorem.ProtocolNames(false), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(theorem.ProtocolNames(true), (std::vector<std::string>{"a", "b", "mine"}));
+  EXPECT_TRUE(Paragraph().Children[0]->ProtocolNames(true).empty());
+}
+
+}  // namespace
+}  // namespace lemmix

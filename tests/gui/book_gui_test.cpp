@@ -256,6 +256,33 @@ class BookGuiTest : public QObject {
     QCOMPARE(errors[0], Q("Открыто доказательство, поэтому нельзя начать новое доказательство."_cp));
   }
 
+  void proveAsksToSaveANewStatementAndDemoNeedsProtocols() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    QTreeWidget* tree = form.ContentsTree();
+    form.PreparePopup(tree, Find(tree, Q("Модуль числа"_cp)));
+    form.MenuAction(TTreeMenuItem::AddChild)->trigger();
+    QString question;
+    QString error;
+    Answer(false, &question);
+    OnNextModalNamed("MessageForm", [&](QWidget* box) {
+      error = lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
+      static_cast<QDialog*>(box)->accept();
+    });
+    form.PreparePopup(tree, Find(tree, Q("Нет названия"_cp)));
+    form.MenuAction(TTreeMenuItem::Prove)->trigger();
+    QCOMPARE(question, Q("НЕОБХОДИМО СОХРАНИТЬ ИЗМЕНЕНИЯ В КНИГЕ\n\"Введение в анализ\"\n\nСДЕЛАТЬ ЭТО ?"_cp));
+    QCOMPARE(error, Q("Утверждение для доказательства не найдено."_cp));
+    OnNextModalNamed("MessageForm", [&](QWidget* box) {
+      error = lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
+      static_cast<QDialog*>(box)->accept();
+    });
+    form.PreparePopup(tree, Find(tree, Q("Неравенство треугольника"_cp)));
+    form.MenuAction(TTreeMenuItem::Demo)->trigger();
+    QCOMPARE(error, Q("Для выбранного утверждения нет протоколов доказательства."_cp));
+  }
+
   void closingAsksToSaveAndNoWritesNothing() {
     TMainForm& form = lemmix_->MainForm();
     lemmix_->Context().DeveloperMode = true;
