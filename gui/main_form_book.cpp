@@ -197,8 +197,8 @@ void TMainForm::MenuChosen(TTreeMenuItem which) {
 }
 
 void TMainForm::EditSection(QTreeWidgetItem* item) {
+  item->setFlags(item->flags() | Qt::ItemIsEditable);  // itself a change of the item
   allowTitleEdit_ = true;
-  item->setFlags(item->flags() | Qt::ItemIsEditable);
   BookTree->editItem(item);
 }
 

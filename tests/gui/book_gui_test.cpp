@@ -139,8 +139,17 @@ class BookGuiTest : public QObject {
     form.MenuAction(TTreeMenuItem::Del)->trigger();
     QVERIFY(!Find(tree, Q("Нет названия"_cp)));
 
+    // A section's title is edited in place.
     QTest::mouseClick(save, Qt::LeftButton);
     QVERIFY(!save->isEnabled());
+    QTreeWidgetItem* chapter = Find(tree, Q("Натуральные числа"_cp));
+    form.PreparePopup(tree, chapter);
+    QCOMPARE(form.MenuAction(TTreeMenuItem::Edit)->text(), Q("Редактировать название раздела"_cp));
+    form.MenuAction(TTreeMenuItem::Edit)->trigger();
+    chapter->setText(0, Q("Натуральные и целые числа"_cp));
+    QVERIFY(save->isEnabled());
+    QCOMPARE(lemmix::TMainForm::NodeOf(chapter)->Title(), "Натуральные и целые числа"_cp);
+    QVERIFY(!(chapter->flags() & Qt::ItemIsEditable));
     const fs::path book = dir_->Path() / "book" / "0" / "1";
     QVERIFY(fs::exists(book / "3.st"));  // the pasted copy, under a name of its own
     QVERIFY(!fs::exists(book / "2.st"));  // the deleted new statement
