@@ -56,6 +56,20 @@ std::optional<TSearchNode> SearchBook(TBook& book, bool userMode, int kind, std:
   return SearchBelow(book, userMode, kind, nameSubstring);
 }
 
+TSearchNode BookTreeBefore(TBook& book, const TBookWalk& walk) {
+  TSearchNode root{&book, {}};
+  // The open branch at each depth: depth d's node goes under the one at d - 1.
+  std::vector<TSearchNode*> open{&root};
+  WalkBook(book, walk, [&open](TPathName& node, int depth) {
+    open.resize(static_cast<std::size_t>(depth));
+    TSearchNode& parent = *open.back();
+    parent.Children.push_back(TSearchNode{&node, {}});
+    open.push_back(&parent.Children.back());
+    return true;
+  });
+  return root;
+}
+
 std::vector<TStatement*> FindStatements(const TBook& book, const TBookWalk& walk, int kind,
                                         std::string_view nameSubstring) {
   std::vector<TStatement*> found;

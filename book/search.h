@@ -35,6 +35,9 @@ struct TSearchNode {
 };
 std::optional<TSearchNode> SearchBook(TBook& book, bool userMode, int kind, std::string_view nameSubstring);
 
+// The book as a tree up to the limit statement (every node before it).
+TSearchNode BookTreeBefore(TBook& book, const TBookWalk& walk);
+
 std::vector<TStatement*> FindStatements(const TBook& book, const TBookWalk& walk, int kind,
                                         std::string_view nameSubstring);
 // The formulations (line 5) of the statements whose line 6 contains the notion.

@@ -290,6 +290,10 @@ TEST_F(BookTest, SearchPageResultTree) {
     const std::optional<TSearchNode> result = SearchBook(book, c.userMode, c.kind, c.substring);
     EXPECT_EQ(result ? Shape(*result) : "", c.shape) << c.name;
   }
+  // The book up to a statement: what stands before it, sections included.
+  EXPECT_EQ(Shape(BookTreeBefore(book, {false, Paragraph().Children[1].get()})), "book(0(0(0)))");
+  EXPECT_EQ(Shape(BookTreeBefore(book, {})), "book(0(0(0 3) 1))");
+  EXPECT_EQ(Shape(BookTreeBefore(book, {true, nullptr})), "book(0(0(0) 1))");
 }
 
 }  // namespace
