@@ -10,6 +10,7 @@
 #include "gui/qt_fonts.h"
 #include "gui/qt_messages.h"
 #include "gui/setup_form.h"
+#include "gui/show_form.h"
 
 namespace lemmix {
 
@@ -44,6 +45,9 @@ TLemmix::TLemmix()
                           [this](TStatement& statement) { mainForm_->Prove(statement); },
                           [this](TStatement& statement) { mainForm_->Demo(statement); },
                           [this](int topic) { helpForm_->ShowTopic(topic); }});
+  showForm_ = std::make_unique<TShowForm>(*context_, mainForm_.get());
+  showForm_->SetHelp([this](int topic) { helpForm_->ShowTopic(topic); });
+  mainForm_->SetStatementWindow(showForm_.get());
   mainForm_->SetPageShower([this](const TPathName& node) { htmlForm_->Show(node); });
   QObject::connect(htmlForm_.get(), &THtmlForm::ContentsFollow, mainForm_.get(), &TMainForm::FollowPage);
 }

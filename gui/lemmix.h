@@ -17,6 +17,7 @@ class TMessageForm;
 class TQuestForm;
 class TScriptForm;
 class TSetupForm;
+class TShowForm;
 
 class TLemmix {
  public:
@@ -35,6 +36,7 @@ class TLemmix {
   // Only when the start-up succeeded.
   TScriptForm* ScriptForm() { return scriptForm_.get(); }
   THtmlForm& HtmlForm() { return *htmlForm_; }
+  TShowForm& ShowForm() { return *showForm_; }
 
  private:
   // Destroyed last first: the dialogs parented to the main window go before it.
@@ -50,6 +52,7 @@ class TLemmix {
   std::unique_ptr<TSetupForm> setupForm_;
   std::unique_ptr<TScriptForm> scriptForm_;
   std::unique_ptr<THtmlForm> htmlForm_;
+  std::unique_ptr<TShowForm> showForm_;
 };
 
 }  // namespace lemmix

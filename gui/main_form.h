@@ -50,6 +50,8 @@ class TMainForm : public QMainWindow {
   void Demo(TStatement& statement);
   // Shows a node's HTML page.
   void SetPageShower(std::function<void(const TPathName&)> show) { showPage_ = std::move(show); }
+  // The window that views and edits statements.
+  void SetStatementWindow(class TShowForm* window) { showForm_ = window; }
   // The contents select the node whose HTML page the key names.
   void FollowPage(const std::string& pageKey);
   // How the formulation of a statement is shown in user mode.
@@ -90,6 +92,7 @@ class TMainForm : public QMainWindow {
   bool allowTitleEdit_ = false;
   std::function<void(const std::string&)> showFormula_;
   std::function<void(const TPathName&)> showPage_;
+  TShowForm* showForm_ = nullptr;
   QTreeWidget* popupTree_ = nullptr;
   QTreeWidgetItem* popupItem_ = nullptr;
   std::map<TTreeMenuItem, QAction*> actions_;

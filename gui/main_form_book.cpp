@@ -12,6 +12,7 @@
 
 #include "book/search.h"
 #include "gui/main_form.h"
+#include "gui/show_form.h"
 #include "gui/qtext.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
@@ -168,18 +169,19 @@ void TMainForm::MenuChosen(TTreeMenuItem which) {
     case TTreeMenuItem::Prove: Prove(*statement); break;
     case TTreeMenuItem::Demo: Demo(*statement); break;
     case TTreeMenuItem::View:
-      if (!context_.DeveloperMode && showFormula_) {
-        showFormula_(statement->Lines[kFormulationLine]);
-      } else {
-        context_.Messages.Info({"Окно утверждения в этой версии ещё не открывается."_cp,
-                                "The statement window is not there yet."});
+      if (!context_.DeveloperMode) {
+        if (showFormula_) showFormula_(statement->Lines[kFormulationLine]);
+      } else if (showForm_) {
+        showForm_->ViewStatement(*statement);
       }
       break;
     case TTreeMenuItem::Origin: ShowOrigin(); break;
     case TTreeMenuItem::Edit:
       if (statement) {
-        context_.Messages.Info({"Окно утверждения в этой версии ещё не открывается."_cp,
-                                "The statement window is not there yet."});
+        if (showForm_ && showForm_->EditStatement(*statement)) {
+          popupItem_->setText(0, ToQString(statement->Title()));
+          SaveButton->setEnabled(true);
+        }
       } else {
         EditSection(popupItem_);
       }

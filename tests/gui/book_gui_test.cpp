@@ -1,6 +1,7 @@
 // The main window on a copy of the bundled data: the contents tree, the popup
 // menu, the editing commands of developer mode, the search page and saving.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include "gui/html_form.h"
 #include "gui/main_form.h"
 #include "gui/my_edit.h"
+#include "gui/show_form.h"
 #include "gui/message_forms.h"
 #include "gui/qtext.h"
 #include "gui_test_support.h"
@@ -290,6 +292,77 @@ class BookGuiTest : public QObject {
     form.PreparePopup(tree, Find(tree, Q("Неравенство треугольника"_cp)));
     form.MenuAction(TTreeMenuItem::Demo)->trigger();
     QCOMPARE(error, Q("Для выбранного утверждения нет протоколов доказательства."_cp));
+  }
+
+  void statementWindowViewsReadOnly() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    lemmix::TShowForm& show = lemmix_->ShowForm();
+    QString name;
+    QString formula;
+    bool okShown = true;
+    bool kindEnabled = true;
+    QString cancel;
+    OnNextModalNamed("ShowForm", [&](QWidget* modal) {
+      name = lemmix::testing::EditText(show.NameEdit());
+      formula = lemmix::testing::EditText(show.FormulaEdit());
+      okShown = show.OkButton()->isVisible();
+      kindEnabled = show.KindBox()->isEnabled();
+      cancel = show.CancelButton()->text();
+      SaveScreen(modal, "statement-window");
+      show.CancelButton()->click();
+    });
+    QTreeWidget* tree = form.ContentsTree();
+    form.PreparePopup(tree, Find(tree, Q("Неравенство треугольника"_cp)));
+    form.MenuAction(TTreeMenuItem::View)->trigger();
+    QCOMPARE(name, Q("Неравенство треугольника"_cp));
+    QVERIFY2(formula.contains(QString::fromUtf8("∀")) && formula.contains("|"), qPrintable(formula));
+    QVERIFY(!okShown && !kindEnabled);
+    QCOMPARE(cancel, QString("OK"));
+  }
+
+  void statementWindowEditsKindsAndLines() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    lemmix::TShowForm& show = lemmix_->ShowForm();
+    QString error;
+    QStringList buttons;
+    OnNextModalNamed("ShowForm", [&](QWidget* modal) {
+      buttons << (show.KindButton()->isVisible() ? show.KindButton()->text() : QString("-"));
+      show.KindBox()->setCurrentIndex(lemmix::kDefinitionKind);
+      buttons << show.KindButton()->text();
+      // A definition needs its notion.
+      OnNextModalNamed("MessageForm", [&](QWidget* box) {
+        error = lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
+        static_cast<QDialog*>(box)->accept();
+      });
+      show.OkButton()->click();
+      QCOMPARE(show.WorkingCopy().Lines.size(), std::size_t(7));
+      // Back to a theorem: six lines, and the name typed at its end.
+      show.KindBox()->setCurrentIndex(2);
+      QApplication::setActiveWindow(modal);  // back from the message box
+      show.NameEdit().Box()->setFocus();
+      QTRY_VERIFY(show.NameEdit().CaretRunning());
+      QTest::keyClick(show.NameEdit().Box(), Qt::Key_End);
+      QTest::keyClicks(show.NameEdit().Box(), " x");
+      show.OkButton()->click();
+    });
+    QTreeWidget* tree = form.ContentsTree();
+    QTreeWidgetItem* item = Find(tree, Q("Модуль числа неотрицателен"_cp));
+    form.PreparePopup(tree, item);
+    form.MenuAction(TTreeMenuItem::Edit)->trigger();
+    QCOMPARE(buttons, (QStringList{"-", Q("Что определяется"_cp)}));
+    QCOMPARE(error, Q("Определяемое понятие не введено."_cp));
+    const auto* statement = static_cast<const lemmix::TStatement*>(lemmix::TMainForm::NodeOf(item));
+    QCOMPARE(statement->Lines.size(), std::size_t(6));
+    QCOMPARE(lemmix::ToQString(statement->Title()), Q("Модуль числа неотрицателен x"_cp));
+    QCOMPARE(item->text(0), Q("Модуль числа неотрицателен x"_cp));
+    QVERIFY(statement->Changed);
+    QVERIFY(form.findChild<QPushButton*>("SaveButton")->isEnabled());
+    QVERIFY2(statement->Lines[lemmix::kFormulationLine].find("\\forall") != std::string::npos,
+             statement->Lines[lemmix::kFormulationLine].c_str());
   }
 
   void closingAsksToSaveAndNoWritesNothing() {

@@ -1,0 +1,89 @@
+// The statement window: a statement's name, kind and formulation, and by
+// kind its defined notion; editable or read-only. The one-formula dialog
+// that edits the defined notion belongs to it.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+#include "book/statement.h"
+
+class QComboBox;
+class QPushButton;
+
+namespace lemmix {
+
+class TContext;
+class TMyEdit;
+
+// One formula in an edit, confirmed with "Ok" (modal result 1).
+class TDefineForm : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TDefineForm(QWidget* parent = nullptr);
+  // Shows the stored formula text; the edited text when confirmed in an editable dialog.
+  std::optional<std::string> Edit(const QString& caption, const std::string& text, bool readOnly);
+  void SetHelp(std::function<void()> help) { help_ = std::move(help); }
+  TMyEdit& Formula() { return *edit_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  TMyEdit* edit_;
+  std::vector<TMyEdit*> edits_;
+  QPushButton* cancel_;
+  bool readOnly_ = false;
+  std::function<void()> help_;
+};
+
+class TShowForm : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kHelpTopic = 13;
+
+  TShowForm(TContext& context, QWidget* parent = nullptr);
+
+  // Edits a copy of the statement; on "Ok" the copy goes back into it, marked changed.
+  bool EditStatement(TStatement& statement);
+  void ViewStatement(const TStatement& statement);
+  void SetHelp(std::function<void(int)> openHelp) { openHelp_ = std::move(openHelp); }
+  // What the method properties button does (the method windows).
+  void SetMethodProperties(std::function<void(TStatement&, bool readOnly)> open) { methodProperties_ = std::move(open); }
+
+  const TStatement& WorkingCopy() const { return copy_; }
+  TMyEdit& NameEdit() { return *name_; }
+  TMyEdit& FormulaEdit() { return *formula_; }
+  QComboBox* KindBox() const { return TypeCombo; }
+  QPushButton* KindButton() const { return DefoButton; }
+  QPushButton* OkButton() const { return ok_; }
+  QPushButton* CancelButton() const { return cancel_; }
+  TDefineForm& DefineForm() { return *define_; }
+  // "Ok": the window closes only when every line could be written.
+  bool Confirm();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  int Show(const TStatement& statement, bool readOnly);
+  void UpdateKindButton();
+  void KindButtonClicked();
+
+  TContext& context_;
+  TStatement copy_;
+  bool readOnly_ = false;
+  TMyEdit* name_;
+  TMyEdit* formula_;
+  std::vector<TMyEdit*> edits_;
+  QComboBox* TypeCombo;
+  QPushButton* DefoButton;
+  QPushButton* ok_;
+  QPushButton* cancel_;
+  TDefineForm* define_;
+  std::function<void(int)> openHelp_;
+  std::function<void(TStatement&, bool)> methodProperties_;
+};
+
+}  // namespace lemmix
