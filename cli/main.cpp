@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_messages.h"
+#include "book/book_check.h"
 #include "cli/book_listing.h"
 #include "cli/listing.h"
 #include "shell/context.h"
@@ -227,7 +228,10 @@ int main(int argc, char** argv) {
     const bool changed = book.Load();
     std::printf("book: %s; %s\n", lemmix::BookSummary(book).c_str(),
                 changed ? "loading found missing or short files (a save would write them)" : "unchanged by loading");
-    return 0;
+    const std::vector<std::string> faults = lemmix::CheckBook(book);
+    for (const std::string& fault : faults)
+      std::printf("book fault: %s\n", lemmix::Cp1251ToUtf8(lemmix::DisplayPath(fault)).c_str());
+    return faults.empty() ? 0 : 1;
   }
   if (command == "book" || command == "search") {
     if (!Start(context, dirs)) return 1;

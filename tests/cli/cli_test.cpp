@@ -284,3 +284,26 @@ TEST(Cli, CheckSaysWhenTheBookIsMissing) {
 
 }  // namespace
 }  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST(Cli, CheckFailsOnAFaultyBook) {
+  testing::TempDir dir;
+  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT", "Symbolon.ttf"})
+    std::filesystem::copy_file(std::filesystem::path(LEMMIX_DATA_DIR) / name, dir.Path() / name);
+  std::filesystem::create_directories(dir.Path() / "book" / "0" / "0");
+  dir.Write("book/content", testing::CrLf({"S", "", "B", "B", "0"}));
+  dir.Write("book/0/content", testing::CrLf({"S", "", "C", "C", "0"}));
+  dir.Write("book/0/0/content", testing::CrLf({"S", "", "P", "P", "0"}));
+  dir.Write("book/0/0/0.st", testing::CrLf({"S", "", "T", "T", "theorem", "x + + 1"}));
+  const CliRun run = RunCli("check " + dir.Path().string());
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("book fault: " + (dir.Path() / "book" / "0" / "0" / "0").string() +
+                            ": formulation does not read"),
+            std::string::npos)
+      << run.output;
+}
+
+}  // namespace
+}  // namespace lemmix

@@ -1,0 +1,17 @@
+// Checks of the book's content: every formulation reads and types, every
+// defined notion names a function with its types, every page a node points
+// to exists, every link of the pages leads somewhere, and the English names
+// of provable statements are unique (protocols find statements by them).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "book/part.h"
+
+namespace lemmix {
+
+// The faults found, each naming the node's path or the page; empty when the book is sound.
+std::vector<std::string> CheckBook(const TBook& book);
+
+}  // namespace lemmix

@@ -1,0 +1,69 @@
+// The content checks of the book: the bundled book passes, a broken one
+// names each fault with its place.
+#include "book/book_check.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "../expr/expr_fixture.h"
+#include "shell/cp1251.h"
+#include "shell/files.h"
+#include "support/temp_dir.h"
+
+namespace lemmix {
+namespace {
+
+namespace fs = std::filesystem;
+
+class BookCheck : public testing::ExprTest {
+ protected:
+  // A failed start would stop the book loading its children.
+  BookCheck() { context.StartupOk = true; }
+};
+
+TEST_F(BookCheck, TheBundledBookIsSound) {
+  TBook book;
+  book.Path = SystemPath(LEMMIX_DATA_DIR).value() + "\\book";
+  EXPECT_FALSE(book.Load());
+  ASSERT_GE(book.ChildCount(), 1u);
+  const std::vector<std::string> faults = CheckBook(book);
+  for (const std::string& fault : faults) ADD_FAILURE() << fault;
+  EXPECT_TRUE(messages.Entries().empty());
+}
+
+TEST_F(BookCheck, FaultsAreNamed) {
+  testing::TempDir dir;
+  const auto write = [&](const std::string& relative, std::initializer_list<std::string_view> lines) {
+    fs::create_directories((dir.Path() / "book" / relative).parent_path());
+    std::ofstream(dir.Path() / "book" / relative, std::ios::binary) << testing::CrLf(lines);
+  };
+  write("content", {"S", "intro.htm", "B", "Книга"_cp, "0"});
+  write("0/content", {"S", "missing.htm#x", "C", "Глава"_cp, "0"});
+  write("0/0/content", {"S", "", "P", "Параграф"_cp, "0", "1", "2", "3"});
+  write("0/0/0.st", {"S", "", "Same", "Первое"_cp, "theorem", "\\forall x \\in \\R \\Vld x ^ 2 \\ge 0"});
+  write("0/0/1.st", {"S", "", "Same", "Второе"_cp, "lemma", "x +"});
+  write("0/0/2.st", {"S", "", "Def", "Определение"_cp, "definition", "| x |", "\\nothing(rT)"});
+  write("0/0/3.st", {"S", "", "Odd", "Странное"_cp, "conjecture", "x > 0"});
+  std::ofstream(dir.Path() / "book" / "intro.htm")
+      << R"(<a href="BOOK/logi/0/0/0">ok</a> <a href="BOOK/logi/0/0/9">bad</a> <a href="gone.htm">x</a>)";
+  TBook book;
+  book.Path = SystemPath(dir.Path().string()).value() + "\\book";
+  book.Load();
+  const std::vector<std::string> faults = CheckBook(book);
+  const std::string p = book.Path + "\\0";
+  const std::vector<std::string> expected = {
+      p + ": page missing.htm is missing",
+      p + "\\0\\1: formulation does not read",
+      p + "\\0\\1: English name also at " + p + "\\0\\0",
+      p + "\\0\\2: defined notion \\nothing(rT)",
+      p + "\\0\\3: unknown kind conjecture",
+      "intro.htm: command link BOOK/logi/0/0/9",
+      "intro.htm: link gone.htm",
+  };
+  EXPECT_EQ(faults, expected);
+}
+
+}  // namespace
+}  // namespace lemmix
