@@ -244,14 +244,9 @@ void TMyEdit::Attach(QWidget* form, const std::vector<TMyEdit*>* widgets) {
   if (form_) return;
   form_ = form;
   widgets_ = widgets;
-  const QRect bevelRect = Outer.adjusted(2, 2, -2, -2);
   bevel_ = new QFrame(form);
   bevel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  bevel_->setGeometry(bevelRect);
   bevel_->setVisible(visible_ && !AutoSize && !Frameless);
-
-  QRect panelRect = bevelRect.adjusted(5, 5, -5, -5);
-  if (CheckButtons) panelRect.setLeft(panelRect.left() + kCheckMargin);
   panel_ = new QFrame(form);
   panel_->setFrameStyle(AutoSize ? QFrame::NoFrame : (QFrame::Panel | QFrame::Sunken));
   panel_->setLineWidth(1);
@@ -259,14 +254,24 @@ void TMyEdit::Attach(QWidget* form, const std::vector<TMyEdit*>* widgets) {
   QPalette white = panel_->palette();
   white.setColor(QPalette::Window, Qt::white);
   panel_->setPalette(white);
-  panel_->setGeometry(panelRect);
   panel_->setVisible(visible_);
 
   box_ = new TMyBox(*this, panel_);
-  box_->setGeometry(panel_->rect().adjusted(1, 1, -1, -1));
   hBar_ = new TMyBar(*this, Qt::Horizontal, panel_);
   vBar_ = new TMyBar(*this, Qt::Vertical, panel_);
   if (form->focusProxy() == nullptr && form->focusWidget() == nullptr) box_->setFocus();
+  SetOuter(Outer);
+}
+
+void TMyEdit::SetOuter(const QRect& outer) {
+  Outer = outer;
+  if (!form_) return;
+  const QRect bevelRect = Outer.adjusted(2, 2, -2, -2);
+  bevel_->setGeometry(bevelRect);
+  QRect panelRect = bevelRect.adjusted(5, 5, -5, -5);
+  if (CheckButtons) panelRect.setLeft(panelRect.left() + kCheckMargin);
+  panel_->setGeometry(panelRect);
+  box_->setGeometry(panel_->rect().adjusted(1, 1, -1, -1));
   Refresh();
 }
 

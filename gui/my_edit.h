@@ -99,6 +99,9 @@ class TMyEdit : public QObject {
   // that typing looks through.
   void Attach(QWidget* form, const std::vector<TMyEdit*>* widgets = nullptr);
 
+  // Moves the edit to another outer rectangle of its form.
+  void SetOuter(const QRect& outer);
+
   void Clear();
   bool AddText(std::string_view text, int mode);
   void AddLetters(const TLetters& letters);
