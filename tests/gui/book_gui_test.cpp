@@ -63,6 +63,16 @@ void Answer(bool yes, QString* question) {
   });
 }
 
+// Reads and closes the next `count` message boxes, each opening after the last closed.
+void ReadMessages(int count, QStringList* texts) {
+  if (count == 0) return;
+  OnNextModalNamed("MessageForm", [count, texts](QWidget* box) {
+    *texts << lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
+    ReadMessages(count - 1, texts);
+    static_cast<QDialog*>(box)->accept();
+  });
+}
+
 }  // namespace
 
 class BookGuiTest : public QObject {
@@ -226,15 +236,7 @@ class BookGuiTest : public QObject {
       });
       html.FollowLink(QUrl("book/logi/0/0/2"));
       // A deleted or missing statement: the wrong path, then the invalid address.
-      OnNextModalNamed("MessageForm", [&](QWidget* box) {
-        errors << lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
-        // The second message opens once this one is closed.
-        OnNextModalNamed("MessageForm", [&](QWidget* second) {
-          errors << lemmix::testing::EditText(*second->findChild<lemmix::TMyEdit*>());
-          static_cast<QDialog*>(second)->accept();
-        });
-        static_cast<QDialog*>(box)->accept();
-      });
+      ReadMessages(2, &errors);
       html.FollowLink(QUrl("BOOK/prove/0/0/9"));
       // An ordinary link is shown; closing makes the contents follow the page.
       html.FollowLink(QUrl("natural.htm"));
@@ -254,14 +256,7 @@ class BookGuiTest : public QObject {
   void htmlWindowInAProofStartsNoOtherProof() {
     lemmix::THtmlForm inProof(lemmix_->Context(), true);
     QStringList errors;
-    OnNextModalNamed("MessageForm", [&](QWidget* box) {
-      errors << lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
-      OnNextModalNamed("MessageForm", [&](QWidget* second) {
-        errors << lemmix::testing::EditText(*second->findChild<lemmix::TMyEdit*>());
-        static_cast<QDialog*>(second)->accept();
-      });
-      static_cast<QDialog*>(box)->accept();
-    });
+    ReadMessages(2, &errors);
     inProof.FollowLink(QUrl("BOOK/prove/0/0/2"));
     QCOMPARE(errors.size(), 2);
     QCOMPARE(errors[0], Q("Открыто доказательство, поэтому нельзя начать новое доказательство."_cp));
