@@ -93,6 +93,8 @@ class Parser {
   }
 
  private:
+  static constexpr int kMaxNesting = 200;
+
   const TExpr& At(std::size_t i) const { return *items_[i]; }
 
   // Decimal point between two integers: one real number.
@@ -182,7 +184,20 @@ class Parser {
     return true;
   }
 
+  // Nesting deeper than any formula needs is refused before the stack runs out.
   TExprPtr Parse(std::size_t first, std::size_t last) {
+    if (depth_ >= kMaxNesting) {
+      if (!tooDeep_) Report("Формула имеет слишком большую вложенность."_cp, "The formula is nested too deeply.");
+      tooDeep_ = true;
+      return nullptr;
+    }
+    ++depth_;
+    TExprPtr tree = ParseRange(first, last);
+    --depth_;
+    return tree;
+  }
+
+  TExprPtr ParseRange(std::size_t first, std::size_t last) {
     if (first >= last) {
       Report("Пустое выражение."_cp, "Empty expression.");
       return nullptr;
@@ -913,6 +928,8 @@ class Parser {
   }
 
   TItemList items_;
+  int depth_ = 0;
+  bool tooDeep_ = false;
 };
 
 }  // namespace

@@ -162,7 +162,7 @@ class BookGuiTest : public QObject {
     QVERIFY(save->isEnabled());
     QCOMPARE(lemmix::TMainForm::NodeOf(chapter)->Title(), "Натуральные и целые числа"_cp);
     QVERIFY(!(chapter->flags() & Qt::ItemIsEditable));
-    const fs::path book = dir_->Path() / "book" / "0" / "1";
+    const fs::path book = dir_->Path() / "book" / "6" / "1";
     QVERIFY(fs::exists(book / "3.st"));  // the pasted copy, under a name of its own
     QVERIFY(!fs::exists(book / "2.st"));  // the deleted new statement
     QVERIFY(fs::exists(book / "0.st") && fs::exists(book / "1.st"));
@@ -234,7 +234,7 @@ class BookGuiTest : public QObject {
         formulation = lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
         static_cast<QDialog*>(box)->accept();
       });
-      html.FollowLink(QUrl("book/logi/0/0/2"));
+      html.FollowLink(QUrl("book/logi/6/24/0"));
       // A deleted or missing statement: the wrong path, then the invalid address.
       ReadMessages(2, &errors);
       html.FollowLink(QUrl("BOOK/prove/0/0/9"));
@@ -257,7 +257,7 @@ class BookGuiTest : public QObject {
     lemmix::THtmlForm inProof(lemmix_->Context(), true);
     QStringList errors;
     ReadMessages(2, &errors);
-    inProof.FollowLink(QUrl("BOOK/prove/0/0/2"));
+    inProof.FollowLink(QUrl("BOOK/prove/6/24/0"));
     QCOMPARE(errors.size(), 2);
     QCOMPARE(errors[0], Q("Открыто доказательство, поэтому нельзя начать новое доказательство."_cp));
   }

@@ -240,3 +240,27 @@ TEST_F(NotationTest, PrinterBrackets) {
 
 }  // namespace
 }  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST_F(NotationTest, TooDeepNestingIsRefusedNotOverflowed) {
+  // x + (x + (x + ... )) nested n times.
+  const auto nested = [](int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += "x + ( ";
+    text += "x";
+    for (int i = 0; i < n; ++i) text += " )";
+    return text;
+  };
+  const std::string deep = nested(5000);
+  messages.Clear();
+  EXPECT_EQ(TextToTree(deep), nullptr);
+  ASSERT_FALSE(messages.Entries().empty());
+  EXPECT_EQ(messages.Entries().front().message.Eng, "The formula is nested too deeply.");
+  // Nesting a formula of the book may have still reads.
+  EXPECT_NE(TextToTree(nested(50)), nullptr);
+}
+
+}  // namespace
+}  // namespace lemmix
