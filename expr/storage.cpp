@@ -26,6 +26,15 @@ std::string_view StripBrackets(std::string_view text) {
   return text;
 }
 
+bool BracketsPair(std::string_view text) {
+  int depth = 0;
+  for (const char c : text) {
+    if (c == '(') ++depth;
+    if (c == ')' && --depth < 0) return false;
+  }
+  return depth == 0;
+}
+
 // Splits at the commas outside brackets; nothing after an extra ")".
 std::optional<std::vector<std::string_view>> SplitTop(std::string_view text) {
   std::vector<std::string_view> parts;
@@ -233,7 +242,11 @@ bool ReadPayload(TExpr& node, std::string_view p, TVarList& scope, std::string_v
       node.Data = *n;
       return true;
     }
-    case TClass::String: node.Data = std::string(p); return true;
+    case TClass::String:
+      // Written back inside brackets, a text reads again only when its own brackets pair up.
+      if (!BracketsPair(p)) return invalid();
+      node.Data = std::string(p);
+      return true;
     case TClass::NodefVar:
     case TClass::DataVar:
     case TClass::ProveVar: {

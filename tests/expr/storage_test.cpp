@@ -120,7 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"NegativeParameter", "(,,templ_par,-1)", "Invalid format of expression (,,templ_par,-1)"},
         BadCase{"AntonymPayload", "(,,ant_intr,\\9)", "Invalid format of expression (,,ant_intr,\\9)"},
         BadCase{"NullIntrinsic", "(,,intr,NULL)", "Invalid format of expression (,,intr,NULL)"},
-        BadCase{"BadChild", "(,,compound,((,,intr,\\3),(,,intr)))", "Invalid format of expression (,,intr)"}),
+        BadCase{"BadChild", "(,,compound,((,,intr,\\3),(,,intr)))", "Invalid format of expression (,,intr)"},
+        BadCase{"TextWithAnOpenBracket", ",,string,a(b", "Invalid format of expression ,,string,a(b"}),
     [](const auto& info) { return std::string(info.param.title); });
 
 TEST_F(StorageTest, NoScopeIsAnInternalError) {
