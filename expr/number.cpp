@@ -34,8 +34,8 @@ Wide Gcd(Wide a, Wide b) {
 }
 
 // The exact number num/den, or the nearest real when it does not fit 32 bits.
-TNumber FromWide(Wide num, Wide den) {
-  if (den == 0) return TNumber(std::int32_t{0});
+// The fraction num/den in lowest terms with a positive denominator; den must not be 0.
+void Reduce(Wide& num, Wide& den) {
   if (den < 0) {
     num = -num;
     den = -den;
@@ -45,6 +45,11 @@ TNumber FromWide(Wide num, Wide den) {
     num /= g;
     den /= g;
   }
+}
+
+TNumber FromWide(Wide num, Wide den) {
+  if (den == 0) return TNumber(std::int32_t{0});
+  Reduce(num, den);
   if (den == 1 && Fits(num)) return TNumber(static_cast<std::int32_t>(num));
   if (den != 1 && Fits(num) && Fits(den)) return TNumber::Fraction(static_cast<std::int64_t>(num), static_cast<std::int64_t>(den));
   return TNumber(static_cast<double>(num) / static_cast<double>(den));
@@ -62,15 +67,7 @@ TNumber TNumber::Fraction(std::int64_t numerator, std::int64_t denominator) {
   Wide num = numerator;
   Wide den = denominator;
   if (den == 0) return TNumber(std::int32_t{0});
-  if (den < 0) {
-    num = -num;
-    den = -den;
-  }
-  const Wide g = Gcd(num, den);
-  if (g > 1) {
-    num /= g;
-    den /= g;
-  }
+  Reduce(num, den);
   if (den == 1) return Fits(num) ? TNumber(static_cast<std::int32_t>(num)) : TNumber(static_cast<double>(num));
   if (!Fits(num) || !Fits(den)) return TNumber(static_cast<double>(num) / static_cast<double>(den));
   TNumber n;
