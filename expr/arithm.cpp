@@ -27,26 +27,12 @@ bool IsNumEq(const TExpr& e, int k) { return IsNum(e) && EqualsInt(NumOf(e), k);
 TExprPtr Num(const TNumber& n) { return TExpr::Number(n); }
 TExprPtr Num(std::int32_t k) { return Num(TNumber(k)); }
 
-TExprPtr Node(int head, TExprList args) {
-  TExprList children;
-  children.push_back(TExpr::OfIntr(F(head)));
-  for (TExprPtr& a : args) children.push_back(std::move(a));
-  TExprPtr e = TExpr::Compound(std::move(children));
+// head(args...), typed.
+template <typename... Args>
+TExprPtr Node(int head, Args... args) {
+  TExprPtr e = ApplyIntr(head, std::move(args)...);
   ExprType(*e, false);
   return e;
-}
-
-TExprPtr Node(int head, TExprPtr a) {
-  TExprList args;
-  args.push_back(std::move(a));
-  return Node(head, std::move(args));
-}
-
-TExprPtr Node(int head, TExprPtr a, TExprPtr b) {
-  TExprList args;
-  args.push_back(std::move(a));
-  args.push_back(std::move(b));
-  return Node(head, std::move(args));
 }
 
 TExprPtr Constant(bool value) {

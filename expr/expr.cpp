@@ -283,4 +283,24 @@ std::vector<TVar*> CollectBound(const TExpr& e) {
   return found;
 }
 
+TExprPtr ApplyIntr(int head, TExprList args) {
+  TExprList children;
+  children.push_back(TExpr::OfIntr(*Ctx().StFunc->Intr(head)));
+  for (TExprPtr& a : args) children.push_back(std::move(a));
+  return TExpr::Compound(std::move(children));
+}
+
+TExprPtr ApplyIntr(int head, TExprPtr a) {
+  TExprList args;
+  args.push_back(std::move(a));
+  return ApplyIntr(head, std::move(args));
+}
+
+TExprPtr ApplyIntr(int head, TExprPtr a, TExprPtr b) {
+  TExprList args;
+  args.push_back(std::move(a));
+  args.push_back(std::move(b));
+  return ApplyIntr(head, std::move(args));
+}
+
 }  // namespace lemmix

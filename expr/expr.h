@@ -107,6 +107,12 @@ class TExpr {
   std::string HeadWord() const;
 };
 
+// The compound head(args) of the intrinsic function numbered `head` of the
+// current catalogue, untyped.
+TExprPtr ApplyIntr(int head, TExprList args);
+TExprPtr ApplyIntr(int head, TExprPtr a);
+TExprPtr ApplyIntr(int head, TExprPtr a, TExprPtr b);
+
 // Copies: the shallow copy shares variables and catalogue entries and copies
 // numbers, texts and children (templates deeply); the deep copy gives every
 // bound list fresh variables and re-points the local variable nodes to them,

@@ -24,28 +24,8 @@ enum Head : int {
 
 TIntr& F(int n) { return *Ctx().StFunc->Intr(n); }
 
-TExprPtr Node(int head, TExprList args) {
-  TExprList children;
-  children.push_back(TExpr::OfIntr(F(head)));
-  for (TExprPtr& a : args) children.push_back(std::move(a));
-  return TExpr::Compound(std::move(children));
-}
-
-TExprPtr Node(int head, TExprPtr a, TExprPtr b) {
-  TExprList args;
-  args.push_back(std::move(a));
-  args.push_back(std::move(b));
-  return Node(head, std::move(args));
-}
-
-TExprPtr Node(int head, TExprPtr a) {
-  TExprList args;
-  args.push_back(std::move(a));
-  return Node(head, std::move(args));
-}
-
 TExprPtr Quantifier(int head, TVarList bound, TExprPtr body) {
-  TExprPtr e = Node(head, std::move(body));
+  TExprPtr e = ApplyIntr(head, std::move(body));
   e->Bound = std::move(bound);
   return e;
 }
@@ -130,9 +110,9 @@ TExprPtr Negation(const TExpr& e) {
       if (!n) return nullptr;
       negated.push_back(std::move(n));
     }
-    return Typed(Node(head == kAnd ? kOr : kAnd, std::move(negated)));
+    return Typed(ApplyIntr(head == kAnd ? kOr : kAnd, std::move(negated)));
   }
-  return Typed(Node(kNot, DeepCopy(e)));
+  return Typed(ApplyIntr(kNot, DeepCopy(e)));
 }
 
 TExprPtr ExistsUniqueUnfolding(const TExpr& e, const TVarList& given, const TVarList& required) {
@@ -162,11 +142,11 @@ TExprPtr ExistsUniqueUnfolding(const TExpr& e, const TVarList& given, const TVar
   for (std::size_t i = 0; i < xs.size(); ++i) {
     TExprPtr b = TExpr::VarRef(TClass::LocVar, *bs[i]);
     TExprPtr a = TExpr::VarRef(TClass::LocVar, *as[i]);
-    equalities.push_back(Node(kEq, std::move(b), std::move(a)));
+    equalities.push_back(ApplyIntr(kEq, std::move(b), std::move(a)));
   }
-  TExprPtr same = equalities.size() == 1 ? std::move(equalities.front()) : Node(kAnd, std::move(equalities));
-  TExprPtr only = Quantifier(kForall, std::move(bs), Node(kImplies, std::move(pb), std::move(same)));
-  TExprPtr built = Typed(Quantifier(kExists, std::move(as), Node(kAnd, std::move(pa), std::move(only))));
+  TExprPtr same = equalities.size() == 1 ? std::move(equalities.front()) : ApplyIntr(kAnd, std::move(equalities));
+  TExprPtr only = Quantifier(kForall, std::move(bs), ApplyIntr(kImplies, std::move(pb), std::move(same)));
+  TExprPtr built = Typed(Quantifier(kExists, std::move(as), ApplyIntr(kAnd, std::move(pa), std::move(only))));
   if (!built) return nullptr;
   return negated ? Negation(*built) : std::move(built);
 }
@@ -181,8 +161,8 @@ TExprPtr SetMembershipElimination(const TExpr& e) {
     TExprPtr p = Instantiate(*set.Children()[1], y, x);
     if (y->Type != nullptr && !IsSubtypeOf(x.Type, y->Type, *Ctx().TypesProccess)) {
       if (TIntr* standard = Ctx().StFunc->SetIntrinsicOfType(y->Type->Name)) {
-        TExprPtr member = Node(kIn, DeepCopy(x), TExpr::OfIntr(*standard));
-        return Typed(Node(kAnd, std::move(member), std::move(p)));
+        TExprPtr member = ApplyIntr(kIn, DeepCopy(x), TExpr::OfIntr(*standard));
+        return Typed(ApplyIntr(kAnd, std::move(member), std::move(p)));
       }
     }
     return Typed(std::move(p));
@@ -194,7 +174,7 @@ TExprPtr SetMembershipElimination(const TExpr& e) {
   TExprPtr condition = DeepCopy(*set.Children()[2]);
   Repoint(*term, toY);
   Repoint(*condition, toY);
-  TExprPtr body = Node(kAnd, Node(kEq, DeepCopy(x), std::move(term)), std::move(condition));
+  TExprPtr body = ApplyIntr(kAnd, ApplyIntr(kEq, DeepCopy(x), std::move(term)), std::move(condition));
   return Typed(Quantifier(kExists, std::move(fresh), std::move(body)));
 }
 
@@ -255,14 +235,14 @@ bool EliminateRange(TExpr& e) {
   conjuncts.push_back(std::move(condition));
   for (TExpr* part : parts)
     if (part != membership) conjuncts.push_back(Instantiate(*part, x, *t));
-  TExprPtr newPremise = conjuncts.size() == 1 ? std::move(conjuncts.front()) : Node(kAnd, std::move(conjuncts));
+  TExprPtr newPremise = conjuncts.size() == 1 ? std::move(conjuncts.front()) : ApplyIntr(kAnd, std::move(conjuncts));
   TVarList bound;
   for (const TVarPtr& v : *e.Bound)
     if (v.get() != x) bound.push_back(v);
   bound.insert(bound.end(), ys.begin(), ys.end());
   TExprPtr newBody = head == kExists
                          ? std::move(newPremise)
-                         : Node(kImplies, std::move(newPremise), Instantiate(*body.Children()[2], x, *t));
+                         : ApplyIntr(kImplies, std::move(newPremise), Instantiate(*body.Children()[2], x, *t));
   TExprPtr rewritten = Typed(Quantifier(head, std::move(bound), std::move(newBody)));
   if (!rewritten) return false;
   ReplaceBy(e, std::move(rewritten));

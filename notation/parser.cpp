@@ -55,25 +55,6 @@ std::string WordOf(const TExpr& item) {
   return "";
 }
 
-TExprPtr Compound(int head, TExprList args) {
-  TExprList children;
-  children.push_back(TExpr::OfIntr(F(head)));
-  for (TExprPtr& a : args) children.push_back(std::move(a));
-  return TExpr::Compound(std::move(children));
-}
-
-TExprPtr Compound(int head, TExprPtr a) {
-  TExprList args;
-  args.push_back(std::move(a));
-  return Compound(head, std::move(args));
-}
-
-TExprPtr Compound(int head, TExprPtr a, TExprPtr b) {
-  TExprList args;
-  args.push_back(std::move(a));
-  args.push_back(std::move(b));
-  return Compound(head, std::move(args));
-}
 
 TType* TypeNamed(const char* id) { return Ctx().TypesProccess->FindType(id, true); }
 
@@ -277,7 +258,7 @@ class Parser {
       TExprPtr inner = Build(first, last, s);
       items_[s] = std::move(saved);
       if (!inner) return nullptr;
-      return Compound(kNot, std::move(inner));
+      return ApplyIntr(kNot, std::move(inner));
     }
     if (item.Intrinsic() == nullptr) return Application(first, last, s);
     const TIntr& f = *item.Intrinsic();
@@ -292,17 +273,17 @@ class Parser {
       case kComma: {
         std::optional<TExprList> parts = Arguments(first, last);
         if (!parts) return nullptr;
-        return Compound(kTuple, std::move(*parts));
+        return ApplyIntr(kTuple, std::move(*parts));
       }
       case kMinus: {
         if (s == first) {
           TExprPtr right = Parse(s + 1, last);
-          return right ? Compound(kMinus, std::move(right)) : nullptr;
+          return right ? ApplyIntr(kMinus, std::move(right)) : nullptr;
         }
         TExprPtr left = Parse(first, s);
         TExprPtr right = left ? Parse(s + 1, last) : nullptr;
         if (!right) return nullptr;
-        return Compound(kPlus, std::move(left), Compound(kMinus, std::move(right)));
+        return ApplyIntr(kPlus, std::move(left), ApplyIntr(kMinus, std::move(right)));
       }
       case kPower:
         if (s + 1 < last && At(s + 1).IsIntr(kLeftBrace)) return Multiderivative(first, last, s);
@@ -315,7 +296,7 @@ class Parser {
         args.push_back(std::move(fn));
         args.push_back(TExpr::Number(TNumber(std::int32_t{1})));
         args.push_back(std::move(arg));
-        return Compound(kDerivative, std::move(args));
+        return ApplyIntr(kDerivative, std::move(args));
       }
       case kSubscript: {
         TExprPtr base = Parse(first, s);
@@ -355,7 +336,7 @@ class Parser {
       if (!Strip(a, b)) return nullptr;
       std::optional<TExprList> args = Arguments(a, b);
       if (!args) return nullptr;
-      return Compound(f.Number, std::move(*args));
+      return ApplyIntr(f.Number, std::move(*args));
     }
     if (f.Fixity == TFixity::Postfix) {
       if (s != last - 1) {
@@ -373,7 +354,7 @@ class Parser {
       if (!Strip(a, b)) return nullptr;
       std::optional<TExprList> args = Arguments(a, b);
       if (!args) return nullptr;
-      return Compound(f.Number, std::move(*args));
+      return ApplyIntr(f.Number, std::move(*args));
     }
     if (s == last - 1) {
       Report("Отсутствует правый аргумент функции "_cp + name, "Missed right argument of function " + name);
@@ -391,7 +372,7 @@ class Parser {
       TExprPtr part = Parse(start, last);
       if (!part) return nullptr;
       parts.push_back(std::move(part));
-      return Compound(f.Number, std::move(parts));
+      return ApplyIntr(f.Number, std::move(parts));
     }
     TExprList args;
     if (s != first) {
@@ -402,7 +383,7 @@ class Parser {
     TExprPtr right = Parse(s + 1, last);
     if (!right) return nullptr;
     args.push_back(std::move(right));
-    return Compound(f.Number, std::move(args));
+    return ApplyIntr(f.Number, std::move(args));
   }
 
   // A variable that splits the range is applied to what follows it: f(x), a(n).
@@ -441,7 +422,7 @@ class Parser {
     args.push_back(std::move(fn));
     args.push_back(std::move(order));
     args.push_back(std::move(arg));
-    return Compound(kDerivative, std::move(args));
+    return ApplyIntr(kDerivative, std::move(args));
   }
 
   TExprPtr OneToOne(std::size_t first, std::size_t last, std::size_t s) {
@@ -457,7 +438,7 @@ class Parser {
       if (!part) return nullptr;
       args.push_back(std::move(part));
     }
-    return Compound(kOneToOne, std::move(args));
+    return ApplyIntr(kOneToOne, std::move(args));
   }
 
   // a1 P a2 KEY a3, for the "at point" predicates and the inverse.
@@ -479,7 +460,7 @@ class Parser {
       if (!part) return nullptr;
       args.push_back(std::move(part));
     }
-    return Compound(At(s).Intrinsic()->Number, std::move(args));
+    return ApplyIntr(At(s).Intrinsic()->Number, std::move(args));
   }
 
   // ---- declarations of variables
@@ -613,7 +594,7 @@ class Parser {
 
   static TExprPtr Conjunction(TExprList parts) {
     if (parts.size() == 1) return std::move(parts.front());
-    return Compound(kAnd, std::move(parts));
+    return ApplyIntr(kAnd, std::move(parts));
   }
 
   // Conditions split at their conjunctions.
@@ -655,8 +636,8 @@ class Parser {
     if (bodyStart < last && At(bodyStart).IsIntr(kVld)) ++bodyStart;
     TExprPtr body = Parse(bodyStart, last);
     if (!body) return nullptr;
-    if (!conditions.empty()) body = Compound(kImplies, Conjunction(std::move(conditions)), std::move(body));
-    TExprPtr e = Compound(kForall, std::move(body));
+    if (!conditions.empty()) body = ApplyIntr(kImplies, Conjunction(std::move(conditions)), std::move(body));
+    TExprPtr e = ApplyIntr(kForall, std::move(body));
     e->Bound = std::move(vars);
     return e;
   }
@@ -678,9 +659,9 @@ class Parser {
     if (!body) return nullptr;
     if (!conditions.empty()) {
       conditions.push_back(std::move(body));
-      body = Compound(kAnd, std::move(conditions));
+      body = ApplyIntr(kAnd, std::move(conditions));
     }
-    TExprPtr e = Compound(head, std::move(body));
+    TExprPtr e = ApplyIntr(head, std::move(body));
     e->Bound = std::move(vars);
     return e;
   }
@@ -721,7 +702,7 @@ class Parser {
     const TExpr& x = *passage->Children()[1];
     TExprPtr point = std::move(passage->Children()[2]);
     if (point->IsIntr(kInfinity)) {
-      TExprPtr e = Compound(kLim, std::move(expression));
+      TExprPtr e = ApplyIntr(kLim, std::move(expression));
       e->Bound = TVarList{NewVar(x, TypeNamed("nT"))};
       return e;
     }
@@ -737,7 +718,7 @@ class Parser {
         point = std::move(point->Children()[1]);
       }
     }
-    TExprPtr e = Compound(head, std::move(point), std::move(expression));
+    TExprPtr e = ApplyIntr(head, std::move(point), std::move(expression));
     e->Bound = TVarList{NewVar(x, TypeNamed("rT"))};
     return e;
   }
@@ -773,7 +754,7 @@ class Parser {
     args.push_back(std::move(bound));
     args.push_back(std::move(start->Children()[2]));
     args.push_back(std::move(summand));
-    TExprPtr e = Compound(kSum, std::move(args));
+    TExprPtr e = ApplyIntr(kSum, std::move(args));
     e->Bound = TVarList{index};
     return e;
   }
@@ -798,7 +779,7 @@ class Parser {
       return nullptr;
     }
     TVarPtr x = NewVar(*passage->Children()[1], TypeNamed("rT"));
-    TExprPtr e = Compound(kEqualAs, std::move(equality), std::move(passage->Children()[2]));
+    TExprPtr e = ApplyIntr(kEqualAs, std::move(equality), std::move(passage->Children()[2]));
     e->Bound = TVarList{x};
     return e;
   }
@@ -808,7 +789,7 @@ class Parser {
       Report("Ошибка в описании класса."_cp, "Error in type description.");
       return nullptr;
     }
-    return Compound(kClassSign, ShallowCopy(At(s + 1)));
+    return ApplyIntr(kClassSign, ShallowCopy(At(s + 1)));
   }
 
   // ---- ranges without a split item: bracket pairs
@@ -824,7 +805,7 @@ class Parser {
     const TExpr& close = At(last - 1);
     if (open.IsIntr(kBar) && close.IsIntr(kBar) && last - first > 2) {
       TExprPtr inside = Parse(first + 1, last - 1);
-      return inside ? Compound(kAbs, std::move(inside)) : nullptr;
+      return inside ? ApplyIntr(kAbs, std::move(inside)) : nullptr;
     }
     if (!IsOpener(open) || Match(first, last) != last - 1) {
       const std::string text = ItemL_to_String(*PartCopy(first, last), false, false).value_or("");
@@ -850,7 +831,7 @@ class Parser {
       if (!range.empty()) return Pair(kIntSegment, a, range.front(), b);
       if (AtTop(a, b, kSemicolon).empty()) {
         TExprPtr inside = Parse(a, b);
-        return inside ? Compound(kFloor, std::move(inside)) : nullptr;
+        return inside ? ApplyIntr(kFloor, std::move(inside)) : nullptr;
       }
     }
     int kind = 0;
@@ -876,19 +857,19 @@ class Parser {
     TExprPtr left = Parse(a, middle);
     TExprPtr right = left ? Parse(middle + 1, b) : nullptr;
     if (!right) return nullptr;
-    return Compound(head, std::move(left), std::move(right));
+    return ApplyIntr(head, std::move(left), std::move(right));
   }
 
   TExprPtr Enumeration(std::size_t a, std::size_t b) {
     const std::vector<std::size_t> commas = AtTop(a, b, kComma);
     if (commas.empty()) {
       TExprPtr element = Parse(a, b);
-      return element ? Compound(kEnum, std::move(element)) : nullptr;
+      return element ? ApplyIntr(kEnum, std::move(element)) : nullptr;
     }
     TExprPtr earlier = Enumeration(a, commas.back());
     TExprPtr element = earlier ? Parse(commas.back() + 1, b) : nullptr;
     if (!element) return nullptr;
-    return Compound(kEnumMore, std::move(earlier), std::move(element));
+    return ApplyIntr(kEnumMore, std::move(earlier), std::move(element));
   }
 
   // {x : P} binds x; {T : y1, y2 | P} binds the parameters y and keeps the term T.
@@ -920,9 +901,9 @@ class Parser {
     if (!condition) return nullptr;
     if (!conditions.empty()) {
       conditions.push_back(std::move(condition));
-      condition = Compound(kAnd, std::move(conditions));
+      condition = ApplyIntr(kAnd, std::move(conditions));
     }
-    TExprPtr e = term ? Compound(kSetOf, std::move(term), std::move(condition)) : Compound(kSetOf, std::move(condition));
+    TExprPtr e = term ? ApplyIntr(kSetOf, std::move(term), std::move(condition)) : ApplyIntr(kSetOf, std::move(condition));
     e->Bound = std::move(vars);
     return e;
   }
