@@ -10,7 +10,11 @@
 #include "book/html_links.h"
 #include "book/search.h"
 #include "notation/parser.h"
+#include "shell/context.h"
 #include "shell/files.h"
+#include "shell/text.h"
+#include "shell/text_helpers.h"
+#include "types/types_proccess.h"
 
 namespace lemmix {
 
@@ -47,12 +51,36 @@ void CheckPage(const TBook& book, const fs::path& page, const std::string& name,
   }
 }
 
+// A notion under one of its types: usable only after a definition opens it.
+using TNotionUse = std::pair<const TIntr*, const TType*>;
+
+void CollectClosedUses(const TExpr& e, std::set<TNotionUse>& uses) {
+  if (e.Class == TClass::Intr && e.Type)
+    for (const TConcreteType& concrete : e.Intrinsic()->ConcreteTypes)
+      if (concrete.Mode == TConcreteType::UntilDefined && concrete.Type == e.Type) uses.insert({e.Intrinsic(), e.Type});
+  if (e.Class == TClass::Compound)
+    for (const TExprPtr& child : e.Children()) CollectClosedUses(*child, uses);
+}
+
+// The uses a notion field opens: its function under each type it lists.
+std::vector<TNotionUse> OpenedUses(const TIntr& notion, const std::string& field) {
+  std::vector<TNotionUse> opened;
+  const std::size_t open = field.find('('), close = field.rfind(')');
+  if (open == std::string::npos || close == std::string::npos || close < open) return opened;
+  for (const std::string& id : SplitFields(field.substr(open + 1, close - open - 1), ','))
+    if (const TType* type = Ctx().TypesProccess->FindType(id, false)) opened.push_back({&notion, type});
+  return opened;
+}
+
+std::string NotionText(const TNotionUse& use) { return use.first->Name + " (" + use.second->Name + ")"; }
+
 }  // namespace
 
 std::vector<std::string> CheckBook(const TBook& book) {
   std::vector<std::string> faults;
   std::set<std::string> pages;
   std::map<std::string, std::string> englishNames;
+  std::set<TNotionUse> defined;
   const auto checkNode = [&](const TPathName& node) {
     if (!node.Lines[kHtmlLine].empty()) {
       const std::string file = PageFile(node.Lines[kHtmlLine]);
@@ -68,14 +96,24 @@ std::vector<std::string> CheckBook(const TBook& book) {
     const std::string& kind = statement.Kind();
     if (std::find(kStatementKindWords.begin(), kStatementKindWords.end() - 1, kind) == kStatementKindWords.end() - 1)
       faults.push_back(node.Path + ": unknown kind " + kind);
+    if (kind == kStatementKindWords[kDefinitionKind]) {
+      const std::string notion = statement.Lines.size() > kNotionLine ? statement.Lines[kNotionLine] : "";
+      const TIntr* function = DefinedNotionFunction(notion);
+      const std::vector<TNotionUse> opened = function ? OpenedUses(*function, notion) : std::vector<TNotionUse>{};
+      if (opened.empty()) faults.push_back(node.Path + ": defined notion " + notion);
+      defined.insert(opened.begin(), opened.end());
+    }
     if (kind != kStatementKindWords[kMethodKind]) {
       TExprPtr tree = TextToTree(statement.Lines[kFormulationLine]);
       TVarList variables;
-      if (!tree || !DeclareVariables(*tree, variables, true)) faults.push_back(node.Path + ": formulation does not read");
-    }
-    if (kind == kStatementKindWords[kDefinitionKind]) {
-      const std::string notion = statement.Lines.size() > kNotionLine ? statement.Lines[kNotionLine] : "";
-      if (!DefinedNotionFunction(notion)) faults.push_back(node.Path + ": defined notion " + notion);
+      if (!tree || !DeclareVariables(*tree, variables, true)) {
+        faults.push_back(node.Path + ": formulation does not read");
+      } else {
+        std::set<TNotionUse> uses;
+        CollectClosedUses(*tree, uses);
+        for (const TNotionUse& use : uses)
+          if (!defined.contains(use)) faults.push_back(node.Path + ": " + NotionText(use) + " is used before its definition");
+      }
     }
     if (kind != kStatementKindWords[1]) {  // axioms are not proved
       const auto [at, fresh] = englishNames.emplace(statement.Lines[kEnglishNameLine], node.Path);

@@ -41,11 +41,18 @@ TEST_F(BookCheck, FaultsAreNamed) {
   };
   write("content", {"S", "intro.htm", "B", "Книга"_cp, "0"});
   write("0/content", {"S", "missing.htm#x", "C", "Глава"_cp, "0"});
-  write("0/0/content", {"S", "", "P", "Параграф"_cp, "0", "1", "2", "3"});
+  write("0/0/content", {"S", "", "P", "Параграф"_cp, "0", "1", "2", "3", "4", "5", "6", "7"});
   write("0/0/0.st", {"S", "", "Same", "Первое"_cp, "theorem", "\\forall x \\in \\R \\Vld x ^ 2 \\ge 0"});
   write("0/0/1.st", {"S", "", "Same", "Второе"_cp, "lemma", "x +"});
   write("0/0/2.st", {"S", "", "Def", "Определение"_cp, "definition", "| x |", "\\nothing(rT)"});
   write("0/0/3.st", {"S", "", "Odd", "Странное"_cp, "conjecture", "x > 0"});
+  // A notion closed until defined: used too early, defined under another
+  // type, then defined properly and used.
+  const std::string_view evenDefinition = "\\forall n \\in \\Z \\Vld n \\even \\iff ( \\exists k \\in \\Z : n = 2 \\cdot k )";
+  write("0/0/4.st", {"S", "", "Early", "Рано"_cp, "theorem", "4 \\even"});
+  write("0/0/5.st", {"S", "", "Even", "Четное"_cp, "definition", evenDefinition, "\\102(noSuchT)"});
+  write("0/0/6.st", {"S", "", "Even again", "Четное"_cp, "definition", evenDefinition, "\\even(zPredT)"});
+  write("0/0/7.st", {"S", "", "Late", "Поздно"_cp, "theorem", "4 \\even"});
   std::ofstream(dir.Path() / "book" / "intro.htm")
       << R"(<a href="BOOK/logi/0/0/0">ok</a> <a href="BOOK/logi/0/0/9">bad</a> <a href="gone.htm">x</a>)";
   TBook book;
@@ -59,6 +66,9 @@ TEST_F(BookCheck, FaultsAreNamed) {
       p + "\\0\\1: English name also at " + p + "\\0\\0",
       p + "\\0\\2: defined notion \\nothing(rT)",
       p + "\\0\\3: unknown kind conjecture",
+      p + "\\0\\4: \\even (zPredT) is used before its definition",
+      p + "\\0\\5: defined notion \\102(noSuchT)",
+      p + "\\0\\5: \\even (zPredT) is used before its definition",
       "intro.htm: command link BOOK/logi/0/0/9",
       "intro.htm: link gone.htm",
   };
