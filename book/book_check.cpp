@@ -36,18 +36,34 @@ std::vector<std::string> Links(const std::string& html) {
   return links;
 }
 
-void CheckPage(const TBook& book, const fs::path& page, const std::string& name, std::vector<std::string>& faults) {
+std::string ReadPage(const fs::path& page) {
   std::ifstream in(page, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
-  for (const std::string& link : Links(text.str())) {
+  return text.str();
+}
+
+// Whether the place a reference names after "#" exists in the page (no "#": the page itself).
+bool HasAnchor(const std::string& html, const std::string& reference) {
+  const std::size_t hash = reference.find('#');
+  if (hash == std::string::npos) return true;
+  const std::string anchor = reference.substr(hash + 1);
+  return html.find("id=\"" + anchor + "\"") != std::string::npos ||
+         html.find("name=\"" + anchor + "\"") != std::string::npos;
+}
+
+void CheckPage(const TBook& book, const fs::path& page, const std::string& name, std::vector<std::string>& faults) {
+  const std::string text = ReadPage(page);
+  for (const std::string& link : Links(text)) {
     if (IsCommandLink(link)) {
       const std::optional<THtmlCommand> command = ParseCommandLink(link);
       if (!command || !FindStatementByPath(book, command->Path)) faults.push_back(name + ": command link " + link);
       continue;
     }
-    if (link.starts_with("http:") || link.starts_with("https:") || link.starts_with("#")) continue;
-    if (!fs::exists(page.parent_path() / PageFile(link))) faults.push_back(name + ": link " + link);
+    if (link.starts_with("http:") || link.starts_with("https:")) continue;
+    const fs::path target = link.starts_with("#") ? page : page.parent_path() / PageFile(link);
+    if (!fs::exists(target) || !HasAnchor(target == page ? text : ReadPage(target), link))
+      faults.push_back(name + ": link " + link);
   }
 }
 
@@ -84,7 +100,10 @@ std::vector<std::string> CheckBook(const TBook& book) {
   const auto checkNode = [&](const TPathName& node) {
     if (!node.Lines[kHtmlLine].empty()) {
       const std::string file = PageFile(node.Lines[kHtmlLine]);
-      if (!FileExists(book.Path + "\\" + file)) faults.push_back(node.Path + ": page " + file + " is missing");
+      const std::string path = book.Path + "\\" + file;
+      if (!FileExists(path)) faults.push_back(node.Path + ": page " + file + " is missing");
+      else if (!HasAnchor(ReadPage(NativePath(path)), node.Lines[kHtmlLine]))
+        faults.push_back(node.Path + ": page " + node.Lines[kHtmlLine] + " has no such place");
       else pages.insert(file);
     }
   };

@@ -41,7 +41,7 @@ TEST_F(BookCheck, FaultsAreNamed) {
   };
   write("content", {"S", "intro.htm", "B", "Книга"_cp, "0"});
   write("0/content", {"S", "missing.htm#x", "C", "Глава"_cp, "0"});
-  write("0/0/content", {"S", "", "P", "Параграф"_cp, "0", "1", "2", "3", "4", "5", "6", "7"});
+  write("0/0/content", {"S", "intro.htm#nowhere", "P", "Параграф"_cp, "0", "1", "2", "3", "4", "5", "6", "7"});
   write("0/0/0.st", {"S", "", "Same", "Первое"_cp, "theorem", "\\forall x \\in \\R \\Vld x ^ 2 \\ge 0"});
   write("0/0/1.st", {"S", "", "Same", "Второе"_cp, "lemma", "x +"});
   write("0/0/2.st", {"S", "", "Def", "Определение"_cp, "definition", "| x |", "\\nothing(rT)"});
@@ -54,7 +54,8 @@ TEST_F(BookCheck, FaultsAreNamed) {
   write("0/0/6.st", {"S", "", "Even again", "Четное"_cp, "definition", evenDefinition, "\\even(zPredT)"});
   write("0/0/7.st", {"S", "", "Late", "Поздно"_cp, "theorem", "4 \\even"});
   std::ofstream(dir.Path() / "book" / "intro.htm")
-      << R"(<a href="BOOK/logi/0/0/0">ok</a> <a href="BOOK/logi/0/0/9">bad</a> <a href="gone.htm">x</a>)";
+      << R"(<p id="here"><a href="BOOK/logi/0/0/0">ok</a> <a href="BOOK/logi/0/0/9">bad</a> <a href="gone.htm">x</a>)"
+      << R"(<a href="intro.htm#here">ok</a> <a href="#here">ok</a> <a href="#top">no top</a></p>)";
   TBook book;
   book.Path = SystemPath(dir.Path().string()).value() + "\\book";
   book.Load();
@@ -62,6 +63,7 @@ TEST_F(BookCheck, FaultsAreNamed) {
   const std::string p = book.Path + "\\0";
   const std::vector<std::string> expected = {
       p + ": page missing.htm is missing",
+      p + "\\0: page intro.htm#nowhere has no such place",
       p + "\\0\\1: formulation does not read",
       p + "\\0\\1: English name also at " + p + "\\0\\0",
       p + "\\0\\2: defined notion \\nothing(rT)",
@@ -71,6 +73,7 @@ TEST_F(BookCheck, FaultsAreNamed) {
       p + "\\0\\5: \\even (zPredT) is used before its definition",
       "intro.htm: command link BOOK/logi/0/0/9",
       "intro.htm: link gone.htm",
+      "intro.htm: link #top",
   };
   EXPECT_EQ(faults, expected);
 }
