@@ -17,7 +17,7 @@ namespace lemmix {
 namespace {
 
 enum : int {
-  kForall = 0, kExists = 1, kMinus = 2, kPlus = 3, kPower = 6, kImplies = 7, kEq = 9, kIn = 15, kUnion = 18,
+  kForall = 0, kExists = 1, kMinus = 2, kPlus = 3, kPower = 6, kImplies = 7, kEq = 9, kIn = 15, kSubset = 17, kUnion = 18,
   kLeftRound = 23, kRightRound = 24, kLeftSquare = 25, kRightSquare = 26, kLeftBrace = 27, kRightBrace = 28,
   kSubscript = 29, kRange = 30, kVld = 31, kColon = 33, kTuple = 34, kComma = 35, kSemicolon = 36, kBar = 37,
   kFuncSpec = 39, kArrow = 40, kOneToOne = 41, kCartesian = 42, kDerivativeMark = 44, kDerivative = 45, kReals = 49,
@@ -226,6 +226,15 @@ class Writer {
       out_.push_back(TExpr::OfIntr(*set));
       return true;
     }
+    // A subset of a number set, as "A ⊂ ℝ" declares it.
+    if (const std::string_view word = SetWordOfSubsetType(*type); !word.empty()) {
+      if (TIntr* set = Ctx().StFunc->FindByWord(word, false)) {
+        out_.push_back(std::move(node));
+        Intr(kSubset);
+        out_.push_back(TExpr::OfIntr(*set));
+        return true;
+      }
+    }
     if (type->Name == "rrT") {
       out_.push_back(std::move(node));
       Intr(kIn);
@@ -277,7 +286,7 @@ class Writer {
     if (conjunct.Class != TClass::Compound || conjunct.Children().size() != 3 || conjunct.Children()[1]->Var() != &v)
       return false;
     const TIntr* f = conjunct.Head()->Intrinsic();
-    if (f == nullptr || f->Priority != F(kEq).Priority || f->Fixity != TFixity::Infix || f->Number == 17) return false;
+    if (f == nullptr || f->Priority != F(kEq).Priority || f->Fixity != TFixity::Infix || f->Number == kSubset) return false;
     if (f->Number != kIn) return true;
     const TExpr& set = *conjunct.Children()[2];
     if (set.Intrinsic() && SimpleTypeOfSetWord(set.Intrinsic()->Name, *Ctx().TypesProccess)) return false;

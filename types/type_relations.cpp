@@ -94,12 +94,21 @@ TType* SimpleTypeOfSetWord(std::string_view word, const TTypesProccess& types) {
   return nullptr;
 }
 
+namespace {
+constexpr std::pair<std::string_view, std::string_view> kSubsetTypes[] = {
+    {"\\N", "nMBESetT"}, {"\\Z", "zMBESetT"}, {"\\Q", "qMBESetT"}, {"\\R", "rMBESetT"}, {"\\U", "AnySetT"}};
+}  // namespace
+
 TType* SubsetTypeOfSetWord(std::string_view word, const TTypesProccess& types) {
-  static constexpr std::pair<std::string_view, std::string_view> kWords[] = {
-      {"\\N", "nMBESetT"}, {"\\Z", "zMBESetT"}, {"\\Q", "qMBESetT"}, {"\\R", "rMBESetT"}, {"\\U", "AnySetT"}};
-  for (const auto& [w, id] : kWords)
+  for (const auto& [w, id] : kSubsetTypes)
     if (w == word) return types.FindType(id, true);
   return nullptr;
+}
+
+std::string_view SetWordOfSubsetType(const TType& type) {
+  for (const auto& [word, id] : kSubsetTypes)
+    if (id == type.Name) return word;
+  return {};
 }
 
 TType* SequenceTypeOf(std::string_view elementId, const TTypesProccess& types) {

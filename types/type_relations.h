@@ -20,6 +20,8 @@ bool IsSubtypeOfNamed(const TType* a, std::string_view identifier, const TTypesP
 // ("\N" -> nMBESetT ...); null for other words.
 TType* SimpleTypeOfSetWord(std::string_view word, const TTypesProccess& types);
 TType* SubsetTypeOfSetWord(std::string_view word, const TTypesProccess& types);
+// The set word whose subsets have this type ("nMBESetT" -> "\N" ...); empty for other types.
+std::string_view SetWordOfSubsetType(const TType& type);
 // The sequences of an element type: nT -> NSeqT, zT and n0T -> ZSeqT, qT -> QSeqT, rT -> SeqT.
 TType* SequenceTypeOf(std::string_view elementId, const TTypesProccess& types);
 // The real function of n real variables, "rFunc" + n + "T" unless the catalogue has it.

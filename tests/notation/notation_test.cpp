@@ -232,6 +232,9 @@ TEST_F(NotationTest, PrinterBrackets) {
   EXPECT_EQ(Reprinted("\\sin ( x )"), "\\sin(x)");
   EXPECT_EQ(Reprinted("( a + b ) \\cdot c"), "(a+b)\\cdot c");
   EXPECT_EQ(Reprinted("\\forall x \\Vld \\exists y : y > x"), "\\forall x\\nest\\exists y:y>x");
+  // A subset of a number set is declared as such; any other set by its type.
+  EXPECT_EQ(Reprinted("\\forall A \\subset \\Z \\Vld A \\subseteq A"), "\\forall A\\subset\\Z\\Vld A\\subseteq A");
+  EXPECT_EQ(Reprinted("\\forall A \\ofType rSetT \\Vld A \\subseteq A"), "\\forall A\\ofType rSetT \\Vld A\\subseteq A");
   // A negative number is written as the minus over its magnitude.
   TExprPtr e = Op(3, "rOpT", V('x'), N(-3));
   EXPECT_EQ(TreeToText(*e, false, false), "x-3");

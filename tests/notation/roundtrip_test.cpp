@@ -44,7 +44,7 @@ class RoundTrip : public testing::ExprTest {
     if (depth <= 0 || Chance(20)) {
       const std::string a = "( " + Term(2) + " )";
       const std::string b = "( " + Term(2) + " )";
-      switch (random() % 17) {
+      switch (random() % 18) {
         case 7: return "( \\sum n _ ( i = 1 ) ^ ( " + Term(1) + " \\cdot i ) ) > " + b;
         case 8: return "\\sin ( x ) = " + a + " \\as x \\Arrow " + b;
         case 9: return "\\sin \\HasLimit " + a + " \\AtPoint " + b;
@@ -54,6 +54,7 @@ class RoundTrip : public testing::ExprTest {
         case 13: return "\\forall g \\ofType rFunc2T \\Vld g ( " + Term(1) + " , 0 ) = " + b;
         case 14: return "\\lim ( x \\Arrow " + Pick({"0", "1 + 0", "1 - 0"}) + " , " + Term(1) + " ) = " + b;
         case 15: return "\\existsOne k \\in \\N : k < " + a;
+        case 17: return "\\forall A \\subset " + Pick({"\\N", "\\Z", "\\Q", "\\R", "\\U"}) + " \\Vld { " + Term(1) + " } \\subseteq A";
         case 16: return "\\forall s \\in \\R \\cup { \\minusInfty , \\plusInfty } : s \\in \\N \\Vld s \\ge " + b;
         case 0: return a + " = " + b;
         case 1: return a + " < " + b;
