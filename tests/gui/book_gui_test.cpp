@@ -195,7 +195,7 @@ class BookGuiTest : public QObject {
     // Every statement of the book.
     int statements = 0;
     for (QTreeWidgetItemIterator it(results); *it; ++it) statements += lemmix::TMainForm::NodeOf(*it)->IsStatement();
-    QCOMPARE(statements, 262);
+    QCOMPARE(statements, 264);
     combo->setCurrentIndex(2);  // theorems
     edit->setText(Q("Модуль"_cp));
     QVERIFY(button->isEnabled());
@@ -316,6 +316,19 @@ class BookGuiTest : public QObject {
     QVERIFY2(formula.contains(QString::fromUtf8("∀")) && formula.contains("|"), qPrintable(formula));
     QVERIFY(!okShown && !kindEnabled);
     QCOMPARE(cancel, QString("OK"));
+
+    // A definition: its notion button is there, and the epsilon reads as a Greek letter.
+    QString button;
+    OnNextModalNamed("ShowForm", [&](QWidget* modal) {
+      formula = lemmix::testing::EditText(show.FormulaEdit());
+      button = show.KindButton()->isVisible() ? show.KindButton()->text() : QString();
+      SaveScreen(modal, "statement-window-definition");
+      show.CancelButton()->click();
+    });
+    form.PreparePopup(tree, Find(tree, Q("Предел последовательности"_cp)));
+    form.MenuAction(TTreeMenuItem::View)->trigger();
+    QCOMPARE(button, Q("Что определяется"_cp));
+    QVERIFY2(formula.contains(QString::fromUtf8("ε")), qPrintable(formula));
   }
 
   void statementWindowEditsKindsAndLines() {
