@@ -7,6 +7,7 @@
 
 #include "bench_catalogues.h"
 #include "expr/expr.h"
+#include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
 #include "shell/recording_messages.h"
@@ -44,7 +45,7 @@ TExprPtr Tree(int n) {
 // One flat sum of n distinct operands in the given order, with the commutative type.
 TExprPtr Sum(const std::vector<TExprPtr>& operands, const std::vector<int>& order) {
   TExprList children;
-  TExprPtr plus = TExpr::OfIntr(*Data().context.StFunc->Intr(3));
+  TExprPtr plus = TExpr::OfIntr(*Data().context.StFunc->Intr(kPlus));
   plus->Type = Data().context.TypesProccess->FindType("rOpT", false);
   children.push_back(std::move(plus));
   for (const int i : order) children.push_back(ShallowCopy(*operands[i]));

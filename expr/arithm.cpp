@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "expr/typing.h"
+#include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
@@ -14,10 +15,7 @@ namespace lemmix {
 
 namespace {
 
-enum Head : int {
-  kMinus = 2, kSum = 3, kProduct = 4, kDivision = 5, kPower = 6, kEq = 9, kGt = 11, kLt = 12, kGe = 13, kLe = 14,
-  kNot = 55, kAnd = 58, kOr = 59, kTrue = 130, kFalse = 131
-};
+
 
 TIntr& F(int n) { return *Ctx().StFunc->Intr(n); }
 
@@ -95,7 +93,7 @@ struct Split {
 
 Split SplitTerm(const TExpr& t) {
   Split s;
-  if (t.HeadIntrinsic() == kProduct) {
+  if (t.HeadIntrinsic() == kTimes) {
     std::size_t first = 0;
     if (ArgCount(t) > 0 && IsNum(Arg(t, 0))) {
       s.coefficient = NumOf(Arg(t, 0));
@@ -127,7 +125,7 @@ TExprPtr MakeTerm(const TNumber& coefficient, const std::vector<const TExpr*>& f
   if (!EqualsInt(coefficient, 1)) args.push_back(Num(coefficient));
   for (const TExpr* f : factors) args.push_back(DeepCopy(*f));
   if (args.size() == 1) return std::move(args.front());
-  return Node(kProduct, std::move(args));
+  return Node(kTimes, std::move(args));
 }
 
 bool MergeLikeTerms(TExpr& s) {
@@ -169,7 +167,7 @@ bool RewriteDivision(TExpr& e) {
   if (e.Class != TClass::Compound) return false;
   bool changed = false;
   for (std::size_t i = 1; i < e.Children().size(); ++i) changed |= RewriteDivision(*e.Children()[i]);
-  if (e.HeadIntrinsic() == kDivision && ArgCount(e) == 2 && IsReal(e)) {
+  if (e.HeadIntrinsic() == kDivide && ArgCount(e) == 2 && IsReal(e)) {
     TExpr& divisor = Arg(e, 1);
     if (IsNum(divisor)) {
       TNumber inverse = NumOf(divisor);
@@ -179,7 +177,7 @@ bool RewriteDivision(TExpr& e) {
       TExprPtr base = TakeArg(e, 1);
       e.Children().push_back(Node(kPower, std::move(base), Num(-1)));
     }
-    e.Children().front() = TExpr::OfIntr(F(kProduct));
+    e.Children().front() = TExpr::OfIntr(F(kTimes));
     Refresh(e);
     changed = true;
   }
@@ -191,7 +189,7 @@ bool RewriteMinus(TExpr& e) {
   bool changed = false;
   for (std::size_t i = 1; i < e.Children().size(); ++i) changed |= RewriteMinus(*e.Children()[i]);
   if (e.HeadIntrinsic() == kMinus && ArgCount(e) == 1 && IsReal(Arg(e, 0))) {
-    e.Children().front() = TExpr::OfIntr(F(kProduct));
+    e.Children().front() = TExpr::OfIntr(F(kTimes));
     e.Children().insert(e.Children().begin() + 1, Num(-1));
     Refresh(e);
     changed = true;
@@ -208,14 +206,14 @@ bool SimplifyTerms(TExpr& e, bool expand) {
     changed |= SimplifyTerms(*e.Children()[i], head == kPower && i == 2 ? false : expand);
   if (changed) Refresh(e);
   if (!IsReal(e) || HasBinder(e)) return changed;
-  if (head == kSum) return SimplifySum(e, expand) || changed;
-  if (head == kProduct) return SimplifyProduct(e) || changed;
+  if (head == kPlus) return SimplifySum(e, expand) || changed;
+  if (head == kTimes) return SimplifyProduct(e) || changed;
   if (head == kPower) return SimplifyPower(e, expand) || changed;
   return changed;
 }
 
 bool SimplifySum(TExpr& s, bool expand) {
-  bool changed = Flatten(s, kSum);
+  bool changed = Flatten(s, kPlus);
   // Fold the constants into one, last.
   TNumber total(std::int32_t{0});
   std::size_t numbers = 0;
@@ -265,7 +263,7 @@ bool CombineLikeFactors(TExpr& p) {
     for (std::size_t i = 0; i < j; ++i) {
       TExpr& g = Arg(p, i);
       if (IsNum(g) || !SameBase(g, Arg(p, j))) continue;
-      TExprPtr exponent = Node(kSum, ExponentOf(g), ExponentOf(Arg(p, j)));
+      TExprPtr exponent = Node(kPlus, ExponentOf(g), ExponentOf(Arg(p, j)));
       SimplifyTerms(*exponent, false);
       TExprPtr base = BaseOf(g);
       TakeArg(p, j);
@@ -287,7 +285,7 @@ bool CombineLikeFactors(TExpr& p) {
 bool SimplifyProduct(TExpr& p) {
   const DepthGuard guard;
   if (guard.TooDeep()) return false;
-  bool changed = Flatten(p, kProduct);
+  bool changed = Flatten(p, kTimes);
   TNumber product(std::int32_t{1});
   std::size_t numbers = 0;
   const bool firstIsNumber = ArgCount(p) > 0 && IsNum(Arg(p, 0));
@@ -356,24 +354,24 @@ bool SimplifyPower(TExpr& w, bool expand) {
     Become(w, Num(Power(NumOf(b), NumOf(e), Ctx().Messages)));
     return true;
   }
-  if (IsNum(b) && e.HeadIntrinsic() == kSum && IsNum(Arg(e, ArgCount(e) - 1))) {
+  if (IsNum(b) && e.HeadIntrinsic() == kPlus && IsNum(Arg(e, ArgCount(e) - 1))) {
     TExprPtr c = TakeArg(e, ArgCount(e) - 1);
     TExprPtr rest = ArgCount(e) == 1 ? TakeArg(e, 0) : TakeArg(w, 1);
     TExprPtr constant = Node(kPower, DeepCopy(b), std::move(c));
     TExprPtr variable = Node(kPower, DeepCopy(b), std::move(rest));
-    Become(w, Node(kProduct, std::move(constant), std::move(variable)));
+    Become(w, Node(kTimes, std::move(constant), std::move(variable)));
     SimplifyTerms(w, expand);
     return true;
   }
-  if (b.HeadIntrinsic() == kProduct) {
+  if (b.HeadIntrinsic() == kTimes) {
     TExprList factors;
     for (std::size_t i = 0; i < ArgCount(b); ++i) factors.push_back(Node(kPower, DeepCopy(Arg(b, i)), DeepCopy(e)));
-    Become(w, Node(kProduct, std::move(factors)));
+    Become(w, Node(kTimes, std::move(factors)));
     SimplifyTerms(w, expand);
     return true;
   }
   if (b.HeadIntrinsic() == kPower) {
-    TExprPtr k = Node(kProduct, DeepCopy(Arg(b, 1)), DeepCopy(e));
+    TExprPtr k = Node(kTimes, DeepCopy(Arg(b, 1)), DeepCopy(e));
     SimplifyTerms(*k, false);
     TExprPtr a = DeepCopy(Arg(b, 0));
     Become(w, IsNumEq(*k, 1) ? std::move(a) : Node(kPower, std::move(a), std::move(k)));
@@ -388,28 +386,28 @@ bool Expand(TExpr& e) {
   if (guard.TooDeep() || e.Class != TClass::Compound) return false;
   bool changed = false;
   const int head = e.HeadIntrinsic();
-  if (head == kSum) {
+  if (head == kPlus) {
     for (std::size_t i = 0; i < ArgCount(e); ++i) {
       const int inner = Arg(e, i).HeadIntrinsic();
-      if (inner == kProduct || inner == kPower) changed |= Expand(Arg(e, i));
+      if (inner == kTimes || inner == kPower) changed |= Expand(Arg(e, i));
     }
-  } else if (head == kProduct) {
+  } else if (head == kTimes) {
     for (std::size_t i = 0; i < ArgCount(e); ++i)
       if (Arg(e, i).HeadIntrinsic() == kPower) changed |= Expand(Arg(e, i));
     for (std::size_t k = 0; k < ArgCount(e); ++k) {
-      if (Arg(e, k).HeadIntrinsic() != kSum) continue;
+      if (Arg(e, k).HeadIntrinsic() != kPlus) continue;
       TExprPtr sum = TakeArg(e, k);
       TExprPtr rest = ArgCount(e) == 1 ? TakeArg(e, 0) : TExpr::Compound(std::move(e.Children()));
-      if (rest->Class == TClass::Compound && rest->HeadIntrinsic() == kProduct) Refresh(*rest);
+      if (rest->Class == TClass::Compound && rest->HeadIntrinsic() == kTimes) Refresh(*rest);
       TExprList terms;
       for (std::size_t i = 0; i < ArgCount(*sum); ++i)
-        terms.push_back(Node(kProduct, DeepCopy(*rest), DeepCopy(Arg(*sum, i))));
-      Become(e, Node(kSum, std::move(terms)));
+        terms.push_back(Node(kTimes, DeepCopy(*rest), DeepCopy(Arg(*sum, i))));
+      Become(e, Node(kPlus, std::move(terms)));
       changed = true;
       break;
     }
-  } else if (head == kPower && ArgCount(e) == 2 && IsNumEq(Arg(e, 1), 2) && Arg(e, 0).HeadIntrinsic() == kSum) {
-    Become(e, Node(kProduct, DeepCopy(Arg(e, 0)), DeepCopy(Arg(e, 0))));
+  } else if (head == kPower && ArgCount(e) == 2 && IsNumEq(Arg(e, 1), 2) && Arg(e, 0).HeadIntrinsic() == kPlus) {
+    Become(e, Node(kTimes, DeepCopy(Arg(e, 0)), DeepCopy(Arg(e, 0))));
     changed = true;
   }
   if (changed) {
@@ -420,7 +418,7 @@ bool Expand(TExpr& e) {
 }
 
 bool ClearNegativePowers(TExpr& s) {
-  if (s.HeadIntrinsic() != kSum) return false;
+  if (s.HeadIntrinsic() != kPlus) return false;
   const auto negativePower = [](const TExpr& f) {
     return f.HeadIntrinsic() == kPower && ArgCount(f) == 2 && IsNum(Arg(f, 1)) && IsNegative(NumOf(Arg(f, 1)));
   };
@@ -428,7 +426,7 @@ bool ClearNegativePowers(TExpr& s) {
   for (std::size_t i = 0; i < ArgCount(s) && !found; ++i) {
     const TExpr& t = Arg(s, i);
     if (negativePower(t)) found = &t;
-    if (t.HeadIntrinsic() == kProduct)
+    if (t.HeadIntrinsic() == kTimes)
       for (std::size_t j = 0; j < ArgCount(t) && !found; ++j)
         if (negativePower(Arg(t, j))) found = &Arg(t, j);
   }
@@ -439,15 +437,15 @@ bool ClearNegativePowers(TExpr& s) {
   Negate(k);
   TExprList terms;
   for (std::size_t i = 0; i < ArgCount(s); ++i)
-    terms.push_back(Node(kProduct, DeepCopy(Arg(s, i)), Node(kPower, DeepCopy(*base), Num(k))));
-  Become(s, Node(kProduct, Node(kSum, std::move(terms)), Node(kPower, DeepCopy(*base), Num(negative))));
+    terms.push_back(Node(kTimes, DeepCopy(Arg(s, i)), Node(kPower, DeepCopy(*base), Num(k))));
+  Become(s, Node(kTimes, Node(kPlus, std::move(terms)), Node(kPower, DeepCopy(*base), Num(negative))));
   return true;
 }
 
 bool FactorAll(TExpr& e) {
   switch (e.HeadIntrinsic()) {
-    case kSum: return Factorize(e);
-    case kProduct: {
+    case kPlus: return Factorize(e);
+    case kTimes: {
       bool changed = false;
       for (std::size_t i = 0; i < ArgCount(e); ++i) changed |= FactorAll(Arg(e, i));
       if (changed) Refresh(e);
@@ -485,7 +483,7 @@ int QuadraticCoeff(const TExpr& e, TQuadratic& result) {
     slot = value;
     return true;
   };
-  for (const TExpr* t : Operands(e, kSum)) {
+  for (const TExpr* t : Operands(e, kPlus)) {
     bool ok = true;
     if (IsNum(*t)) {
       ok = set(result.C, NumOf(*t), 1);
@@ -493,9 +491,9 @@ int QuadraticCoeff(const TExpr& e, TQuadratic& result) {
       ok = set(result.B, TNumber(std::int32_t{1}), 2);
     } else if (isSquare(*t)) {
       ok = set(result.A, TNumber(std::int32_t{1}), 8);
-    } else if (t->HeadIntrinsic() == kProduct && ArgCount(*t) == 2 && IsNum(Arg(*t, 0)) && isX(Arg(*t, 1))) {
+    } else if (t->HeadIntrinsic() == kTimes && ArgCount(*t) == 2 && IsNum(Arg(*t, 0)) && isX(Arg(*t, 1))) {
       ok = set(result.B, NumOf(Arg(*t, 0)), 5);
-    } else if (t->HeadIntrinsic() == kProduct && ArgCount(*t) == 2 && IsNum(Arg(*t, 0)) && isSquare(Arg(*t, 1))) {
+    } else if (t->HeadIntrinsic() == kTimes && ArgCount(*t) == 2 && IsNum(Arg(*t, 0)) && isSquare(Arg(*t, 1))) {
       ok = set(result.A, NumOf(Arg(*t, 0)), 7);
     } else {
       return -1;
@@ -518,13 +516,13 @@ TExprPtr VariableNode(const TQuadratic& q) {
 // x + (-r)
 TExprPtr MinusRoot(const TQuadratic& q, TNumber r) {
   Negate(r);
-  return Node(kSum, VariableNode(q), Num(r));
+  return Node(kPlus, VariableNode(q), Num(r));
 }
 
 }  // namespace
 
 bool Factorize(TExpr& s) {
-  if (s.HeadIntrinsic() != kSum) return false;
+  if (s.HeadIntrinsic() != kPlus) return false;
   TQuadratic q;
   if (QuadraticCoeff(s, q) < 0) return false;
   const TNumber a = q.A.value_or(Zero());
@@ -542,16 +540,16 @@ bool Factorize(TExpr& s) {
       const std::optional<TNumber> r1 = QuadraticRoot(a, b, d, true, Ctx().Messages);
       const std::optional<TNumber> r2 = QuadraticRoot(a, b, d, false, Ctx().Messages);
       if (!r1 || !r2) return false;
-      factored = Node(kProduct, MinusRoot(q, *r1), MinusRoot(q, *r2));
+      factored = Node(kTimes, MinusRoot(q, *r1), MinusRoot(q, *r2));
     }
-    if (!EqualsInt(a, 1)) factored = Node(kProduct, std::move(factored), Num(a));
+    if (!EqualsInt(a, 1)) factored = Node(kTimes, std::move(factored), Num(a));
     Become(s, std::move(factored));
     return true;
   }
   if (q.B && q.C && !EqualsInt(b, 1)) {
     TNumber inverse = b;
     Invert(inverse, Ctx().Messages);
-    Become(s, Node(kProduct, Num(b), Node(kSum, VariableNode(q), Num(Multiply(c, inverse)))));
+    Become(s, Node(kTimes, Num(b), Node(kPlus, VariableNode(q), Num(Multiply(c, inverse)))));
     return true;
   }
   return false;
@@ -568,7 +566,7 @@ bool IsRelation(int head) { return head == kEq || head == kGt || head == kLt || 
 TExprPtr Difference(TExprPtr a, TExprPtr b) {
   if (IsNumEq(*b, 0)) return a;
   if (IsNumEq(*a, 0)) return Node(kMinus, std::move(b));
-  return Node(kSum, std::move(a), Node(kMinus, std::move(b)));
+  return Node(kPlus, std::move(a), Node(kMinus, std::move(b)));
 }
 
 TExprPtr Relation(int head, TExprPtr left, TExprPtr right) { return Node(head, std::move(left), std::move(right)); }
@@ -608,7 +606,7 @@ TExprPtr ProductRule(int rel, TExpr& t) {
     const TNumber& c = NumOf(Arg(t, 0));
     if (rel == kEq || IsPositive(c)) return AgainstZero(rel, DeepCopy(Arg(t, 1)));
     if (EqualsInt(c, -1)) return nullptr;
-    return AgainstZero(rel, Node(kProduct, Num(-1), DeepCopy(Arg(t, 1))));
+    return AgainstZero(rel, Node(kTimes, Num(-1), DeepCopy(Arg(t, 1))));
   }
   bool negative = false;
   std::size_t first = 0;
@@ -622,11 +620,11 @@ TExprPtr ProductRule(int rel, TExpr& t) {
     if (ArgCount(t) - first == 2) return DeepCopy(Arg(t, first + 1));
     TExprList others;
     for (std::size_t i = first + 1; i < ArgCount(t); ++i) others.push_back(DeepCopy(Arg(t, i)));
-    return Node(kProduct, std::move(others));
+    return Node(kTimes, std::move(others));
   };
   const auto signed_ = [&](TExprPtr e, bool minus) -> TExprPtr {
     if (!minus) return e;
-    return Node(kProduct, Num(-1), std::move(e));
+    return Node(kTimes, Num(-1), std::move(e));
   };
   if (rel == kEq) return Node(kOr, AgainstZero(kEq, std::move(x)), AgainstZero(kEq, y()));
   TExprPtr plus = Node(kAnd, AgainstZero(rel, DeepCopy(*x)), AgainstZero(rel, signed_(y(), negative)));
@@ -666,7 +664,7 @@ TExprPtr QuadraticRule(int rel, const TExpr& t) {
 }
 
 bool Fallback(TExpr& e, int rel, const TExpr& t) {
-  if (rel == kEq && t.HeadIntrinsic() == kSum && ArgCount(t) > 1) {
+  if (rel == kEq && t.HeadIntrinsic() == kPlus && ArgCount(t) > 1) {
     const TExpr& last = Arg(t, ArgCount(t) - 1);
     bool integers = IsNum(last) && NumOf(last).IsFraction();
     for (std::size_t i = 0; integers && i + 1 < ArgCount(t); ++i) integers = IntegerTyped(Arg(t, i));
@@ -717,7 +715,7 @@ bool SimplifyRelation(TExpr& e) {
     return true;
   }
   TExprPtr result;
-  if (t.HeadIntrinsic() == kProduct) {
+  if (t.HeadIntrinsic() == kTimes) {
     if (ArgCount(t) == 2 && IsNumEq(Arg(t, 0), -1) && (rel == kGt || rel == kGe)) {
       if (Arg(t, 1).HeadIntrinsic() == kPower) result = PowerRule(rel, Arg(t, 1), true);
       if (!result) return changed;
@@ -822,7 +820,7 @@ TExprPtr Times(TExprPtr k, const std::vector<const TExpr*>& others) {
   if (factors.empty()) return Num(number);
   if (!EqualsInt(number, 1)) factors.insert(factors.begin(), Num(number));
   if (factors.size() == 1) return std::move(factors.front());
-  return Node(kProduct, std::move(factors));
+  return Node(kTimes, std::move(factors));
 }
 
 }  // namespace
@@ -841,7 +839,7 @@ TExprPtr LinearCoefficient(const TExpr& e, TExprList* rest, const TExpr& x) {
     for (TExprPtr& part : inner) rest->push_back(Negated(std::move(part)));
     return Negated(std::move(k));
   }
-  if (head == kSum) {
+  if (head == kPlus) {
     TExprList coefficients;
     for (std::size_t i = 0; i < ArgCount(e); ++i) {
       TExprPtr k = LinearCoefficient(Arg(e, i), rest, x);
@@ -850,9 +848,9 @@ TExprPtr LinearCoefficient(const TExpr& e, TExprList* rest, const TExpr& x) {
     }
     if (coefficients.empty()) return Num(0);
     if (coefficients.size() == 1) return std::move(coefficients.front());
-    return Node(kSum, std::move(coefficients));
+    return Node(kPlus, std::move(coefficients));
   }
-  if (head == kProduct) {
+  if (head == kTimes) {
     const TExpr* containing = nullptr;
     std::vector<const TExpr*> others;
     for (std::size_t i = 0; i < ArgCount(e); ++i) {
@@ -869,13 +867,13 @@ TExprPtr LinearCoefficient(const TExpr& e, TExprList* rest, const TExpr& x) {
     for (TExprPtr& part : inner) rest->push_back(Times(std::move(part), others));
     return Times(std::move(k), others);
   }
-  if (head == kDivision && ArgCount(e) == 2 && !ContainsExpr(Arg(e, 1), x)) {
+  if (head == kDivide && ArgCount(e) == 2 && !ContainsExpr(Arg(e, 1), x)) {
     TExprList inner;
     TExprPtr k = LinearCoefficient(Arg(e, 0), rest ? &inner : nullptr, x);
     if (!k) return nullptr;
-    for (TExprPtr& part : inner) rest->push_back(Node(kDivision, std::move(part), DeepCopy(Arg(e, 1))));
+    for (TExprPtr& part : inner) rest->push_back(Node(kDivide, std::move(part), DeepCopy(Arg(e, 1))));
     if (IsZeroCoefficient(*k)) return k;
-    return Node(kDivision, std::move(k), DeepCopy(Arg(e, 1)));
+    return Node(kDivide, std::move(k), DeepCopy(Arg(e, 1)));
   }
   return nullptr;
 }
@@ -886,7 +884,7 @@ TExprPtr SolveLinear(const TExpr& equation, const TExpr& x) {
   TExprPtr k = LinearCoefficient(Arg(equation, 0), &rest, x);
   if (!k || IsZeroCoefficient(*k)) return nullptr;
   if (rest.empty()) return Num(0);
-  TExprPtr r = rest.size() == 1 ? std::move(rest.front()) : Node(kSum, std::move(rest));
+  TExprPtr r = rest.size() == 1 ? std::move(rest.front()) : Node(kPlus, std::move(rest));
   TExprPtr answer;
   if (IsNumEq(*k, -1)) {
     answer = std::move(r);
@@ -896,9 +894,9 @@ TExprPtr SolveLinear(const TExpr& equation, const TExpr& x) {
     TNumber factor = NumOf(*k);
     Invert(factor, Ctx().Messages);
     Negate(factor);
-    answer = Node(kProduct, std::move(r), Num(factor));
+    answer = Node(kTimes, std::move(r), Num(factor));
   } else {
-    answer = Node(kMinus, Node(kDivision, std::move(r), std::move(k)));
+    answer = Node(kMinus, Node(kDivide, std::move(r), std::move(k)));
   }
   Standardize(*answer);
   return answer;

@@ -3,6 +3,7 @@
 
 #include "expr/expr.h"
 #include "expr/templates.h"
+#include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
@@ -101,7 +102,7 @@ bool CommutativeHead(const TExpr& a) {
   const TExpr* head = a.Head();
   const TType* type = head ? head->Type : nullptr;
   if (type == nullptr || type->Fun() == nullptr || !type->Fun()->Commutative) return false;
-  return Ctx().Settings.SymbolTransEnable || a.HeadIntrinsic() == 9;
+  return Ctx().Settings.SymbolTransEnable || a.HeadIntrinsic() == kEq;
 }
 
 // A one-to-one assignment of a's operands to b's under which every pair

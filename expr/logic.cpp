@@ -7,6 +7,7 @@
 #include "expr/arithm.h"
 #include "expr/info_sink.h"
 #include "expr/typing.h"
+#include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
@@ -17,10 +18,7 @@ namespace lemmix {
 
 namespace {
 
-enum Head : int {
-  kForall = 0, kExists = 1, kImplies = 7, kIff = 8, kEq = 9, kIn = 15, kTuple = 34, kDerivative = 45, kNot = 55,
-  kAnd = 58, kOr = 59, kTrue = 130, kFalse = 131, kSetOf = 141, kExistsOne = 143, kByDef = 222
-};
+
 
 TIntr& F(int n) { return *Ctx().StFunc->Intr(n); }
 

@@ -6,6 +6,7 @@
 
 #include "expr/expr.h"
 #include "expr/typing.h"
+#include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
@@ -79,7 +80,7 @@ TExprPtr TemplateToLambda(const TExpr& templ) {
   std::erase_if(bound, [](const TVarPtr& v) { return v->Type == nullptr; });
 
   TExprList children;
-  children.push_back(TExpr::OfIntr(*Ctx().StFunc->Intr(16)));
+  children.push_back(TExpr::OfIntr(*Ctx().StFunc->Intr(kLambda)));
   children.push_back(std::move(argument));
   TExprPtr lambda = TExpr::Compound(std::move(children));
   lambda->Bound = std::move(bound);

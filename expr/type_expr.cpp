@@ -2,6 +2,7 @@
 
 #include "expr/expr.h"
 #include "expr/typing.h"
+#include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
@@ -15,7 +16,7 @@ namespace lemmix {
 TType* TypeOfSetExpression(const TExpr& e) {
   TTypesProccess& types = *Ctx().TypesProccess;
   if (const TIntr* f = e.Intrinsic()) return SimpleTypeOfSetWord(f->Name, types);
-  if (e.HeadIntrinsic() != 6 || e.Children().size() != 3) return nullptr;
+  if (e.HeadIntrinsic() != kPower || e.Children().size() != 3) return nullptr;
   const TNumber* base = e.Children()[1]->NumberValue();
   const TIntr* word = e.Children()[2]->Intrinsic();
   if (base == nullptr || !EqualsInt(*base, 2) || word == nullptr) return nullptr;
@@ -32,7 +33,7 @@ TType* FunctionTypeFromSpec(const TExpr& arg, const TExpr& value, bool report) {
     return nullptr;
   };
   std::vector<TType*> args;
-  if (arg.HeadIntrinsic() == 42) {
+  if (arg.HeadIntrinsic() == kCartesian) {
     for (std::size_t i = 1; i < arg.Children().size(); ++i) {
       TType* factor = TypeOfSetExpression(*arg.Children()[i]);
       if (factor == nullptr)
@@ -60,7 +61,7 @@ TExprPtr TypeToExpression(const TType& t) {
     return TExpr::OfIntr(*named);
   if (const TSetType* set = t.Set(); set && set->MayBeEmpty && !set->Finite && set->Element) {
     TExprList children;
-    children.push_back(TExpr::OfIntr(*stFunc.Intr(6)));
+    children.push_back(TExpr::OfIntr(*stFunc.Intr(kPower)));
     children.push_back(TExpr::Number(TNumber(std::int32_t{2})));
     children.push_back(TypeToExpression(*set->Element));
     return TExpr::Compound(std::move(children));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "expr/expr.h"
+#include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
@@ -138,7 +139,7 @@ TType* CompoundType(TExpr& e, bool report) {
     if (headType != nullptr) e.Type = ResultType(headType, args, false, Types()).Type;
     if (e.Type == nullptr && headType != nullptr && IsImage(e, args)) {
       TExprList image;
-      image.push_back(TExpr::OfIntr(*Ctx().StFunc->Intr(114)));
+      image.push_back(TExpr::OfIntr(*Ctx().StFunc->Intr(kImage)));
       image.push_back(std::move(children[0]));
       image.push_back(std::move(children[1]));
       ReplaceBy(e, TExpr::Compound(std::move(image)));

@@ -1,5 +1,6 @@
 #include "intrinsics/st_func.h"
 
+#include "intrinsics/intr_numbers.h"
 #include "shell/cp1251.h"
 #include "shell/message.h"
 #include "types/type.h"
@@ -54,7 +55,7 @@ TIntr* TStFunc::SetIntrinsicOfType(std::string_view typeId) const {
 const TConcreteType* TStFunc::ConcreteTypeEntry(const TIntr& f, const TType* type) const {
   for (const TConcreteType& entry : f.ConcreteTypes)
     if (entry.Type == type) return &entry;
-  if (f.Number == 16 && !f.ConcreteTypes.empty()) return &f.ConcreteTypes.front();
+  if (f.Number == kLambda && !f.ConcreteTypes.empty()) return &f.ConcreteTypes.front();
   return nullptr;
 }
 

@@ -4,6 +4,7 @@
 
 #include "expr/type_expr.h"
 #include "expr/typing.h"
+#include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
@@ -15,17 +16,7 @@ namespace lemmix {
 
 namespace {
 
-enum : int {
-  kForall = 0, kExists = 1, kMinus = 2, kPlus = 3, kPower = 6, kImplies = 7, kEq = 9, kIn = 15, kLambda = 16,
-  kSubset = 17, kUnion = 18, kLeftRound = 23, kRightRound = 24, kLeftSquare = 25, kRightSquare = 26,
-  kLeftBrace = 27, kRightBrace = 28, kSubscript = 29, kRange = 30, kVld = 31, kColon = 33, kTuple = 34, kComma = 35,
-  kSemicolon = 36, kBar = 37, kDot = 38, kFuncSpec = 39, kArrow = 40, kOneToOne = 41, kProduct42 = 42,
-  kDerivativeMark = 44, kDerivative = 45, kReals = 49, kInfinity = 54, kNot = 55, kAnd = 58, kParameters = 60,
-  kNestedSeparator = 63, kLim = 77, kAtPoint = 101, kInverse = 117, kOnSet = 118, kPlusInfinity = 132,
-  kMinusInfinity = 133, kAbs = 134, kFloor = 135, kSegment = 136, kInterval = 137, kClosedOpen = 138,
-  kOpenClosed = 139, kEnum = 140, kSetOf = 141, kIntSegment = 142, kExistsOne = 143, kLimF = 185, kLimLeft = 186,
-  kLimRight = 187, kAs = 211, kEqualAs = 212, kSum = 214, kClassSign = 221, kEnumMore = 223
-};
+
 
 constexpr int kNone = 13;
 
