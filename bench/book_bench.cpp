@@ -1,10 +1,13 @@
 // Loading the book: the bundled one, and generated books of 1 000 and 10 000
-// statements (10 chapters of 10 paragraphs) written to a temporary directory.
+// statements (10 chapters of 10 paragraphs) written to a temporary directory;
+// and the content checks of the bundled book (every formulation read and typed).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "bench_catalogues.h"
+#include "book/book_check.h"
 #include "book/part.h"
 #include "shell/files.h"
 
@@ -66,5 +69,16 @@ BENCHMARK(LoadBundledBook)->Unit(benchmark::kMillisecond);
 
 void LoadGeneratedBook(benchmark::State& state) { Load(state, GeneratedBook(static_cast<int>(state.range(0)))); }
 BENCHMARK(LoadGeneratedBook)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void CheckBundledBook(benchmark::State& state) {
+  Data().context.StartupOk = true;
+  TBook book;
+  book.Path = SystemPath(LEMMIX_DATA_DIR).value() + "\\book";
+  book.Load();
+  std::size_t faults = 0;
+  for (auto _ : state) faults = CheckBook(book).size();
+  state.counters["faults"] = static_cast<double>(faults);
+}
+BENCHMARK(CheckBundledBook)->Unit(benchmark::kMillisecond);
 
 }  // namespace
