@@ -1,5 +1,6 @@
 // The variable definition dialog: the column of cases grows and shrinks with
 // its labels, the buttons follow the page, help follows the page.
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -72,6 +73,7 @@ class TheDefGuiTest : public QObject {
     for (int page = 0; page < 3; ++page) {
       form.Pages()->setCurrentIndex(page);
       QCOMPARE(form.HelpTopic(), topics[page]);
+      QVERIFY(QFile::exists(QString(LEMMIX_DATA_DIR) + "/help/" + QString::number(topics[page]) + ".html"));
       QCOMPARE(!form.AddButton()->isHidden(), page == 1);
       QCOMPARE(!form.DelAllButton()->isHidden(), page == 1);
     }
