@@ -79,9 +79,9 @@ std::string IntrinsicsListing(const TStFunc& stFunc, ListingFormat format) {
     const std::string priority = f.Fixity == TFixity::Prefix || f.Priority == 13 ? "" : std::to_string(f.Priority);
     const std::string key = f.HotKey >= 0 ? KeyName(f.HotRegister, f.HotKey) : "";
     if (md) {
-      out += "| " + std::to_string(f.Number) + " | " + Code(word) + " | " + Cell(form) + " | " + Cell(antonym) +
+      out += "| " + std::to_string(f.Number) + " | " + Cell(Code(word)) + " | " + Cell(form) + " | " + Cell(antonym) +
              " | " + priority + " | " + Fixity(f) + " | " + (f.Nary ? "yes" : "") + " | " + TypesOf(f) + " | " +
-             (key.empty() ? "" : Code(key)) + " | " + f.Palette + " |\n";
+             (key.empty() ? "" : Cell(Code(key))) + " | " + f.Palette + " |\n";
     } else {
       out += Pad(std::to_string(f.Number), 5) + Pad(word, 21) + Pad(form, 28) + Pad(antonym, 12) + Pad(priority, 5) +
              Pad(Fixity(f), 8) + Pad(f.Nary ? "yes" : "", 5) + Pad(key, 10) + Pad(f.Palette, 8) + TypesOf(f) + "\n";
@@ -112,7 +112,7 @@ std::string KeyboardListing(const TStFunc& stFunc) {
         if (f->Antonym != nullptr && &f->Antonym->Visual == letters)
           word = Cp1251ToUtf8(stFunc.AntonymWordOf(*f->Antonym, false));
       }
-      out += "| " + Code(KeyName(reg, key)) + " | " + Cell(LettersToUtf8(*letters)) + " | " + Code(word) + " |\n";
+      out += "| " + Code(KeyName(reg, key)) + " | " + Cell(LettersToUtf8(*letters)) + " | " + Cell(Code(word)) + " |\n";
     }
   }
   out += "\n## Greek letters\n\n| Keys | Letter | Keys | Letter |\n|---|---|---|---|\n";

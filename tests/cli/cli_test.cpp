@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "shell/cp1251.h"
 #include "support/temp_dir.h"
@@ -87,7 +88,14 @@ TEST(Cli, IntrinsicsListsTheCatalogue) {
   const CliRun md = RunCli(std::string("intrinsics ") + LEMMIX_DATA_DIR + " --format md");
   ASSERT_EQ(md.exitCode, 0);
   EXPECT_NE(md.output.find("| 9 | `=` | = | ≠ | 7 | infix |  | EqualityT | `=` |  |\n"), std::string::npos) << md.output;
-  EXPECT_NE(md.output.find("| 37 | `|` | \\| |"), std::string::npos);  // a bar in a cell is escaped
+  // A bar in a cell is escaped, in code spans too: every row keeps its ten cells.
+  EXPECT_NE(md.output.find("| 37 | `\\|` | \\| |"), std::string::npos) << md.output;
+  std::istringstream rows(md.output);
+  for (std::string row; std::getline(rows, row);) {
+    int bars = 0;
+    for (std::size_t i = 0; i < row.size(); ++i) bars += row[i] == '|' && (i == 0 || row[i - 1] != '\\');
+    EXPECT_EQ(bars, 11) << row;
+  }
   EXPECT_EQ(RunCli("intrinsics --format html").exitCode, 2);
   EXPECT_EQ(RunCli("check --format md").exitCode, 2);
 }

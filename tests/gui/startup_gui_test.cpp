@@ -211,6 +211,16 @@ class StartupGuiTest : public QObject {
     QTest::mouseClick(Child(&lemmix.MainForm(), "HelpButton"), Qt::LeftButton);
     QVERIFY2(page.contains(Q("Главное окно"_cp)), qPrintable(page));
 
+    // A word of the palette: what it means, an example and how to type it.
+    OnNextModal([&](QWidget* modal) {
+      modal->resize(640, 480);
+      page = lemmix.HelpForm().Browser()->toPlainText();
+      SaveScreen(modal, "help-word");
+      static_cast<QDialog*>(modal)->reject();
+    });
+    lemmix.HelpForm().ShowTopic(1111);
+    QVERIFY2(page.contains(Q("сходится к"_cp)) && page.contains(Q("Как набрать"_cp)), qPrintable(page));
+
     QString message;
     OnNextModal([&](QWidget* modal) {
       message = LabelTexts(modal);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -259,6 +260,19 @@ TEST_F(StFuncData, KeyboardAndPalette) {
     places.insert(f->Palette);
   }
   EXPECT_EQ(places.size(), 20u);  // every subtopic has its words
+}
+
+// Help on a symbol of the keyboard or a word of the palette opens its page.
+TEST_F(StFuncData, EveryKeyAndWordHasItsHelpPage) {
+  int pages = 0;
+  for (const auto& f : stFunc.IntrList) {
+    if (f->HotKey < 0 && f->Palette.empty()) continue;
+    const std::filesystem::path page =
+        std::filesystem::path(LEMMIX_DATA_DIR) / "help" / (std::to_string(f->HelpIndex) + ".html");
+    EXPECT_TRUE(std::filesystem::exists(page)) << f->Name << ": " << page;
+    ++pages;
+  }
+  EXPECT_GE(pages, 100);
 }
 
 }  // namespace
