@@ -88,6 +88,13 @@ std::vector<TNotionUse> OpenedUses(const TIntr& notion, const std::string& field
   return opened;
 }
 
+// The types under which a formula uses the function.
+void CollectUses(const TExpr& e, const TIntr& function, std::set<const TType*>& types) {
+  if (e.Class == TClass::Intr && e.Intrinsic() == &function && e.Type) types.insert(e.Type);
+  if (e.Class == TClass::Compound)
+    for (const TExprPtr& child : e.Children()) CollectUses(*child, function, types);
+}
+
 std::string NotionText(const TNotionUse& use) { return use.first->Name + " (" + use.second->Name + ")"; }
 
 }  // namespace
@@ -115,10 +122,11 @@ std::vector<std::string> CheckBook(const TBook& book) {
     const std::string& kind = statement.Kind();
     if (std::find(kStatementKindWords.begin(), kStatementKindWords.end() - 1, kind) == kStatementKindWords.end() - 1)
       faults.push_back(node.Path + ": unknown kind " + kind);
+    std::vector<TNotionUse> opened;
     if (kind == kStatementKindWords[kDefinitionKind]) {
       const std::string notion = statement.Lines.size() > kNotionLine ? statement.Lines[kNotionLine] : "";
       const TIntr* function = DefinedNotionFunction(notion);
-      const std::vector<TNotionUse> opened = function ? OpenedUses(*function, notion) : std::vector<TNotionUse>{};
+      if (function) opened = OpenedUses(*function, notion);
       if (opened.empty()) faults.push_back(node.Path + ": defined notion " + notion);
       defined.insert(opened.begin(), opened.end());
     }
@@ -128,6 +136,11 @@ std::vector<std::string> CheckBook(const TBook& book) {
       if (!tree || !DeclareVariables(*tree, variables, true)) {
         faults.push_back(node.Path + ": formulation does not read");
       } else {
+        // A definition defines its notion under the types it names.
+        std::set<const TType*> usedTypes;
+        if (!opened.empty()) CollectUses(*tree, *opened.front().first, usedTypes);
+        for (const TNotionUse& use : opened)
+          if (!usedTypes.contains(use.second)) faults.push_back(node.Path + ": the formulation does not use " + NotionText(use));
         std::set<TNotionUse> uses;
         CollectClosedUses(*tree, uses);
         for (const TNotionUse& use : uses)

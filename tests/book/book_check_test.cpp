@@ -41,7 +41,7 @@ TEST_F(BookCheck, FaultsAreNamed) {
   };
   write("content", {"S", "intro.htm", "B", "Книга"_cp, "0"});
   write("0/content", {"S", "missing.htm#x", "C", "Глава"_cp, "0"});
-  write("0/0/content", {"S", "intro.htm#nowhere", "P", "Параграф"_cp, "0", "1", "2", "3", "4", "5", "6", "7"});
+  write("0/0/content", {"S", "intro.htm#nowhere", "P", "Параграф"_cp, "0", "1", "2", "3", "4", "5", "6", "7", "8"});
   write("0/0/0.st", {"S", "", "Same", "Первое"_cp, "theorem", "\\forall x \\in \\R \\Vld x ^ 2 \\ge 0"});
   write("0/0/1.st", {"S", "", "Same", "Второе"_cp, "lemma", "x +"});
   write("0/0/2.st", {"S", "", "Def", "Определение"_cp, "definition", "| x |", "\\nothing(rT)"});
@@ -53,6 +53,7 @@ TEST_F(BookCheck, FaultsAreNamed) {
   write("0/0/5.st", {"S", "", "Even", "Четное"_cp, "definition", evenDefinition, "\\102(noSuchT)"});
   write("0/0/6.st", {"S", "", "Even again", "Четное"_cp, "definition", evenDefinition, "\\even(zPredT)"});
   write("0/0/7.st", {"S", "", "Late", "Поздно"_cp, "theorem", "4 \\even"});
+  write("0/0/8.st", {"S", "", "Wrong notion", "Не то понятие"_cp, "definition", evenDefinition, "\\134(rFunc1T)"});
   std::ofstream(dir.Path() / "book" / "intro.htm")
       << R"(<p id="here"><a href="BOOK/logi/0/0/0">ok</a> <a href="BOOK/logi/0/0/9">bad</a> <a href="gone.htm">x</a>)"
       << R"(<a href="intro.htm#here">ok</a> <a href="#here">ok</a> <a href="#top">no top</a></p>)";
@@ -71,6 +72,7 @@ TEST_F(BookCheck, FaultsAreNamed) {
       p + "\\0\\4: \\even (zPredT) is used before its definition",
       p + "\\0\\5: defined notion \\102(noSuchT)",
       p + "\\0\\5: \\even (zPredT) is used before its definition",
+      p + "\\0\\8: the formulation does not use \\abs (rFunc1T)",
       "intro.htm: command link BOOK/logi/0/0/9",
       "intro.htm: link gone.htm",
       "intro.htm: link #top",
