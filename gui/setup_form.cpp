@@ -24,11 +24,20 @@ TSetupForm::TSetupForm(TContext& context, QWidget* parent) : QDialog(parent), co
   AutoTransButton->setObjectName("AutoTransButton");
   DemoButton->setObjectName("DemoButton");
   ExitButton->setObjectName("ExitButton");
-  // The settings windows behind these buttons come with the prover.
-  for (QPushButton* button : {ArithmTransButton, AutoTransButton, DemoButton}) {
-    button->setEnabled(false);
-    button->setAutoDefault(false);
-  }
+  for (QPushButton* button : {ArithmTransButton, AutoTransButton, DemoButton}) button->setAutoDefault(false);
+  // The demonstration settings come with the demonstrations.
+  DemoButton->setEnabled(false);
+  atrSetup1_ = new TATrSetupForm(context_.Settings, this);
+  atrSetup2_ = new TATrSetupForm2(context_.Settings, this);
+  // Each settings window replaces the Setup window.
+  connect(ArithmTransButton, &QPushButton::clicked, this, [this] {
+    atrSetup1_->exec();
+    accept();
+  });
+  connect(AutoTransButton, &QPushButton::clicked, this, [this] {
+    atrSetup2_->exec();
+    accept();
+  });
   ExitButton->setDefault(true);
   connect(ExitButton, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "gui/atr_setup_forms.h"
+
 class QPushButton;
 class QRadioButton;
 
@@ -14,6 +16,9 @@ class TSetupForm : public QDialog {
   Q_OBJECT
  public:
   explicit TSetupForm(TContext& context, QWidget* parent = nullptr);
+
+ TATrSetupForm& ATrSetupForm() { return *atrSetup1_; }
+  TATrSetupForm2& ATrSetupForm2() { return *atrSetup2_; }
 
  signals:
   // Every click on the mode group.
@@ -30,6 +35,8 @@ class TSetupForm : public QDialog {
   QPushButton* ExitButton;
   QRadioButton* UserMode;
   QRadioButton* DeveloperMode;
+  TATrSetupForm* atrSetup1_;
+  TATrSetupForm2* atrSetup2_;
 };
 
 }  // namespace lemmix
