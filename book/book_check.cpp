@@ -8,6 +8,7 @@
 
 #include "book/defined_notion.h"
 #include "book/html_links.h"
+#include "intrinsics/intr_numbers.h"
 #include "book/search.h"
 #include "notation/parser.h"
 #include "shell/context.h"
@@ -95,6 +96,20 @@ void CollectUses(const TExpr& e, const TIntr& function, std::set<const TType*>& 
     for (const TExprPtr& child : e.Children()) CollectUses(*child, function, types);
 }
 
+// The single definitions of a definition's formulation, as the proof of its
+// correctness splits it: through universal quantifiers, conjunctions and the
+// conclusions of implications.
+void SplitDefinitions(const TExpr& e, std::vector<const TExpr*>& definitions) {
+  const int head = e.HeadIntrinsic();
+  if (head == kForall || head == kImplies) {
+    SplitDefinitions(*e.Children().back(), definitions);
+  } else if (head == kAnd) {
+    for (std::size_t i = 1; i < e.Children().size(); ++i) SplitDefinitions(*e.Children()[i], definitions);
+  } else {
+    definitions.push_back(&e);
+  }
+}
+
 std::string NotionText(const TNotionUse& use) { return use.first->Name + " (" + use.second->Name + ")"; }
 
 }  // namespace
@@ -141,6 +156,15 @@ std::vector<std::string> CheckBook(const TBook& book) {
         if (!opened.empty()) CollectUses(*tree, *opened.front().first, usedTypes);
         for (const TNotionUse& use : opened)
           if (!usedTypes.contains(use.second)) faults.push_back(node.Path + ": the formulation does not use " + NotionText(use));
+        // Each definition describes the notion itself, or defines it by \ByDef or an equality.
+        std::vector<const TExpr*> definitions;
+        if (!opened.empty()) SplitDefinitions(*tree, definitions);
+        for (const TExpr* definition : definitions) {
+          const TExpr* head = definition->Head();
+          const bool describes = head && head->Intrinsic() == opened.front().first;
+          if (!describes && definition->HeadIntrinsic() != kByDef && definition->HeadIntrinsic() != kEq)
+            faults.push_back(node.Path + ": a definition is formulated with neither \\ByDef nor equality");
+        }
         std::set<TNotionUse> uses;
         CollectClosedUses(*tree, uses);
         for (const TNotionUse& use : uses)

@@ -41,21 +41,25 @@ TEST_F(BookCheck, FaultsAreNamed) {
   };
   write("content", {"S", "intro.htm", "B", "Книга"_cp, "0"});
   write("0/content", {"S", "missing.htm#x", "C", "Глава"_cp, "0"});
-  write("0/0/content", {"S", "intro.htm#nowhere", "P", "Параграф"_cp, "0", "1", "2", "3", "4", "5", "6", "7", "8"});
+  write("0/0/content", {"S", "intro.htm#nowhere", "P", "Параграф"_cp, "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
   write("0/0/0.st", {"S", "", "Same", "Первое"_cp, "theorem", "\\forall x \\in \\R \\Vld x ^ 2 \\ge 0"});
   write("0/0/1.st", {"S", "", "Same", "Второе"_cp, "lemma", "x +"});
   write("0/0/2.st", {"S", "", "Def", "Определение"_cp, "definition", "| x |", "\\nothing(rT)"});
   write("0/0/3.st", {"S", "", "Odd", "Странное"_cp, "conjecture", "x > 0"});
   // A notion closed until defined: used too early, defined under another
   // type, then defined properly and used.
-  const std::string_view evenDefinition = "\\forall n \\in \\Z \\Vld n \\even \\iff ( \\exists k \\in \\Z : n = 2 \\cdot k )";
+  const std::string_view evenDefinition = "\\forall n \\in \\Z \\Vld n \\even \\ByDef ( \\exists k \\in \\Z : n = 2 \\cdot k )";
   write("0/0/4.st", {"S", "", "Early", "Рано"_cp, "theorem", "4 \\even"});
   write("0/0/5.st", {"S", "", "Even", "Четное"_cp, "definition", evenDefinition, "\\102(noSuchT)"});
   write("0/0/6.st", {"S", "", "Even again", "Четное"_cp, "definition", evenDefinition, "\\even(zPredT)"});
   write("0/0/7.st", {"S", "", "Late", "Поздно"_cp, "theorem", "4 \\even"});
   write("0/0/8.st", {"S", "", "Wrong notion", "Не то понятие"_cp, "definition", evenDefinition, "\\134(rFunc1T)"});
+  // A definition by an equivalence is not one the proof of correctness can read.
+  write("0/0/9.st", {"S", "", "By equivalence", "Через равносильность"_cp, "definition",
+                     "\\forall n \\in \\Z \\Vld n \\even \\iff ( \\exists k \\in \\Z : n = 2 \\cdot k )",
+                     "\\102(zPredT)"});
   std::ofstream(dir.Path() / "book" / "intro.htm")
-      << R"(<p id="here"><a href="BOOK/logi/0/0/0">ok</a> <a href="BOOK/logi/0/0/9">bad</a> <a href="gone.htm">x</a>)"
+      << R"(<p id="here"><a href="BOOK/logi/0/0/0">ok</a> <a href="BOOK/logi/0/0/99">bad</a> <a href="gone.htm">x</a>)"
       << R"(<a href="intro.htm#here">ok</a> <a href="#here">ok</a> <a href="#top">no top</a></p>)";
   TBook book;
   book.Path = SystemPath(dir.Path().string()).value() + "\\book";
@@ -73,7 +77,8 @@ TEST_F(BookCheck, FaultsAreNamed) {
       p + "\\0\\5: defined notion \\102(noSuchT)",
       p + "\\0\\5: \\even (zPredT) is used before its definition",
       p + "\\0\\8: the formulation does not use \\abs (rFunc1T)",
-      "intro.htm: command link BOOK/logi/0/0/9",
+      p + "\\0\\9: a definition is formulated with neither \\ByDef nor equality",
+      "intro.htm: command link BOOK/logi/0/0/99",
       "intro.htm: link gone.htm",
       "intro.htm: link #top",
   };
