@@ -8,8 +8,8 @@
 
 #include "book/defined_notion.h"
 #include "book/html_links.h"
-#include "intrinsics/intr_numbers.h"
 #include "book/search.h"
+#include "intrinsics/intr_numbers.h"
 #include "notation/parser.h"
 #include "shell/context.h"
 #include "shell/files.h"
@@ -123,10 +123,12 @@ std::vector<std::string> CheckBook(const TBook& book) {
     if (!node.Lines[kHtmlLine].empty()) {
       const std::string file = PageFile(node.Lines[kHtmlLine]);
       const std::string path = book.Path + "\\" + file;
-      if (!FileExists(path)) faults.push_back(node.Path + ": page " + file + " is missing");
+      if (!FileExists(path))
+        faults.push_back(node.Path + ": page " + file + " is missing");
       else if (!HasAnchor(ReadPage(NativePath(path)), node.Lines[kHtmlLine]))
         faults.push_back(node.Path + ": page " + node.Lines[kHtmlLine] + " has no such place");
-      else pages.insert(file);
+      else
+        pages.insert(file);
     }
   };
   checkNode(book);
@@ -155,7 +157,8 @@ std::vector<std::string> CheckBook(const TBook& book) {
         std::set<const TType*> usedTypes;
         if (!opened.empty()) CollectUses(*tree, *opened.front().first, usedTypes);
         for (const TNotionUse& use : opened)
-          if (!usedTypes.contains(use.second)) faults.push_back(node.Path + ": the formulation does not use " + NotionText(use));
+          if (!usedTypes.contains(use.second))
+            faults.push_back(node.Path + ": the formulation does not use " + NotionText(use));
         // Each definition describes the notion itself, or defines it by \ByDef or an equality.
         std::vector<const TExpr*> definitions;
         if (!opened.empty()) SplitDefinitions(*tree, definitions);
@@ -168,7 +171,8 @@ std::vector<std::string> CheckBook(const TBook& book) {
         std::set<TNotionUse> uses;
         CollectClosedUses(*tree, uses);
         for (const TNotionUse& use : uses)
-          if (!defined.contains(use)) faults.push_back(node.Path + ": " + NotionText(use) + " is used before its definition");
+          if (!defined.contains(use))
+            faults.push_back(node.Path + ": " + NotionText(use) + " is used before its definition");
       }
     }
     if (kind != kStatementKindWords[1]) {  // axioms are not proved

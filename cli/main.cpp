@@ -10,6 +10,7 @@
 #include "book/book_check.h"
 #include "cli/book_listing.h"
 #include "cli/listing.h"
+#include "proofrun/assot.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
 #include "shell/files.h"
@@ -221,8 +222,9 @@ int main(int argc, char** argv) {
   const lemmix::TContextScope scope(context);
   if (command == "check") {
     if (!Start(context, dirs)) return 1;
-    std::printf("%s: %zu types, %zu couples\n", lemmix::NativePath(context.Dir).c_str(),
-                context.TypesProccess->Types().size(), context.StFunc->CouplesList.size());
+    std::printf("%s: %zu types, %zu couples, %zu associated transformations\n",
+                lemmix::NativePath(context.Dir).c_str(), context.TypesProccess->Types().size(),
+                context.StFunc->CouplesList.size(), context.AssotProccess->Transformations().size());
     lemmix::TBook book;
     book.Path = context.BookPath;
     const bool changed = book.Load();

@@ -72,15 +72,14 @@ TATrSetupForm::TATrSetupForm(TAutoSettings& settings, QWidget* parent) : QDialog
   auto* layout = new QVBoxLayout(this);
   StandardBox_ = Box("StandardBox", "   Automatically standardize", this);
   MainBox_ = Box("MainBox", "   Use symbol transformation package", this);
-  TestDataCondBox_ = Box("TestDataCondBox",
-                         "   Test validity of new aritmetic expressions in section \"Given conditions\"", this);
-  TestProveCondBox_ = Box("TestProveCondBox",
-                          "   Test validity of new aritmetic expressions in section \"Proving conditions\"", this);
-  TestProveCondWhenDataNewBox_ =
-      Box("TestProveCondWhenDataNewBox",
-          "   Test validity of aritmetic expressions in section \"Proving conditions\"\n"
-          "   again when a new given condition arises",
-          this);
+  TestDataCondBox_ =
+      Box("TestDataCondBox", "   Test validity of new aritmetic expressions in section \"Given conditions\"", this);
+  TestProveCondBox_ =
+      Box("TestProveCondBox", "   Test validity of new aritmetic expressions in section \"Proving conditions\"", this);
+  TestProveCondWhenDataNewBox_ = Box("TestProveCondWhenDataNewBox",
+                                     "   Test validity of aritmetic expressions in section \"Proving conditions\"\n"
+                                     "   again when a new given condition arises",
+                                     this);
   for (QCheckBox* box : {StandardBox_, MainBox_, TestDataCondBox_, TestProveCondBox_, TestProveCondWhenDataNewBox_})
     layout->addWidget(box);
   connect(MainBox_, &QCheckBox::toggled, this, &TATrSetupForm::PackageToggled);
@@ -166,9 +165,9 @@ void TATrSetupForm2::Store() {
   settings_.OneStepFinish1 = finish_[1]->isChecked();
   settings_.OneStepFinish2 = finish_[2]->isChecked();
   settings_.OneStepFinish3 = finish_[3]->isChecked();
-  for (auto [group, value] : {std::pair{proveEachCond_, &settings_.ProveEachCond},
-                              std::pair{implicationSimpl_, &settings_.ImplicationSimpl},
-                              std::pair{disjunctionSimpl_, &settings_.DisjunctionSimpl}})
+  for (auto [group, value] :
+       {std::pair{proveEachCond_, &settings_.ProveEachCond}, std::pair{implicationSimpl_, &settings_.ImplicationSimpl},
+        std::pair{disjunctionSimpl_, &settings_.DisjunctionSimpl}})
     if (group->checkedId() >= 0) *value = group->checkedId();
 }
 

@@ -9,8 +9,10 @@ namespace {
 bool Insert(TCondList& section, const TExpr& e, int position) {
   TCondPtr cond = TCond::FromExpr(e);
   if (!cond) return false;
-  if (position < 0 || position >= static_cast<int>(section.size())) section.push_back(std::move(cond));
-  else section.insert(section.begin() + position, std::move(cond));
+  if (position < 0 || position >= static_cast<int>(section.size()))
+    section.push_back(std::move(cond));
+  else
+    section.insert(section.begin() + position, std::move(cond));
   return true;
 }
 
@@ -74,8 +76,10 @@ bool TKernel::Owns(const TVar& v) const {
 
 void TKernel::RecordPending(TExprPtr e, int position) {
   TCondPtr record = TCond::Record(std::move(e));
-  if (position < 0 || position >= static_cast<int>(Pending.size())) Pending.push_back(std::move(record));
-  else Pending.insert(Pending.begin() + position, std::move(record));
+  if (position < 0 || position >= static_cast<int>(Pending.size()))
+    Pending.push_back(std::move(record));
+  else
+    Pending.insert(Pending.begin() + position, std::move(record));
 }
 
 void TKernel::ClearPending() {

@@ -30,7 +30,7 @@ class TKernel {
   // 0 the user's proof field, 1 a copy running an automatic completion, 2 a
   // copy inside the terminal test.
   int SearchMode = 0;
-  int Level = 0;  // depth of subproofs
+  int Level = 0;             // depth of subproofs
   TVarList GivenObjects;     // section 1
   TVarList RequiredObjects;  // section 2
   TCondList GivenConds;      // section 3

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "book/part.h"
+#include "proofrun/assot.h"
 
 namespace lemmix {
 
@@ -31,6 +32,8 @@ TContext::TContext(IMessages& messages, IQuestions& questions, IFontInstaller* f
 TContext::~TContext() = default;
 
 void TContext::ReleaseCatalogues() {
+  // The transformations are attached to words of the intrinsic catalogue.
+  AssotProccess.reset();
   StFunc.reset();
   TypesProccess.reset();
 }

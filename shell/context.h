@@ -15,6 +15,7 @@
 namespace lemmix {
 
 class IInfoSink;
+class TAssotProccess;
 class TBook;
 
 class TContext {
@@ -44,6 +45,7 @@ class TContext {
   TAutoSettings Settings;
   std::unique_ptr<TTypesProccess> TypesProccess;
   std::unique_ptr<TStFunc> StFunc;
+  std::unique_ptr<TAssotProccess> AssotProccess;
   // The book, loaded at the first showing of the main window.
   std::unique_ptr<TBook> Book;
 

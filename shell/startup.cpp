@@ -2,6 +2,7 @@
 
 #include <clocale>
 
+#include "proofrun/assot.h"
 #include "shell/cp1251.h"
 #include "shell/files.h"
 
@@ -32,9 +33,12 @@ bool LoadCatalogues(TContext& context) {
   context.StFunc = std::make_unique<TStFunc>(*context.TypesProccess, context.Messages);
   context.StartupOk = context.StFunc->LoadIntrinsics(context.Dir);
   if (!context.StartupOk) return false;
+  context.AssotProccess = std::make_unique<TAssotProccess>(*context.StFunc, context.Messages);
+  context.StartupOk = false;
   // A missing font does not stop the start: formulas are then drawn without it.
   if (context.Fonts != nullptr && !context.Fonts->Install(context.Dir + "\\" + kMathFontFile))
     context.Messages.Error({"Не удалось установить шрифт Symbolon.ttf"_cp, "Font Symbolon.ttf is not installed."});
+  context.StartupOk = context.AssotProccess->LoadAssot(context.Dir);
   return context.StartupOk;
 }
 

@@ -113,7 +113,7 @@ TEST(Cli, KeyboardDocumentIsUpToDate) {
 
 TEST(Cli, CheckReportsAFontThatIsNoFontAndGoesOn) {
   testing::TempDir dir;
-  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT"}) {
+  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT", "ASSOT.DAT"}) {
     std::ifstream in(std::string(LEMMIX_DATA_DIR) + "/" + name, std::ios::binary);
     dir.Write(name, std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
   }
@@ -282,7 +282,7 @@ TEST(Cli, BookAndSearchListTheBundledBook) {
 
 TEST(Cli, CheckSaysWhenTheBookIsMissing) {
   testing::TempDir dir;
-  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT", "Symbolon.ttf"})
+  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT", "ASSOT.DAT", "Symbolon.ttf"})
     std::filesystem::copy_file(std::filesystem::path(LEMMIX_DATA_DIR) / name, dir.Path() / name);
   const CliRun run = RunCli("check " + dir.Path().string());
   EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -298,7 +298,7 @@ namespace {
 
 TEST(Cli, CheckFailsOnAFaultyBook) {
   testing::TempDir dir;
-  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT", "Symbolon.ttf"})
+  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT", "ASSOT.DAT", "Symbolon.ttf"})
     std::filesystem::copy_file(std::filesystem::path(LEMMIX_DATA_DIR) / name, dir.Path() / name);
   std::filesystem::create_directories(dir.Path() / "book" / "0" / "0");
   dir.Write("book/content", testing::CrLf({"S", "", "B", "B", "0"}));

@@ -28,7 +28,7 @@ namespace {
 bool SymbolonInstalled() { return QFontDatabase::families().contains("Symbolon"); }
 
 void CopyCatalogues(const lemmix::testing::TempDir& dir) {
-  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT"}) {
+  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT", "ASSOT.DAT"}) {
     QFile file(QString(LEMMIX_DATA_DIR) + "/" + name);
     file.open(QIODevice::ReadOnly);
     dir.Write(name, file.readAll().toStdString());

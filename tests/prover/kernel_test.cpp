@@ -31,7 +31,7 @@ class KernelTest : public testing::ExprTest {
 TEST_F(KernelTest, ConditionsEnterAtTheirPositions) {
   TKernel kernel;
   ASSERT_TRUE(kernel.AddGivenCond(*Formula("1 < 2 \\implies 3 > 0")));
-  ASSERT_TRUE(kernel.AddGivenCond(*Formula("\\forall x \\in \\R \\Vld x ^ 2 \\ge 0"), 0));  // first
+  ASSERT_TRUE(kernel.AddGivenCond(*Formula("\\forall x \\in \\R \\Vld x ^ 2 \\ge 0"), 0));       // first
   ASSERT_TRUE(kernel.AddGivenCond(*Formula("\\forall y \\in \\R \\Vld y \\cdot y \\ge 0"), 7));  // past the end
   ASSERT_EQ(kernel.GivenConds.size(), 3u);
   const TExprPtr square = StandardiseForCondition(*Formula("\\forall x \\in \\R \\Vld x ^ 2 \\ge 0"));

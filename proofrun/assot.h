@@ -1,0 +1,70 @@
+// The catalogue of associated transformations (ASSOT.DAT): transformations
+// of one marked condition attached to the mathematical words that head it.
+// Each is a script (a test part and an execution part) or one of the dialog
+// transformations that the proof driver carries out itself.
+#pragma once
+
+#include <array>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lemmix {
+
+class IMessages;
+class TStFunc;
+
+struct TAssot {
+  std::string Name;           // written to protocols
+  std::string RusName;        // shown in the choice window
+  bool DataEnabled = false;   // offered on given conditions
+  bool ProveEnabled = false;  // offered on proving conditions
+  int HelpMap = -1;
+  std::optional<std::vector<std::string>> Test;     // absent: always offered
+  std::optional<std::vector<std::string>> Execute;  // absent: nothing to run
+  std::string DialogTransform;                      // empty: a script
+};
+
+// The dialog transformations a catalogue entry may name.
+inline constexpr std::array<std::string_view, 13> kDialogTransforms = {"AddEqvD",
+                                                                       "TimesIneqPosD",
+                                                                       "TimesIneqNonnegD",
+                                                                       "TimesEqNonzeroD",
+                                                                       "TimesEqD",
+                                                                       "ProveMarkedCondD",
+                                                                       "ConsiderForallD",
+                                                                       "ConsiderOrD",
+                                                                       "ConsiderImplD",
+                                                                       "RewriteUsingStrictIneqD",
+                                                                       "RewriteUsingIneqAndEqD",
+                                                                       "ConsiderLeftRealValue",
+                                                                       "ConsiderRightRealValue"};
+
+class TAssotProccess {
+ public:
+  TAssotProccess(const TStFunc& stFunc, IMessages& messages) : stFunc_(stFunc), messages_(messages) {}
+
+  // Reads DIR\ASSOT.DAT. A fault stops the reading at its line with one
+  // message; what was read before it stays.
+  bool LoadAssot(const std::string& dir);
+  // The same for the lines of such a file.
+  bool LoadAssotLines(const std::vector<std::string>& lines);
+
+  const std::vector<std::unique_ptr<TAssot>>& Transformations() const { return all_; }
+  // The transformations attached to the intrinsic function of that number.
+  const std::vector<const TAssot*>& Attached(int intrinsic) const;
+
+ private:
+  // The message of a fault in the line; most faults need no detail.
+  bool Fail(int line, const std::string& rus = {}, const std::string& eng = {});
+
+  const TStFunc& stFunc_;
+  IMessages& messages_;
+  std::vector<std::unique_ptr<TAssot>> all_;
+  std::map<int, std::vector<const TAssot*>> attached_;
+};
+
+}  // namespace lemmix
