@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "proofrun/assot.h"
 #include "shell/cp1251.h"
 #include "shell/recording_messages.h"
 #include "support/temp_dir.h"
@@ -58,6 +59,23 @@ TEST(Startup, StopsAtABrokenTypeCatalogue) {
   ASSERT_EQ(messages.Entries().size(), 1u);
   EXPECT_EQ(messages.Entries()[0].message.Eng,
             "Error in line 3 in file of types:\\n In specification of type rT an unknown base type is occured: realBT");
+}
+
+// The associated transformations load last, after the font: without their
+// file the start fails, though the other catalogues are there.
+TEST(Startup, StopsWithoutTheAssociatedTransformations) {
+  testing::TempDir dir;
+  for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT"})
+    std::filesystem::copy_file(std::filesystem::path(LEMMIX_DATA_DIR) / name, dir.Path() / name);
+  RecordingMessages messages;
+  TContext context(messages, messages);
+  EXPECT_FALSE(StartIn(dir.Path(), context));
+  EXPECT_FALSE(context.StartupOk);
+  ASSERT_NE(context.AssotProccess, nullptr);
+  ASSERT_EQ(messages.Entries().size(), 1u);
+  EXPECT_EQ(messages.Entries()[0].message.Eng, "An error in the file of assosiated transformations in line 0 :\n ");
+  context.ReleaseCatalogues();
+  EXPECT_EQ(context.AssotProccess, nullptr);
 }
 
 }  // namespace
