@@ -1,0 +1,167 @@
+#include "proofrun/protocol.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "proofrun/protocol_keywords.h"
+#include "shell/cp1251.h"
+#include "shell/files.h"
+#include "shell/message.h"
+#include "shell/settings.h"
+
+namespace lemmix {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Creates an empty file; false when it cannot be made.
+bool CreateEmpty(const std::string& path) {
+  return static_cast<bool>(std::ofstream(NativePath(path), std::ios::binary));
+}
+
+}  // namespace
+
+void TProtocolRecorder::StartProof(const std::string& journalPath, const TAutoSettings& settings,
+                                   std::string_view englishName) {
+  demonstrating_ = false;
+  fullProtocol_.clear();
+  std::error_code ignored;
+  fs::remove(NativePath(journalPath), ignored);
+  journal_ = journalPath;
+  if (!CreateEmpty(journalPath)) {
+    journal_.clear();
+    messages_.Error({"Не удалось открыть файл протокола."_cp, "Unable to the open protocol file."});
+  }
+  Lines.clear();
+  Indent = ReadPos = PendingMarks = 0;
+  for (const std::string& line : settings.ProtocolLines()) WriteLine(line);
+  WriteLine(std::string(kProtocolKeywords[kBeginningOfProof]) + std::string(englishName));
+}
+
+bool TProtocolRecorder::StartDemonstration(std::vector<std::string> protocol, const std::string& fullProtocolPath) {
+  demonstrating_ = true;
+  journal_.clear();
+  fullProtocol_.clear();
+  Lines = std::move(protocol);
+  Indent = ReadPos = PendingMarks = 0;
+  if (fullProtocolPath.empty()) return true;
+  if (FileExists(fullProtocolPath) || !CreateEmpty(fullProtocolPath)) {
+    const std::string shown = DisplayPath(fullProtocolPath);
+    messages_.Error({"Невозможно открыть файл полного протокола "_cp + shown + ".\n Возможно он уже существует."_cp,
+                     "The file " + shown + " of full protocol cann't be opened.\n Probably it exists already."});
+    return false;
+  }
+  fullProtocol_ = fullProtocolPath;
+  return true;
+}
+
+void TProtocolRecorder::Close() {
+  journal_.clear();
+  fullProtocol_.clear();
+}
+
+std::string TProtocolRecorder::Indented(std::string_view text) const {
+  return std::string(3 * static_cast<std::size_t>(Indent), ' ') + std::string(text);
+}
+
+void TProtocolRecorder::PlaceMarks(std::string& line) {
+  // Owed marks go to the end of the last record, once the head of settings
+  // and the beginning line are there; otherwise onto the new line.
+  if (PendingMarks > 0 && static_cast<int>(Lines.size()) > kSettingLines && !Lines.back().empty()) {
+    Lines.back().append(PendingMarks, '@');
+    PendingMarks = 0;
+  }
+  if (PendingMarks > 0) {
+    line.append(PendingMarks, '@');
+    PendingMarks = 0;
+  }
+}
+
+void TProtocolRecorder::Record(std::string line) {
+  if (demonstrating_) {
+    if (!fullProtocol_.empty()) AppendToFile(fullProtocol_, line);
+    return;
+  }
+  if (!journal_.empty()) AppendToFile(journal_, line);
+  Lines.push_back(std::move(line));
+}
+
+void TProtocolRecorder::WriteLine(std::string_view text) {
+  if (Indent < 0) return;
+  if (text.empty() && !Lines.empty() && Lines.back().empty()) return;  // never two empty lines in a row
+  std::string line = text.empty() ? std::string() : Indented(text);
+  PlaceMarks(line);
+  Record(std::move(line));
+}
+
+void TProtocolRecorder::WritePair(std::string_view first, std::string_view second) {
+  if (Indent < 0) return;
+  std::string line = Indented(first);
+  PlaceMarks(line);
+  Record(std::move(line));
+  Record(Indented(second));
+}
+
+void TProtocolRecorder::JournalUndo() {
+  if (!journal_.empty()) AppendToFile(journal_, kProtocolKeywords[kUndo]);
+}
+
+bool TProtocolRecorder::FindMark(int k) {
+  int marks = 0;
+  for (std::size_t j = 0; j < Lines.size(); ++j) {
+    const std::string& line = Lines[j];
+    for (auto c = line.rbegin(); c != line.rend() && *c == '@'; ++c) {
+      if (++marks < k) continue;
+      ReadPos = static_cast<int>(j) + 1;
+      while (ReadPos < static_cast<int>(Lines.size()) && !Lines[ReadPos].empty()) ++ReadPos;
+      return true;
+    }
+  }
+  return false;
+}
+
+void TProtocolRecorder::TruncateAtReadPos() {
+  if (ReadPos >= 0 && static_cast<std::size_t>(ReadPos) < Lines.size()) Lines.resize(ReadPos);
+}
+
+bool TProtocolRecorder::AppendToFile(const std::string& path, std::string_view text) {
+  if (text.empty()) return true;
+  const std::string native = NativePath(path);
+  bool lineEnded = true;
+  if (std::ifstream existing(native, std::ios::binary | std::ios::ate); existing && existing.tellg() > 0) {
+    existing.seekg(-1, std::ios::end);
+    lineEnded = existing.get() == '\n';
+  }
+  std::ofstream file(native, std::ios::binary | std::ios::app);
+  if (!file) return false;
+  if (!lineEnded) file << "\r\n";
+  file << text;
+  return static_cast<bool>(file.flush());
+}
+
+bool TProtocolRecorder::AppendListToFile(const std::string& path, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines)
+    if (!AppendToFile(path, line)) return false;
+  return true;
+}
+
+bool TProtocolRecorder::ReplaceLastLine(const std::string& path, std::string_view text) {
+  std::fstream file(NativePath(path), std::ios::binary | std::ios::in | std::ios::out);
+  if (!file) return false;
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  // From two bytes before the end back to the line feed that ends the line before.
+  std::streamoff at = size - 2;
+  for (; at >= 0; --at) {
+    file.seekg(at);
+    if (file.get() == '\n') break;
+  }
+  file.clear();
+  file.seekp(std::max<std::streamoff>(at, -1) + 1);
+  file << text;
+  return static_cast<bool>(file.flush());
+}
+
+}  // namespace lemmix

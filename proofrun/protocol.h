@@ -1,0 +1,71 @@
+// The protocol recorder: the records of a proof, line by line, in memory and
+// in the proof journal while proving, or in the full protocol while a
+// demonstration replays a saved protocol.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lemmix {
+
+class IMessages;
+struct TAutoSettings;
+
+class TProtocolRecorder {
+ public:
+  // The number of setting lines at the head of every protocol.
+  static constexpr int kSettingLines = 12;
+
+  explicit TProtocolRecorder(IMessages& messages) : messages_(messages) {}
+
+  std::vector<std::string> Lines;  // the in-memory protocol
+  int Indent = 0;                  // a line starts with 3 blanks per level; negative: nothing is recorded
+  int ReadPos = 0;                 // the next line a demonstration reads
+  int PendingMarks = 0;            // proof-field marks ('@') still to be placed
+
+  // The start of a proof: the journal made anew (a failure is reported and the
+  // proof goes on without it), the state cleared, the settings and the
+  // beginning line written.
+  void StartProof(const std::string& journalPath, const TAutoSettings& settings, std::string_view englishName);
+  // The start of a demonstration of the protocol's lines; with a full
+  // protocol path, that file is created and receives what is written. False,
+  // with its message, when the full protocol exists already or cannot be made.
+  bool StartDemonstration(std::vector<std::string> protocol, const std::string& fullProtocolPath = {});
+  // Closes the journal or the full protocol.
+  void Close();
+
+  void WriteLine(std::string_view text);
+  // Two lines with one treatment of the pending marks, which go onto the first.
+  void WritePair(std::string_view first, std::string_view second);
+  // An undo, recorded in the journal only.
+  void JournalUndo();
+
+  // Sets ReadPos after the k-th mark and past the rest of its step; false
+  // when there are fewer marks.
+  bool FindMark(int k);
+  void TruncateAtReadPos();
+
+  const std::string& JournalPath() const { return journal_; }
+  const std::string& FullProtocolPath() const { return fullProtocol_; }
+
+  // Appends the text as a line of its own to the file, which never ends with
+  // a line break; an empty text writes nothing. False when it cannot be written.
+  static bool AppendToFile(const std::string& path, std::string_view text);
+  static bool AppendListToFile(const std::string& path, const std::vector<std::string>& lines);
+  // Overwrites the last line of the file from its start (the file is not shortened).
+  static bool ReplaceLastLine(const std::string& path, std::string_view text);
+
+ private:
+  // The line as recorded: indented, with the marks owed.
+  std::string Indented(std::string_view text) const;
+  void PlaceMarks(std::string& line);
+  void Record(std::string line);
+
+  IMessages& messages_;
+  bool demonstrating_ = false;
+  std::string journal_;       // empty: no journal
+  std::string fullProtocol_;  // empty: no full protocol
+};
+
+}  // namespace lemmix
