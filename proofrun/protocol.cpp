@@ -127,18 +127,7 @@ void TProtocolRecorder::TruncateAtReadPos() {
 }
 
 bool TProtocolRecorder::AppendToFile(const std::string& path, std::string_view text) {
-  if (text.empty()) return true;
-  const std::string native = NativePath(path);
-  bool lineEnded = true;
-  if (std::ifstream existing(native, std::ios::binary | std::ios::ate); existing && existing.tellg() > 0) {
-    existing.seekg(-1, std::ios::end);
-    lineEnded = existing.get() == '\n';
-  }
-  std::ofstream file(native, std::ios::binary | std::ios::app);
-  if (!file) return false;
-  if (!lineEnded) file << "\r\n";
-  file << text;
-  return static_cast<bool>(file.flush());
+  return text.empty() || AppendText(path, text, false);
 }
 
 bool TProtocolRecorder::AppendListToFile(const std::string& path, const std::vector<std::string>& lines) {

@@ -89,7 +89,7 @@ bool WriteLinesReplacing(const std::string& path, const std::vector<std::string>
   return true;
 }
 
-bool AppendLogLine(const std::string& path, std::string_view text) {
+bool AppendText(const std::string& path, std::string_view text, bool lineEnd) {
   const std::string native = NativePath(path);
   bool endsLine = true;
   if (std::ifstream existing(native, std::ios::binary | std::ios::ate); existing && existing.tellg() > 0) {
@@ -99,7 +99,8 @@ bool AppendLogLine(const std::string& path, std::string_view text) {
   std::ofstream log(native, std::ios::binary | std::ios::app);
   if (!log) return false;
   if (!endsLine) log << "\r\n";
-  log << text << "\r\n";
+  log << text;
+  if (lineEnd) log << "\r\n";
   return static_cast<bool>(log.flush());
 }
 

@@ -28,9 +28,12 @@ std::vector<std::string> SplitLines(std::string_view bytes);
 // file as it was. False when the file could not be written.
 bool WriteLinesReplacing(const std::string& path, const std::vector<std::string>& lines);
 
-// Appends the text as one CR LF line to a log file, first ending a last line
-// that lacks its line break. False when the file cannot be written.
-bool AppendLogLine(const std::string& path, std::string_view text);
+// Appends the text to a file, first ending a last line that lacks its line
+// break; with `lineEnd` the text's own line is ended too. False when the file
+// cannot be written.
+bool AppendText(const std::string& path, std::string_view text, bool lineEnd);
+// Appends the text as one CR LF line to a log file.
+inline bool AppendLogLine(const std::string& path, std::string_view text) { return AppendText(path, text, true); }
 
 // The current working directory in the system's path form.
 std::optional<std::string> WorkingDirectory();
