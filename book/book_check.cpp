@@ -11,6 +11,7 @@
 #include "book/search.h"
 #include "intrinsics/intr_numbers.h"
 #include "notation/parser.h"
+#include "prover/definition.h"
 #include "shell/context.h"
 #include "shell/files.h"
 #include "shell/text.h"
@@ -96,20 +97,6 @@ void CollectUses(const TExpr& e, const TIntr& function, std::set<const TType*>& 
     for (const TExprPtr& child : e.Children()) CollectUses(*child, function, types);
 }
 
-// The single definitions of a definition's formulation, as the proof of its
-// correctness splits it: through universal quantifiers, conjunctions and the
-// conclusions of implications.
-void SplitDefinitions(const TExpr& e, std::vector<const TExpr*>& definitions) {
-  const int head = e.HeadIntrinsic();
-  if (head == kForall || head == kImplies) {
-    SplitDefinitions(*e.Children().back(), definitions);
-  } else if (head == kAnd) {
-    for (std::size_t i = 1; i < e.Children().size(); ++i) SplitDefinitions(*e.Children()[i], definitions);
-  } else {
-    definitions.push_back(&e);
-  }
-}
-
 std::string NotionText(const TNotionUse& use) { return use.first->Name + " (" + use.second->Name + ")"; }
 
 }  // namespace
@@ -159,15 +146,12 @@ std::vector<std::string> CheckBook(const TBook& book) {
         for (const TNotionUse& use : opened)
           if (!usedTypes.contains(use.second))
             faults.push_back(node.Path + ": the formulation does not use " + NotionText(use));
-        // Each definition describes the notion itself, or defines it by \ByDef or an equality.
-        std::vector<const TExpr*> definitions;
-        if (!opened.empty()) SplitDefinitions(*tree, definitions);
-        for (const TExpr* definition : definitions) {
-          const TExpr* head = definition->Head();
-          const bool describes = head && head->Intrinsic() == opened.front().first;
-          if (!describes && definition->HeadIntrinsic() != kByDef && definition->HeadIntrinsic() != kEq)
-            faults.push_back(node.Path + ": a definition is formulated with neither \\ByDef nor equality");
-        }
+        // Each single definition must be one the proof of correctness can read.
+        if (!opened.empty())
+          for (const TSingleDefinition& definition : SplitDefinitions(*tree)) {
+            const auto analysis = AnalyseDefinition(definition, *opened.front().first);
+            if (const TMessage* fault = std::get_if<TMessage>(&analysis)) faults.push_back(node.Path + ": " + fault->Eng);
+          }
         std::set<TNotionUse> uses;
         CollectClosedUses(*tree, uses);
         for (const TNotionUse& use : uses)
