@@ -331,8 +331,8 @@ void RenameShadowing(TExpr& e, std::vector<TVarName>& around) {
 }  // namespace
 
 TExprPtr StandardiseForCondition(const TExpr& e) {
-  // Splitting a head compound into its conditions belongs to the proof task
-  // builder; a formula reaches this pipeline whole.
+  // Uncompounding function-valued heads, (f + g)(x) as f(x) + g(x), comes with
+  // the proof task builder: the parser reads no formula with such a head.
   TExprPtr f = DeepCopy(e);
   ReplaceDefinitions(*f);
   QuantifiedMembershipElimination(*f);
