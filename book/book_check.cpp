@@ -2,9 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "book/defined_notion.h"
 #include "book/html_links.h"
@@ -38,12 +38,21 @@ std::vector<std::string> Links(const std::string& html) {
   return links;
 }
 
-std::string ReadPage(const fs::path& page) {
-  std::ifstream in(page, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+// The pages' texts, each read once however many nodes and links point into it.
+class TPages {
+ public:
+  const std::string& Text(const fs::path& page) {
+    auto [at, fresh] = texts_.try_emplace(page);
+    if (fresh) {
+      std::ifstream in(page, std::ios::binary);
+      at->second.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    return at->second;
+  }
+
+ private:
+  std::map<fs::path, std::string> texts_;
+};
 
 // Whether the place a reference names after "#" exists in the page (no "#": the page itself).
 bool HasAnchor(const std::string& html, const std::string& reference) {
@@ -54,8 +63,9 @@ bool HasAnchor(const std::string& html, const std::string& reference) {
          html.find("name=\"" + anchor + "\"") != std::string::npos;
 }
 
-void CheckPage(const TBook& book, const fs::path& page, const std::string& name, std::vector<std::string>& faults) {
-  const std::string text = ReadPage(page);
+void CheckPage(const TBook& book, TPages& pages, const fs::path& page, const std::string& name,
+               std::vector<std::string>& faults) {
+  const std::string& text = pages.Text(page);
   for (const std::string& link : Links(text)) {
     if (IsCommandLink(link)) {
       const std::optional<THtmlCommand> command = ParseCommandLink(link);
@@ -64,8 +74,7 @@ void CheckPage(const TBook& book, const fs::path& page, const std::string& name,
     }
     if (link.starts_with("http:") || link.starts_with("https:")) continue;
     const fs::path target = link.starts_with("#") ? page : page.parent_path() / PageFile(link);
-    if (!fs::exists(target) || !HasAnchor(target == page ? text : ReadPage(target), link))
-      faults.push_back(name + ": link " + link);
+    if (!fs::exists(target) || !HasAnchor(pages.Text(target), link)) faults.push_back(name + ": link " + link);
   }
 }
 
@@ -90,13 +99,6 @@ std::vector<TNotionUse> OpenedUses(const TIntr& notion, const std::string& field
   return opened;
 }
 
-// The types under which a formula uses the function.
-void CollectUses(const TExpr& e, const TIntr& function, std::set<const TType*>& types) {
-  if (e.Class == TClass::Intr && e.Intrinsic() == &function && e.Type) types.insert(e.Type);
-  if (e.Class == TClass::Compound)
-    for (const TExprPtr& child : e.Children()) CollectUses(*child, function, types);
-}
-
 std::string NotionText(const TNotionUse& use) { return use.first->Name + " (" + use.second->Name + ")"; }
 
 }  // namespace
@@ -104,6 +106,7 @@ std::string NotionText(const TNotionUse& use) { return use.first->Name + " (" + 
 std::vector<std::string> CheckBook(const TBook& book) {
   std::vector<std::string> faults;
   std::set<std::string> pages;
+  TPages texts;
   std::map<std::string, std::string> englishNames;
   std::set<TNotionUse> defined;
   const auto checkNode = [&](const TPathName& node) {
@@ -112,7 +115,7 @@ std::vector<std::string> CheckBook(const TBook& book) {
       const std::string path = book.Path + "\\" + file;
       if (!FileExists(path))
         faults.push_back(node.Path + ": page " + file + " is missing");
-      else if (!HasAnchor(ReadPage(NativePath(path)), node.Lines[kHtmlLine]))
+      else if (!HasAnchor(texts.Text(NativePath(path)), node.Lines[kHtmlLine]))
         faults.push_back(node.Path + ": page " + node.Lines[kHtmlLine] + " has no such place");
       else
         pages.insert(file);
@@ -135,14 +138,14 @@ std::vector<std::string> CheckBook(const TBook& book) {
       defined.insert(opened.begin(), opened.end());
     }
     if (kind != kStatementKindWords[kMethodKind]) {
-      TExprPtr tree = TextToTree(statement.Lines[kFormulationLine]);
-      TVarList variables;
-      if (!tree || !DeclareVariables(*tree, variables, true)) {
+      const TReadFormula read = ReadFormula(statement.Lines[kFormulationLine]);
+      const TExpr* tree = read.Tree.get();
+      if (!tree) {
         faults.push_back(node.Path + ": formulation does not read");
       } else {
         // A definition defines its notion under the types it names.
-        std::set<const TType*> usedTypes;
-        if (!opened.empty()) CollectUses(*tree, *opened.front().first, usedTypes);
+        const std::set<const TType*> usedTypes =
+            opened.empty() ? std::set<const TType*>{} : TypesOfUses(*tree, *opened.front().first);
         for (const TNotionUse& use : opened)
           if (!usedTypes.contains(use.second))
             faults.push_back(node.Path + ": the formulation does not use " + NotionText(use));
@@ -150,7 +153,8 @@ std::vector<std::string> CheckBook(const TBook& book) {
         if (!opened.empty())
           for (const TSingleDefinition& definition : SplitDefinitions(*tree)) {
             const auto analysis = AnalyseDefinition(definition, *opened.front().first);
-            if (const TMessage* fault = std::get_if<TMessage>(&analysis)) faults.push_back(node.Path + ": " + fault->Eng);
+            if (const TMessage* fault = std::get_if<TMessage>(&analysis))
+              faults.push_back(node.Path + ": " + fault->Eng);
           }
         std::set<TNotionUse> uses;
         CollectClosedUses(*tree, uses);
@@ -165,7 +169,8 @@ std::vector<std::string> CheckBook(const TBook& book) {
     }
     return true;
   });
-  for (const std::string& page : pages) CheckPage(book, fs::path(NativePath(book.Path + "\\" + page)), page, faults);
+  for (const std::string& page : pages)
+    CheckPage(book, texts, fs::path(NativePath(book.Path + "\\" + page)), page, faults);
   return faults;
 }
 

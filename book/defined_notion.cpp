@@ -26,13 +26,19 @@ TIntr* DefinedNotionFunction(std::string_view field) {
 
 namespace {
 
-void CollectTypes(const TExpr& e, const TIntr& notion, std::vector<const TType*>& types) {
-  if (e.Class == TClass::Intr && e.Intrinsic() == &notion && e.Type) types.push_back(e.Type);
+void CollectTypes(const TExpr& e, const TIntr& function, std::set<const TType*>& types) {
+  if (e.Class == TClass::Intr && e.Intrinsic() == &function && e.Type) types.insert(e.Type);
   if (e.Class == TClass::Compound)
-    for (const TExprPtr& child : e.Children()) CollectTypes(*child, notion, types);
+    for (const TExprPtr& child : e.Children()) CollectTypes(*child, function, types);
 }
 
 }  // namespace
+
+std::set<const TType*> TypesOfUses(const TExpr& formula, const TIntr& function) {
+  std::set<const TType*> types;
+  CollectTypes(formula, function, types);
+  return types;
+}
 
 std::optional<std::string> DefinedNotionField(const TIntr& notion, std::string_view formula) {
   const auto fail = [] {
@@ -40,14 +46,12 @@ std::optional<std::string> DefinedNotionField(const TIntr& notion, std::string_v
                           "Error in argument types of the defined notion."});
     return std::nullopt;
   };
-  TExprPtr tree = TextToTree(formula);
-  TVarList variables;
-  if (!tree || !DeclareVariables(*tree, variables, true)) return fail();
-  std::vector<const TType*> used;
-  CollectTypes(*tree, notion, used);
+  const TReadFormula read = ReadFormula(formula);
+  if (!read.Tree) return fail();
+  const std::set<const TType*> used = TypesOfUses(*read.Tree, notion);
   std::string types;
   for (const TConcreteType& concrete : notion.ConcreteTypes) {
-    if (std::find(used.begin(), used.end(), static_cast<const TType*>(concrete.Type)) == used.end()) continue;
+    if (!used.contains(concrete.Type)) continue;
     types += (types.empty() ? "" : ",") + concrete.Type->Name;
   }
   if (types.empty()) return fail();

@@ -935,4 +935,11 @@ bool DeclareVariables(TExpr& tree, TVarList& given, bool report) {
   return ExprType(tree, report) != nullptr;
 }
 
+TReadFormula ReadFormula(std::string_view text, bool report) {
+  TReadFormula formula;
+  formula.Tree = TextToTree(text);
+  if (formula.Tree && !DeclareVariables(*formula.Tree, formula.Free, report)) formula.Tree.reset();
+  return formula;
+}
+
 }  // namespace lemmix

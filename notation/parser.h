@@ -21,4 +21,12 @@ TExprPtr TextToTree(std::string_view text);
 // of its letter. Then types the tree; false when it cannot be typed.
 bool DeclareVariables(TExpr& tree, TVarList& given, bool report);
 
+// Stored text read, declared and typed. The tree's free variables live in
+// `Free`, so the two go together; no tree when reading or typing fails.
+struct TReadFormula {
+  TExprPtr Tree;
+  TVarList Free;
+};
+TReadFormula ReadFormula(std::string_view text, bool report = true);
+
 }  // namespace lemmix

@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "book/statement.h"
 #include "shell/cp1251.h"
@@ -23,12 +22,6 @@ namespace fs = std::filesystem;
 class ProtocolFilesTest : public ::testing::Test {
  protected:
   ProtocolFilesTest() { statement.Path = SystemPath((dir.Path() / "book").string()).value() + "\\2\\0\\1"; }
-  std::string Read(const fs::path& path) const {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
 
   testing::TempDir dir;
   RecordingMessages messages;
@@ -56,15 +49,15 @@ TEST_F(ProtocolFilesTest, ADeveloperSavesBesideTheStatement) {
   ASSERT_TRUE(directory);
   EXPECT_EQ(*directory, statement.ProtocolDirectory());
   EXPECT_EQ(SaveProtocolAs(statement, *directory, "first", lines, true, messages, messages), TSaveVerdict::Saved);
-  EXPECT_EQ(Read(dir.Path() / "book/2/0/1/first.prt"),
+  EXPECT_EQ(dir.Read("book/2/0/1/first.prt"),
             "AutoStandard = true\r\nThe beginning of the proof: T@\r\n\r\nSuccessful end of the proof.\r\n");
   // An existing file is kept unless the user agrees to overwrite it.
   const std::vector<std::string> other = {"other"};
   messages.ScriptAnswers({false, true});
   EXPECT_EQ(SaveProtocolAs(statement, *directory, "first", other, true, messages, messages), TSaveVerdict::AskAgain);
-  EXPECT_TRUE(Read(dir.Path() / "book/2/0/1/first.prt").starts_with("AutoStandard"));
+  EXPECT_TRUE(dir.Read("book/2/0/1/first.prt").starts_with("AutoStandard"));
   EXPECT_EQ(SaveProtocolAs(statement, *directory, "first", other, true, messages, messages), TSaveVerdict::Saved);
-  EXPECT_EQ(Read(dir.Path() / "book/2/0/1/first.prt"), "other\r\n");
+  EXPECT_EQ(dir.Read("book/2/0/1/first.prt"), "other\r\n");
   ASSERT_EQ(messages.Entries().size(), 2u);
   EXPECT_EQ(messages.Entries()[0].message.Rus, "Файл с этим именем уже существует.\n ПЕРЕЗАПИСАТЬ ?"_cp);
 }

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "proofrun/protocol_keywords.h"
 #include "shell/files.h"
 #include "shell/recording_messages.h"
@@ -20,12 +17,6 @@ namespace {
 class ProtocolTest : public ::testing::Test {
  protected:
   std::string PathOf(const char* name) const { return SystemPath((dir.Path() / name).string()).value(); }
-  std::string Read(const char* name) const {
-    std::ifstream in(dir.Path() / name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
   // The lines after the twelve settings.
   std::vector<std::string> Body() const {
     return {recorder.Lines.begin() + TProtocolRecorder::kSettingLines, recorder.Lines.end()};
@@ -71,7 +62,7 @@ TEST_F(ProtocolTest, AProofRecordsItsStepsWithMarksAndIndentation) {
   // The journal holds every record as it was written, empty lines aside,
   // and never ends with a line break.
   recorder.JournalUndo();
-  const std::string journal = Read("Prt.dat");
+  const std::string journal = dir.Read("Prt.dat");
   EXPECT_TRUE(journal.starts_with("AutoStandard = true\r\nSymbolTransEnable = true\r\n"));
   EXPECT_NE(journal.find("Triangle inequality\r\nProve by contradiction.\r\n   Consider case: x>0"), std::string::npos);
   EXPECT_TRUE(journal.ends_with("Successful end of the proof.\r\nUndo."));
@@ -124,7 +115,7 @@ TEST_F(ProtocolTest, ADemonstrationWritesToTheFullProtocolOnly) {
   recorder.WriteLine("Section 1.");
   recorder.WriteLine(kProtocolKeywords[53]);
   EXPECT_EQ(recorder.Lines, saved);
-  EXPECT_EQ(Read("x.fpr"), "Section 1.\r\n==========================================");
+  EXPECT_EQ(dir.Read("x.fpr"), "Section 1.\r\n==========================================");
   // A full protocol that exists already is not overwritten.
   TProtocolRecorder again(messages);
   EXPECT_FALSE(again.StartDemonstration(saved, PathOf("x.fpr")));
@@ -143,15 +134,15 @@ TEST_F(ProtocolTest, FilesOfRecordsNeverEndWithALineBreak) {
   EXPECT_TRUE(TProtocolRecorder::AppendToFile(path, "first"));
   EXPECT_TRUE(TProtocolRecorder::AppendToFile(path, ""));  // nothing to write
   EXPECT_TRUE(TProtocolRecorder::AppendListToFile(path, {"second", "Successful end of the proof. Time=12345   "}));
-  EXPECT_EQ(Read("p.prt"), "first\r\nsecond\r\nSuccessful end of the proof. Time=12345   ");
+  EXPECT_EQ(dir.Read("p.prt"), "first\r\nsecond\r\nSuccessful end of the proof. Time=12345   ");
   // A shorter time overwrites from the start of the last line; the rest stays.
   EXPECT_TRUE(TProtocolRecorder::ReplaceLastLine(path, "Successful end of the proof. Time=987   "));
-  EXPECT_EQ(Read("p.prt"), "first\r\nsecond\r\nSuccessful end of the proof. Time=987     ");
+  EXPECT_EQ(dir.Read("p.prt"), "first\r\nsecond\r\nSuccessful end of the proof. Time=987     ");
   // A one-line file is rewritten from its first byte.
   const std::string single = PathOf("one.prt");
   ASSERT_TRUE(TProtocolRecorder::AppendToFile(single, "abcdef"));
   EXPECT_TRUE(TProtocolRecorder::ReplaceLastLine(single, "XY"));
-  EXPECT_EQ(Read("one.prt"), "XYcdef");
+  EXPECT_EQ(dir.Read("one.prt"), "XYcdef");
   EXPECT_FALSE(TProtocolRecorder::ReplaceLastLine(PathOf("none.prt"), "XY"));
   EXPECT_FALSE(TProtocolRecorder::AppendToFile(PathOf("missing/p.prt"), "x"));
 }

@@ -3,22 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "../expr/expr_fixture.h"
 #include "intrinsics/intr_numbers.h"
-#include "notation/parser.h"
+#include "prover_fixture.h"
 
 namespace lemmix {
 namespace {
 
-class DefinitionTest : public testing::ExprTest {
- protected:
-  TExprPtr Formula(const char* text) {
-    TExprPtr e = TextToTree(text);
-    TVarList variables;
-    if (!e || !DeclareVariables(*e, variables, true)) ADD_FAILURE() << text;
-    return e;
-  }
-};
+using DefinitionTest = testing::ProverTest;
 
 TEST_F(DefinitionTest, EachKindOfDefinition) {
   struct Case {

@@ -4,23 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include "../expr/expr_fixture.h"
 #include "expr/logic.h"
 #include "intrinsics/intr_numbers.h"
-#include "notation/parser.h"
+#include "prover_fixture.h"
 
 namespace lemmix {
 namespace {
 
-class KernelTest : public testing::ExprTest {
+class KernelTest : public testing::ProverTest {
  protected:
-  // A typed formula of the stored text, its variables declared.
-  TExprPtr Formula(const char* text) {
-    TExprPtr e = TextToTree(text);
-    TVarList variables;
-    if (!e || !DeclareVariables(*e, variables, true)) ADD_FAILURE() << text;
-    return e;
-  }
   std::vector<int> Stages(const TCondList& conds) {
     std::vector<int> stages;
     for (const TCondPtr& c : conds) stages.push_back(c->Stage);

@@ -1,6 +1,7 @@
 #include "support/temp_dir.h"
 
 #include <fstream>
+#include <iterator>
 #include <random>
 
 namespace lemmix::testing {
@@ -19,6 +20,11 @@ TempDir::~TempDir() {
 void TempDir::Write(const std::string& name, std::string_view bytes) const {
   std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string TempDir::Read(const std::string& name) const {
+  std::ifstream in(path_ / name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string CrLf(std::initializer_list<std::string_view> lines) {

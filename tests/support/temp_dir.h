@@ -18,6 +18,8 @@ class TempDir {
   const std::filesystem::path& Path() const { return path_; }
   // Writes the bytes as they are into a file of the directory.
   void Write(const std::string& name, std::string_view bytes) const;
+  // The bytes of a file of the directory (empty when there is none).
+  std::string Read(const std::string& name) const;
 
  private:
   std::filesystem::path path_;
