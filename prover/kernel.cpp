@@ -6,13 +6,18 @@ namespace lemmix {
 
 namespace {
 
+// At the position, or at the end when the position is outside the list.
+void InsertAt(TCondList& list, TCondPtr cond, int position) {
+  if (position < 0 || position >= static_cast<int>(list.size()))
+    list.push_back(std::move(cond));
+  else
+    list.insert(list.begin() + position, std::move(cond));
+}
+
 bool Insert(TCondList& section, const TExpr& e, int position) {
   TCondPtr cond = TCond::FromExpr(e);
   if (!cond) return false;
-  if (position < 0 || position >= static_cast<int>(section.size()))
-    section.push_back(std::move(cond));
-  else
-    section.insert(section.begin() + position, std::move(cond));
+  InsertAt(section, std::move(cond), position);
   return true;
 }
 
@@ -75,11 +80,7 @@ bool TKernel::Owns(const TVar& v) const {
 }
 
 void TKernel::RecordPending(TExprPtr e, int position) {
-  TCondPtr record = TCond::Record(std::move(e));
-  if (position < 0 || position >= static_cast<int>(Pending.size()))
-    Pending.push_back(std::move(record));
-  else
-    Pending.insert(Pending.begin() + position, std::move(record));
+  InsertAt(Pending, TCond::Record(std::move(e)), position);
 }
 
 void TKernel::ClearPending() {
