@@ -7,6 +7,8 @@
 #include "bench_catalogues.h"
 #include "expr/arithm.h"
 #include "expr/typing.h"
+#include "types/types_proccess.h"
+#include "intrinsics/st_func.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "intrinsics/st_func.h"
+#include "session/session.h"
 #include "shell/context.h"
 #include "shell/recording_messages.h"
 #include "types/types_proccess.h"
@@ -12,12 +13,10 @@ namespace lemmix {
 
 struct Catalogues {
   RecordingMessages messages;
-  TContext context{messages, messages};
+  TSession context{messages, messages};
   TContextScope scope{context};
   Catalogues() {
-    context.TypesProccess = std::make_unique<TTypesProccess>(messages);
-    context.StFunc = std::make_unique<TStFunc>(*context.TypesProccess, messages);
-    if (!context.TypesProccess->Load(LEMMIX_DATA_DIR) || !context.StFunc->LoadIntrinsics(LEMMIX_DATA_DIR)) std::abort();
+    if (!context.NewTypes().Load(LEMMIX_DATA_DIR) || !context.NewStFunc().LoadIntrinsics(LEMMIX_DATA_DIR)) std::abort();
   }
 };
 

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "bench_catalogues.h"
-#include "book/book_check.h"
+#include "session/book_check.h"
 #include "book/part.h"
 #include "shell/files.h"
 

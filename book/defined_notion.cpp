@@ -5,8 +5,10 @@
 
 #include "notation/parser.h"
 #include "shell/context.h"
+#include "intrinsics/st_func.h"
 #include "shell/cp1251.h"
 #include "shell/text.h"
+#include "types/type.h"
 
 namespace lemmix {
 

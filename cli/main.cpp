@@ -7,15 +7,16 @@
 #include <vector>
 
 #include "cli/cli_messages.h"
-#include "book/book_check.h"
+#include "session/book_check.h"
 #include "cli/book_listing.h"
 #include "cli/listing.h"
 #include "proofrun/assot.h"
 #include "shell/context.h"
+#include "types/types_proccess.h"
 #include "shell/cp1251.h"
 #include "shell/files.h"
 #include "shell/fonts.h"
-#include "shell/startup.h"
+#include "session/startup.h"
 #include "expr/expr.h"
 #include "expr/number.h"
 #include "expr/arithm.h"
@@ -25,6 +26,7 @@
 #include "notation/parser.h"
 #include "types/type.h"
 #include "types/type_name.h"
+#include "intrinsics/st_func.h"
 
 namespace {
 
@@ -141,7 +143,7 @@ int Usage() {
 }
 
 // Loads the data directory as the start-up does; false after the messages.
-bool Start(lemmix::TContext& context, const std::vector<std::string>& dirs) {
+bool Start(lemmix::TSession& context, const std::vector<std::string>& dirs) {
   if (dirs.empty()) return lemmix::RunStartup(context);
   const auto dir = lemmix::SystemPath(dirs[0]);
   if (!dir) {
@@ -218,7 +220,7 @@ int main(int argc, char** argv) {
   if (args.size() > (takesText ? 2u : 1u) || (takesText && args.empty())) return Usage();
   const std::vector<std::string> dirs(args.begin() + (takesText ? 1 : 0), args.end());
   FontFileCheck fontCheck;
-  lemmix::TContext context(messages, messages, &fontCheck);
+  lemmix::TSession context(messages, messages, &fontCheck);
   const lemmix::TContextScope scope(context);
   if (command == "check") {
     if (!Start(context, dirs)) return 1;

@@ -5,6 +5,7 @@
 
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
+#include "types/types_proccess.h"
 
 namespace lemmix {
 

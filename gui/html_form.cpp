@@ -8,13 +8,13 @@
 
 #include "book/html_links.h"
 #include "gui/qtext.h"
-#include "shell/context.h"
+#include "session/session.h"
 #include "shell/cp1251.h"
 #include "shell/files.h"
 
 namespace lemmix {
 
-THtmlForm::THtmlForm(TContext& context, bool inProof, QWidget* parent)
+THtmlForm::THtmlForm(TSession& context, bool inProof, QWidget* parent)
     : QDialog(parent), context_(context), inProof_(inProof), browser_(new QTextBrowser(this)) {
   setObjectName(inProof ? "HtmlForm1" : "HtmlForm");
   setWindowTitle(ToQString("Интерактивный учебник"_cp));

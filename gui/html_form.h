@@ -12,7 +12,7 @@ class QUrl;
 
 namespace lemmix {
 
-class TContext;
+class TSession;
 class TPathName;
 class TStatement;
 
@@ -31,7 +31,7 @@ class THtmlForm : public QDialog {
   };
 
   // `inProof`: opened from a running proof, where no other proof may start.
-  THtmlForm(TContext& context, bool inProof, QWidget* parent = nullptr);
+  THtmlForm(TSession& context, bool inProof, QWidget* parent = nullptr);
   void SetCommands(Commands commands) { commands_ = std::move(commands); }
 
   // Shows the node's page modally; false (after the message) when it has none.
@@ -53,7 +53,7 @@ class THtmlForm : public QDialog {
   bool RunCommand(const std::string& address);
   void CloseFollowing();
 
-  TContext& context_;
+  TSession& context_;
   bool inProof_;
   Commands commands_;
   QTextBrowser* browser_;

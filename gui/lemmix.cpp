@@ -19,7 +19,7 @@ TLemmix::TLemmix()
       questForm_(std::make_unique<TQuestForm>()),
       messages_(std::make_unique<QtMessages>(*messageForm_, *questForm_)),
       fonts_(std::make_unique<QtFontInstaller>()),
-      context_(std::make_unique<TContext>(*messages_, *messages_, fonts_.get())),
+      context_(std::make_unique<TSession>(*messages_, *messages_, fonts_.get())),
       contextScope_(std::make_unique<TContextScope>(*context_)) {
   mainForm_ = std::make_unique<TMainForm>(*context_);
   aboutForm_ = std::make_unique<TAboutForm>(mainForm_.get());

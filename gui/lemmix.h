@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "shell/context.h"
+#include "session/session.h"
 
 namespace lemmix {
 
@@ -28,7 +28,7 @@ class TLemmix {
   // The first showing: closes the window again when the start-up failed.
   void Show();
 
-  TContext& Context() { return *context_; }
+  TSession& Context() { return *context_; }
   TMainForm& MainForm() { return *mainForm_; }
   TSetupForm& SetupForm() { return *setupForm_; }
   TAboutForm& AboutForm() { return *aboutForm_; }
@@ -44,7 +44,7 @@ class TLemmix {
   std::unique_ptr<TQuestForm> questForm_;
   std::unique_ptr<QtMessages> messages_;
   std::unique_ptr<QtFontInstaller> fonts_;
-  std::unique_ptr<TContext> context_;
+  std::unique_ptr<TSession> context_;
   std::unique_ptr<TContextScope> contextScope_;
   std::unique_ptr<TMainForm> mainForm_;
   std::unique_ptr<TAboutForm> aboutForm_;

@@ -16,9 +16,9 @@
 #include "book/part.h"
 #include "book/statement_kind.h"
 #include "gui/qtext.h"
-#include "shell/context.h"
+#include "session/session.h"
 #include "shell/cp1251.h"
-#include "shell/startup.h"
+#include "session/startup.h"
 
 namespace lemmix {
 
@@ -39,7 +39,7 @@ QTreeWidget* NewTree(QWidget* parent, const char* name) {
 
 }  // namespace
 
-TMainForm::TMainForm(TContext& context, QWidget* parent) : QMainWindow(parent), context_(context) {
+TMainForm::TMainForm(TSession& context, QWidget* parent) : QMainWindow(parent), context_(context) {
   setObjectName("MainForm");
   auto* central = new QWidget(this);
   setCentralWidget(central);

@@ -21,14 +21,14 @@ class QTreeWidget;
 
 namespace lemmix {
 
-class TContext;
+class TSession;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
  public:
   static constexpr int kHelpTopic = 10;
 
-  TMainForm(TContext& context, QWidget* parent = nullptr);
+  TMainForm(TSession& context, QWidget* parent = nullptr);
 
   // The start-up routine; the first loader that fails stops it, and the window
   // then closes when it is first shown.
@@ -98,7 +98,7 @@ class TMainForm : public QMainWindow {
   std::map<TTreeMenuItem, QAction*> actions_;
   QMenu* TreePopup;
 
-  TContext& context_;
+  TSession& context_;
   bool shown_ = false;
   bool closed_ = false;
 

@@ -14,7 +14,7 @@
 #include "gui/main_form.h"
 #include "gui/show_form.h"
 #include "gui/qtext.h"
-#include "shell/context.h"
+#include "session/session.h"
 #include "shell/cp1251.h"
 #include "shell/files.h"
 

@@ -12,6 +12,7 @@
 #include "gui/formula_keys.h"
 #include "gui/letters.h"
 #include "shell/context.h"
+#include "intrinsics/st_func.h"
 #include "shell/files.h"
 
 namespace lemmix {

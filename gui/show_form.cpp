@@ -12,6 +12,8 @@
 #include "shell/context.h"
 #include "shell/cp1251.h"
 #include "shell/text.h"
+#include "intrinsics/st_func.h"
+#include "types/type.h"
 
 namespace lemmix {
 

@@ -8,6 +8,7 @@
 #include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
+#include "types/types_proccess.h"
 #include "shell/cp1251.h"
 #include "types/type.h"
 #include "types/type_name.h"

@@ -3,9 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "book/part.h"
-#include "proofrun/assot.h"
-
 namespace lemmix {
 
 namespace {
@@ -25,21 +22,5 @@ bool HasContext() { return current != nullptr; }
 TContextScope::TContextScope(TContext& context) : previous_(current) { current = &context; }
 
 TContextScope::~TContextScope() { current = previous_; }
-
-TContext::TContext(IMessages& messages, IQuestions& questions, IFontInstaller* fonts)
-    : Messages(messages), Questions(questions), Fonts(fonts) {}
-
-TContext::~TContext() = default;
-
-void TContext::ReleaseCatalogues() {
-  // The transformations are attached to words of the intrinsic catalogue.
-  AssotProccess.reset();
-  StFunc.reset();
-  TypesProccess.reset();
-}
-
-void TContext::RemoveFont() {
-  if (Fonts != nullptr) Fonts->Uninstall();
-}
 
 }  // namespace lemmix

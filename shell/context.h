@@ -1,33 +1,28 @@
-// The process-wide state of one run: the data directory, the start-up flag,
-// the modes and the catalogues. Start-up creates it and the end of the run
-// destroys it; a test makes a fresh one with catalogues of its own.
+// The core's view of one run: messages and questions, the data directory, the
+// modes, the settings and the two catalogues every formula needs. The session
+// (session/) owns the catalogues and sets the references here; a test sets
+// its own. Nothing here owns anything of a layer above.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "intrinsics/st_func.h"
-#include "shell/fonts.h"
 #include "shell/message.h"
 #include "shell/settings.h"
-#include "types/types_proccess.h"
 
 namespace lemmix {
 
 class IInfoSink;
-class TAssotProccess;
-class TBook;
+class TStFunc;
+class TTypesProccess;
 
 class TContext {
  public:
-  TContext(IMessages& messages, IQuestions& questions, IFontInstaller* fonts = nullptr);
-  ~TContext();
+  TContext(IMessages& messages, IQuestions& questions) : Messages(messages), Questions(questions) {}
   TContext(const TContext&) = delete;
   TContext& operator=(const TContext&) = delete;
 
   IMessages& Messages;
   IQuestions& Questions;
-  IFontInstaller* Fonts;  // absent: the font is not installed
 
   std::string Dir;       // the data directory, in the system's path form
   std::string BookPath;  // Dir + "\book"
@@ -43,16 +38,9 @@ class TContext {
   IInfoSink* Info = nullptr;
 
   TAutoSettings Settings;
-  std::unique_ptr<TTypesProccess> TypesProccess;
-  std::unique_ptr<TStFunc> StFunc;
-  std::unique_ptr<TAssotProccess> AssotProccess;
-  // The book, loaded at the first showing of the main window.
-  std::unique_ptr<TBook> Book;
-
-  // The catalogues in their closing order.
-  void ReleaseCatalogues();
-  // The last step of the run: the font goes.
-  void RemoveFont();
+  // The catalogues of the run, owned by whoever set them (the session).
+  TTypesProccess* TypesProccess = nullptr;
+  TStFunc* StFunc = nullptr;
 };
 
 // The context of the running program, through which the core reaches its

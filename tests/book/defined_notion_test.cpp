@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "../expr/expr_fixture.h"
+#include "intrinsics/st_func.h"
 
 namespace lemmix {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "expr/expr.h"
 #include "intrinsics/st_func.h"
+#include "session/session.h"
 #include "shell/context.h"
 #include "shell/recording_messages.h"
 #include "types/types_proccess.h"
@@ -15,9 +16,7 @@ class ExprTest : public ::testing::Test {
  protected:
   // The catalogues load here, so that members of derived fixtures can use them.
   ExprTest() : context(messages, messages), scope(context) {
-    context.TypesProccess = std::make_unique<TTypesProccess>(messages);
-    context.StFunc = std::make_unique<TStFunc>(*context.TypesProccess, messages);
-    loaded = context.TypesProccess->Load(LEMMIX_DATA_DIR) && context.StFunc->LoadIntrinsics(LEMMIX_DATA_DIR);
+    loaded = context.NewTypes().Load(LEMMIX_DATA_DIR) && context.NewStFunc().LoadIntrinsics(LEMMIX_DATA_DIR);
   }
 
   void SetUp() override { ASSERT_TRUE(loaded); }
@@ -64,7 +63,7 @@ class ExprTest : public ::testing::Test {
   }
 
   RecordingMessages messages;
-  TContext context;
+  TSession context;
   TContextScope scope;
   bool loaded = false;
 };

@@ -7,10 +7,11 @@
 #include "fuzz_context.h"
 #include "proofrun/assot.h"
 #include "shell/files.h"
+#include "intrinsics/st_func.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace lemmix;
-  TContext& context = fuzzing::Context();
+  TSession& context = fuzzing::Context();
   const TContextScope scope(context);
   TAssotProccess assot(*context.StFunc, context.Messages);
   assot.LoadAssotLines(SplitLines(std::string_view(reinterpret_cast<const char*>(data), size)));

@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace lemmix;
-  TContext& context = fuzzing::Context();
+  TSession& context = fuzzing::Context();
   const TContextScope scope(context);
   TVarList locals;
   const TExprPtr e = FromString(std::string_view(reinterpret_cast<const char*>(data), size), &locals);

@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace lemmix;
   if (size == 0) return 0;
-  TContext& context = fuzzing::Context();
+  TSession& context = fuzzing::Context();
   const TContextScope scope(context);
   TLetters letters;
   for (std::size_t i = 1; i + 1 < size; i += 2)

@@ -312,7 +312,7 @@ class EditGuiTest : public QObject {
 
     // Unattended verification writes the error to its log and shows nothing.
     lemmix::testing::TempDir dir;
-    lemmix::TContext& context = lemmix_->Context();
+    lemmix::TSession& context = lemmix_->Context();
     context.ProveThrough = true;
     context.DemoLogPath = (dir.Path() / "demo.prt").string();
     box.ShowError("Ошибка\\n вторая строка"_cp, "Error\\n line 2", 1);

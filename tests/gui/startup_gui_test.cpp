@@ -234,3 +234,4 @@ class StartupGuiTest : public QObject {
 
 QTEST_MAIN(StartupGuiTest)
 #include "startup_gui_test.moc"
+#include "types/types_proccess.h"

@@ -7,6 +7,7 @@
 #include "../expr/expr_fixture.h"
 #include "notation/items.h"
 #include "shell/cp1251.h"
+#include "intrinsics/st_func.h"
 
 namespace lemmix {
 namespace {

@@ -9,6 +9,7 @@
 #include "shell/cp1251.h"
 #include "shell/files.h"
 #include "support/temp_dir.h"
+#include "intrinsics/st_func.h"
 
 namespace lemmix {
 namespace {

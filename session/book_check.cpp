@@ -1,4 +1,4 @@
-#include "book/book_check.h"
+#include "session/book_check.h"
 
 #include <filesystem>
 #include <fstream>
@@ -17,6 +17,7 @@
 #include "shell/text.h"
 #include "shell/text_helpers.h"
 #include "types/types_proccess.h"
+#include "intrinsics/st_func.h"
 
 namespace lemmix {
 

@@ -3,14 +3,14 @@
 // shown its message and stops the start.
 #pragma once
 
-#include "shell/context.h"
+#include "session/session.h"
 
 namespace lemmix {
 
 // Takes the working directory as the data directory and loads the catalogues.
-bool RunStartup(TContext& context);
+bool RunStartup(TSession& session);
 
-// Loads the catalogues from context.Dir, setting and answering context.StartupOk.
-bool LoadCatalogues(TContext& context);
+// Loads the catalogues from session.Dir, setting and answering session.StartupOk.
+bool LoadCatalogues(TSession& session);
 
 }  // namespace lemmix

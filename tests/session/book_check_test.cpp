@@ -1,6 +1,6 @@
 // The content checks of the book: the bundled book passes, a broken one
 // names each fault with its place.
-#include "book/book_check.h"
+#include "session/book_check.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The core's start-up: the working directory becomes the data directory and
 // the catalogues load in order, the first failure stopping the start.
-#include "shell/startup.h"
+#include "session/startup.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,13 @@
 #include "shell/cp1251.h"
 #include "shell/recording_messages.h"
 #include "support/temp_dir.h"
+#include "types/types_proccess.h"
 
 namespace lemmix {
 namespace {
 
 // Runs the start-up with `dir` as the working directory, restoring it afterwards.
-bool StartIn(const std::filesystem::path& dir, TContext& context) {
+bool StartIn(const std::filesystem::path& dir, TSession& context) {
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(dir);
   const bool ok = RunStartup(context);
@@ -25,7 +26,7 @@ bool StartIn(const std::filesystem::path& dir, TContext& context) {
 
 TEST(Startup, TakesTheWorkingDirectoryAsDataDirectory) {
   RecordingMessages messages;
-  TContext context(messages, messages);
+  TSession context(messages, messages);
   ASSERT_TRUE(StartIn(LEMMIX_DATA_DIR, context));
   EXPECT_TRUE(context.StartupOk);
   EXPECT_EQ(std::filesystem::path(context.Dir), std::filesystem::canonical(LEMMIX_DATA_DIR));
@@ -41,7 +42,7 @@ TEST(Startup, TakesTheWorkingDirectoryAsDataDirectory) {
 TEST(Startup, StopsWithoutTheTypeCatalogue) {
   testing::TempDir dir;
   RecordingMessages messages;
-  TContext context(messages, messages);
+  TSession context(messages, messages);
   EXPECT_FALSE(StartIn(dir.Path(), context));
   EXPECT_FALSE(context.StartupOk);
   ASSERT_EQ(messages.Entries().size(), 1u);
@@ -54,7 +55,7 @@ TEST(Startup, StopsAtABrokenTypeCatalogue) {
   testing::TempDir dir;
   dir.Write("TYPES.DAT", testing::CrLf({"// broken", "String = rT", "Base = realBT"}));
   RecordingMessages messages;
-  TContext context(messages, messages);
+  TSession context(messages, messages);
   EXPECT_FALSE(StartIn(dir.Path(), context));
   ASSERT_EQ(messages.Entries().size(), 1u);
   EXPECT_EQ(messages.Entries()[0].message.Eng,
@@ -68,7 +69,7 @@ TEST(Startup, StopsWithoutTheAssociatedTransformations) {
   for (const char* name : {"TYPES.DAT", "STFUNC.DAT", "COUPLES.DAT"})
     std::filesystem::copy_file(std::filesystem::path(LEMMIX_DATA_DIR) / name, dir.Path() / name);
   RecordingMessages messages;
-  TContext context(messages, messages);
+  TSession context(messages, messages);
   EXPECT_FALSE(StartIn(dir.Path(), context));
   EXPECT_FALSE(context.StartupOk);
   ASSERT_NE(context.AssotProccess, nullptr);
