@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <type_traits>
 
 #include "book/statement.h"
 #include "shell/context.h"
 #include "shell/files.h"
+#include "shell/text.h"
 
 namespace lemmix {
 
@@ -50,19 +52,24 @@ class TPart : public TPathName {
     bool changed = Changed;
     // A failed start-up (a message during loading) stops reading further children.
     for (std::size_t i = kHeaderLines; i < Lines.size() && (!HasContext() || Ctx().StartupOk); ++i) {
+      // A blank line names no child: read as one, it would stand for the
+      // section's own directory and be saved as a file without a name.
+      const std::string_view name = Trim(Lines[i]);
+      if (name.empty()) continue;
       auto child = std::make_unique<T>();
-      child->Path = Path + "\\" + Lines[i];
+      child->Path = Path + "\\" + std::string(name);
       changed = child->Load() || changed;
       Children.push_back(std::move(child));
     }
     return changed;
   }
 
-  void Save() override {
-    if (!Deleted && !book_files::EnsureDirectory(Path)) return;
+  bool Save() override {
+    if (!Deleted && !book_files::EnsureDirectory(Path)) return false;
     Lines.resize(kHeaderLines);
+    bool saved = true;
     for (auto child = Children.begin(); child != Children.end();) {
-      (*child)->Save();
+      saved = (*child)->Save() && saved;
       if ((*child)->Deleted) {
         // The content file must stop naming it.
         Changed = true;
@@ -75,20 +82,24 @@ class TPart : public TPathName {
     if (Deleted) {
       book_files::RemoveFile(Path + "\\content");
       book_files::RemoveEmptyDirectory(Path);
-    } else if (Changed && WriteLinesReplacing(Path + "\\content", Lines)) {
+    } else if (Changed) {
+      if (!WriteLinesReplacing(Path + "\\content", Lines)) return false;
       Changed = false;
     }
+    return saved;
   }
 
   // Path for a new child: one more than the largest number among the
   // children's names (deleted ones too, until the next save), 0 for the first.
   std::string NewChildPath() const {
-    int next = 0;
+    std::uint64_t next = 0;
     for (const auto& child : Children) {
       const std::string name = child->Name();
-      int number = 0;
+      std::uint64_t number = 0;
       const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
-      if (error == std::errc{} && end == name.data() + name.size()) next = std::max(next, number + 1);
+      // A name at the very top of the range has no successor to take.
+      if (error == std::errc{} && end == name.data() + name.size() && number < UINT64_MAX)
+        next = std::max(next, number + 1);
     }
     return Path + "\\" + std::to_string(next);
   }

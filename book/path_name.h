@@ -47,8 +47,9 @@ class TPathName {
   // Reads the node (and its children) from its files; true when anything
   // was missing or padded, so that a save would write it.
   virtual bool Load() = 0;
-  // Writes what changed, removes the files of deleted nodes.
-  virtual void Save() = 0;
+  // Writes what changed, removes the files of deleted nodes; false when
+  // something changed could not be written (it stays marked changed).
+  virtual bool Save() = 0;
 };
 
 }  // namespace lemmix

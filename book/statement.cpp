@@ -52,26 +52,38 @@ bool TStatement::Load() {
   }
   Lines = *lines;
   if (Lines.size() < kStatementLines) Lines.resize(kStatementLines);
-  if (Kind() == kStatementKindWords[kMethodKind] && methodBuilder) Method = methodBuilder(*this);
+  BuildMethod();  // a failure is reported by the builder; the statement loads without object
   Changed = false;
   return false;
 }
 
-void TStatement::Save() {
+bool TStatement::BuildMethod() {
+  Method.reset();
+  if (Kind() != kStatementKindWords[kMethodKind]) return true;
+  // Without a builder there is nothing a method's data could build.
+  if (!methodBuilder) return true;
+  Method = methodBuilder(*this);
+  return Method != nullptr;
+}
+
+bool TStatement::Save() {
   if (!Deleted) {
-    if (Changed && WriteLinesReplacing(Path + ".st", Lines)) Changed = false;
-    return;
+    if (!Changed) return true;
+    if (!WriteLinesReplacing(Path + ".st", Lines)) return false;
+    Changed = false;
+    return true;
   }
   book_files::RemoveFile(Path + ".st");
   // The statement's proof protocols go with it.
   namespace fs = std::filesystem;
   const fs::path protocols(NativePath(ProtocolDirectory()));
   std::error_code error;
-  if (!fs::is_directory(protocols, error)) return;
+  if (!fs::is_directory(protocols, error)) return true;
   for (const fs::directory_entry& entry : fs::directory_iterator(protocols, error)) {
     if (entry.is_regular_file(error)) fs::remove(entry.path(), error);
   }
   fs::remove(protocols, error);
+  return true;
 }
 
 void TStatement::Copy(TStatement& target, const TStatement& source, bool withMethod) {

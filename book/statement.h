@@ -47,7 +47,10 @@ class TStatement : public TPathName {
   std::vector<std::string> ProtocolNames(bool userMode) const;
 
   bool Load() override;
-  void Save() override;
+  bool Save() override;
+  // Builds the method object again from the lines, as loading does: none
+  // unless the kind is method. False when a method's data build nothing.
+  bool BuildMethod();
   // The target takes the source's path, lines and changed flag; with
   // `withMethod`, a copy of its method object too.
   static void Copy(TStatement& target, const TStatement& source, bool withMethod);

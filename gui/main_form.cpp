@@ -136,12 +136,17 @@ void TMainForm::Exit() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   if (!closed_) {
-    closed_ = true;
-    context_.ReleaseCatalogues();
+    // The book is offered for saving while the catalogues still stand, so
+    // that a save that fails can keep the program running with its edits.
     if (SaveButton->isEnabled() && context_.Book &&
         context_.Questions.Ask({"СОХРАНИТЬ ИЗМЕНЕНИЯ В КНИГЕ\n\""_cp + context_.Book->Title() + "\" ?",
-                                "Save the changes of the book \"" + context_.Book->Title() + "\"?"}))
-      context_.Book->Save();
+                                "Save the changes of the book \"" + context_.Book->Title() + "\"?"}) &&
+        !SaveBook()) {
+      event->ignore();
+      return;
+    }
+    closed_ = true;
+    context_.ReleaseCatalogues();
     context_.RemoveFont();
     emit Closed();
   }

@@ -78,18 +78,22 @@ class TMainForm : public QMainWindow {
   void ShowPopup(QTreeWidget* tree, const QPoint& position);
   void MenuChosen(TTreeMenuItem item);
   void EditSection(QTreeWidgetItem* item);
+  void TitleEdited(QTreeWidgetItem* item);
+  void EndTitleEdit(QTreeWidgetItem* item);
   void AddNode(bool before, bool after, bool child, const TStatement* from);
   void DeleteNode();
   void ToggleFavourite();
   void ShowOrigin();
-  void SaveBook();
+  // False (after a message) when something could not be written.
+  bool SaveBook();
   void BookChanged();
   TPathName* ParentOf(const TPathName& node) const;
 
   void ConnectBook();
 
   TStatement copyBuffer_;
-  bool allowTitleEdit_ = false;
+  // The section whose title is being edited in the tree; only its change is taken.
+  QTreeWidgetItem* titleItem_ = nullptr;
   std::function<void(const std::string&)> showFormula_;
   std::function<void(const TPathName&)> showPage_;
   TShowForm* showForm_ = nullptr;

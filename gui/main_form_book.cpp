@@ -1,5 +1,6 @@
 // The main window's book: the two trees, their popup menu, the editing
 // commands of developer mode, the search page and saving.
+#include <QAbstractItemDelegate>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
@@ -92,6 +93,7 @@ void TMainForm::FillTree() {
     VisitItems(root, [&](QTreeWidgetItem* item) {
       if (item->isExpanded()) expanded.insert(NodeOf(item));
     });
+  titleItem_ = nullptr;  // its item goes with the others
   BookTree->clear();
   if (!context_.Book) return;
   QTreeWidgetItem* root = NewItem(*context_.Book);
@@ -200,8 +202,32 @@ void TMainForm::MenuChosen(TTreeMenuItem which) {
 
 void TMainForm::EditSection(QTreeWidgetItem* item) {
   item->setFlags(item->flags() | Qt::ItemIsEditable);  // itself a change of the item
-  allowTitleEdit_ = true;
+  titleItem_ = item;
   BookTree->editItem(item);
+}
+
+void TMainForm::EndTitleEdit(QTreeWidgetItem* item) {
+  titleItem_ = nullptr;
+  item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+}
+
+void TMainForm::TitleEdited(QTreeWidgetItem* item) {
+  if (item != titleItem_) return;
+  EndTitleEdit(item);
+  TPathName* node = NodeOf(item);
+  const QString typed = item->text(0);
+  const std::string title = FromQString(typed);
+  if (title == node->Lines[kRussianNameLine]) return;
+  // The content file holds Windows-1251: a character it has no code for would turn into "?".
+  if (ToQString(title) != typed) {
+    item->setText(0, ToQString(node->Title()));
+    context_.Messages.Error({"Название содержит символы, которых нет в кодировке Windows-1251: "_cp + title,
+                             "The title has characters that Windows-1251 cannot hold: " + title});
+    return;
+  }
+  node->Lines[kRussianNameLine] = title;
+  node->Changed = true;
+  SaveButton->setEnabled(true);
 }
 
 void TMainForm::AddNode(bool before, bool after, bool child, const TStatement* from) {
@@ -260,10 +286,17 @@ void TMainForm::ShowOrigin() {
   });
 }
 
-void TMainForm::SaveBook() {
-  if (context_.Book) context_.Book->Save();
-  SaveButton->setEnabled(false);
+bool TMainForm::SaveBook() {
+  const bool saved = !context_.Book || context_.Book->Save();
+  // What could not be written is still marked changed: "Save" stays for another try.
+  SaveButton->setEnabled(!saved);
+  if (!saved)
+    context_.Messages.Error({"Книга сохранена не полностью: не удалось записать некоторые файлы."_cp,
+                             "The book is not saved completely: some files could not be written."});
+  // Saving frees the deleted nodes; a result tree built before may still show them.
+  if (Pages->currentWidget() != SearchPage) SearchTree->clear();
   FillTree();
+  return saved;
 }
 
 void TMainForm::RunSearch() {
@@ -292,7 +325,8 @@ void TMainForm::Prove(TStatement& statement) {
                                 "The book \"" + title + "\" has to be saved first. Save it?"}))
       SaveBook();
   }
-  if (unsaved && !FileExists(statement.Path + ".st")) {
+  // Whatever "Save" says, there is nothing to prove from without the file.
+  if (!FileExists(statement.Path + ".st")) {
     context_.Messages.Error(
         {"Утверждение для доказательства не найдено."_cp, "The statement to be proved is not found."});
     return;
@@ -353,16 +387,10 @@ void TMainForm::ConnectBook() {
       TreePopup->popup(QCursor::pos());
     });
   }
-  connect(BookTree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
-    if (!allowTitleEdit_) return;
-    allowTitleEdit_ = false;
-    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-    TPathName* node = NodeOf(item);
-    const std::string title = FromQString(item->text(0));
-    if (title == node->Lines[kRussianNameLine]) return;
-    node->Lines[kRussianNameLine] = title;
-    node->Changed = true;
-    SaveButton->setEnabled(true);
+  connect(BookTree, &QTreeWidget::itemChanged, this, &TMainForm::TitleEdited);
+  // An edit left with Escape commits nothing: the item must not stay editable.
+  connect(BookTree->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
+    if (QTreeWidgetItem* item = titleItem_) EndTitleEdit(item);
   });
   connect(SaveButton, &QPushButton::clicked, this, &TMainForm::SaveBook);
   connect(SearchButton, &QPushButton::clicked, this, &TMainForm::RunSearch);

@@ -180,9 +180,12 @@ void TShowForm::UpdateKindButton() {
   if (kind == kDefinitionKind) DefoButton->setText(ToQString("Что определяется"_cp));
   if (kind != kMethodKind) return;
   DefoButton->setText(ToQString("Свойства метода"_cp));
-  const std::optional<std::string> name = GetString(name_->Text().Lines(), kPlainMode, false);
+  if (const std::optional<std::string> name = GetString(name_->Text().Lines(), kPlainMode, false)) NameMethod(*name);
+}
+
+void TShowForm::NameMethod(const std::string& name) {
   const std::string method = "Метод"_cp;
-  if (name && name->starts_with(method)) copy_.Lines[kEnglishNameLine] = "Method" + name->substr(method.size());
+  if (name.starts_with(method)) copy_.Lines[kEnglishNameLine] = "Method" + name.substr(method.size());
 }
 
 void TShowForm::KindButtonClicked() {
@@ -211,6 +214,8 @@ bool TShowForm::Confirm() {
   const std::optional<std::string> name = GetString(name_->Text().Lines(), kPlainMode, false);
   if (!name) return false;
   copy_.Lines[kRussianNameLine] = *name;
+  // The name may have been typed after the kind was chosen.
+  if (kind == kMethodKind) NameMethod(*name);
   if (kind != kMethodKind) {
     const std::optional<std::string> formulation = GetString(formula_->Text().Lines(), kFormulaMode, false);
     if (!formulation) return false;
@@ -233,6 +238,9 @@ bool TShowForm::Confirm() {
       copy_.Lines[kNotionLine] = *field;
     }
   }
+  // The object follows the kind: a statement that is no longer a method must
+  // not keep one, a new method needs its own (the builder reports a failure).
+  if (!copy_.BuildMethod()) return false;
   done(1);
   return true;
 }

@@ -69,6 +69,8 @@ class TShowForm : public QDialog {
  private:
   int Show(const TStatement& statement, bool readOnly);
   void UpdateKindButton();
+  // A method named "Метод ..." is "Method ..." in English.
+  void NameMethod(const std::string& name);
   void KindButtonClicked();
 
   TContext& context_;

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <filesystem>
+#include <fstream>
 
 #include "book/part.h"
 #include "gui/lemmix.h"
@@ -25,6 +26,7 @@
 #include "gui/qtext.h"
 #include "gui_test_support.h"
 #include "shell/cp1251.h"
+#include "shell/files.h"
 #include "support/temp_dir.h"
 
 using lemmix::operator""_cp;
@@ -54,6 +56,11 @@ QStringList Visible(TMainForm& form) {
     if (action->isVisible()) names << action->objectName();
   return names;
 }
+
+class TestMethod : public lemmix::TMethodObject {
+ public:
+  std::unique_ptr<lemmix::TMethodObject> Copy() const override { return std::make_unique<TestMethod>(); }
+};
 
 // Answers the next question window with Yes or No, remembering its text.
 void Answer(bool yes, QString* question) {
@@ -89,6 +96,7 @@ class BookGuiTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&lemmix_->MainForm()));
   }
   void cleanup() {
+    lemmix::TStatement::SetMethodBuilder(nullptr);
     // These tests do not keep their changes: no save question on closing.
     lemmix_->MainForm().findChild<QPushButton*>("SaveButton")->setEnabled(false);
     lemmix_.reset();
@@ -386,6 +394,146 @@ class BookGuiTest : public QObject {
     form.close();
     QCOMPARE(question, Q("СОХРАНИТЬ ИЗМЕНЕНИЯ В КНИГЕ\n\"Введение в анализ\" ?"_cp));
     QVERIFY(!fs::exists(dir_->Path() / "book" / "7"));  // the new chapter
+  }
+
+  void aSaveThatFailsSaysSoAndKeepsSaveEnabled() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    QTreeWidget* tree = form.ContentsTree();
+    form.PreparePopup(tree, tree->topLevelItem(0));
+    form.MenuAction(TTreeMenuItem::AddChild)->trigger();
+    // A file stands where the new chapter's directory has to be made.
+    const fs::path blocked = dir_->Path() / "book" / "7";
+    std::ofstream(blocked) << "in the way";
+    auto* save = form.findChild<QPushButton*>("SaveButton");
+    QStringList errors;
+    ReadMessages(1, &errors);
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(errors, QStringList{Q("Книга сохранена не полностью: не удалось записать некоторые файлы."_cp)});
+    QVERIFY(save->isEnabled());
+    // The next save, with the way free, writes the chapter.
+    fs::remove(blocked);
+    QTest::mouseClick(save, Qt::LeftButton);
+    QVERIFY(!save->isEnabled());
+    QVERIFY(fs::exists(dir_->Path() / "book" / "7" / "content"));
+  }
+
+  void closingWhenTheSaveFailsKeepsTheProgramRunning() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    QTreeWidget* tree = form.ContentsTree();
+    form.PreparePopup(tree, tree->topLevelItem(0));
+    form.MenuAction(TTreeMenuItem::AddChild)->trigger();
+    std::ofstream(dir_->Path() / "book" / "7") << "in the way";
+    bool closed = false;
+    connect(&form, &TMainForm::Closed, [&] { closed = true; });
+    QStringList errors;
+    Answer(true, nullptr);
+    ReadMessages(1, &errors);
+    QVERIFY(!form.close());
+    QCOMPARE(errors.size(), 1);
+    QVERIFY(!closed && form.isVisible());
+    QVERIFY(lemmix_->Context().StFunc != nullptr);  // the catalogues stay for the edits to go on
+    QVERIFY(form.findChild<QPushButton*>("SaveButton")->isEnabled());
+  }
+
+  void anAbandonedTitleEditChangesNothingLater() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    QTreeWidget* tree = form.ContentsTree();
+    QTreeWidgetItem* chapter = Find(tree, Q("Введение"_cp));
+    form.PreparePopup(tree, chapter);
+    form.MenuAction(TTreeMenuItem::Edit)->trigger();
+    QVERIFY(chapter->flags() & Qt::ItemIsEditable);
+    auto* editor = tree->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(!(chapter->flags() & Qt::ItemIsEditable));
+    // A later change of the item's text is no title edit.
+    chapter->setText(0, Q("Другое название"_cp));
+    QCOMPARE(TMainForm::NodeOf(chapter)->Title(), "Введение"_cp);
+    QVERIFY(!form.findChild<QPushButton*>("SaveButton")->isEnabled());
+  }
+
+  void aTitleWithCharactersOutsideTheCodePageIsRefused() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    QTreeWidget* tree = form.ContentsTree();
+    QTreeWidgetItem* chapter = Find(tree, Q("Введение"_cp));
+    form.PreparePopup(tree, chapter);
+    form.MenuAction(TTreeMenuItem::Edit)->trigger();
+    QStringList errors;
+    ReadMessages(1, &errors);
+    chapter->setText(0, Q("Введение "_cp) + QString::fromUtf8("∀"));
+    QCOMPARE(errors, QStringList{Q("Название содержит символы, которых нет в кодировке Windows-1251: Введение ?"_cp)});
+    QCOMPARE(chapter->text(0), Q("Введение"_cp));
+    QCOMPARE(TMainForm::NodeOf(chapter)->Title(), "Введение"_cp);
+    QVERIFY(!form.findChild<QPushButton*>("SaveButton")->isEnabled());
+  }
+
+  void proveNeedsTheStatementFileEvenInASavedBook() {
+    TMainForm& form = lemmix_->MainForm();
+    QTreeWidget* tree = form.ContentsTree();
+    QTreeWidgetItem* item = Find(tree, Q("Неравенство треугольника"_cp));
+    QVERIFY(item);
+    fs::remove(lemmix::NativePath(TMainForm::NodeOf(item)->Path + ".st"));
+    QVERIFY(!form.findChild<QPushButton*>("SaveButton")->isEnabled());
+    QStringList errors;
+    ReadMessages(1, &errors);
+    form.PreparePopup(tree, item);
+    form.MenuAction(TTreeMenuItem::Prove)->trigger();
+    QCOMPARE(errors, QStringList{Q("Утверждение для доказательства не найдено."_cp)});
+  }
+
+  void statementWindowBuildsTheMethodObjectOfTheKind() {
+    bool buildable = false;
+    lemmix::TStatement::SetMethodBuilder(
+        [&buildable](const lemmix::TStatement&) -> std::unique_ptr<lemmix::TMethodObject> {
+          return buildable ? std::make_unique<TestMethod>() : nullptr;
+        });
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    lemmix::TShowForm& show = lemmix_->ShowForm();
+    bool stayedOpen = false;
+    OnNextModalNamed("ShowForm", [&](QWidget* modal) {
+      show.KindBox()->setCurrentIndex(lemmix::kMethodKind);
+      // The name typed after the kind was chosen still gives the English name.
+      show.NameEdit().Clear();
+      show.NameEdit().AddText("Метод модуля"_cp, 1);
+      show.OkButton()->click();  // data that build nothing keep the window open
+      stayedOpen = modal->isVisible();
+      buildable = true;
+      show.OkButton()->click();
+      if (modal->isVisible()) show.CancelButton()->click();
+    });
+    QTreeWidget* tree = form.ContentsTree();
+    QTreeWidgetItem* item = Find(tree, Q("Модуль числа неотрицателен"_cp));
+    const auto* statement = static_cast<const lemmix::TStatement*>(TMainForm::NodeOf(item));
+    form.PreparePopup(tree, item);
+    form.MenuAction(TTreeMenuItem::Edit)->trigger();
+    QVERIFY(stayedOpen);
+    QCOMPARE(statement->Kind(), std::string("method"));
+    QCOMPARE(statement->Lines.size(), std::size_t(23));
+    QCOMPARE(lemmix::ToQString(statement->Lines[lemmix::kEnglishNameLine]), Q("Method модуля"_cp));
+    QVERIFY(statement->Method);
+
+    // Back to a theorem: the object goes with the kind.
+    OnNextModalNamed("ShowForm", [&](QWidget* modal) {
+      show.KindBox()->setCurrentIndex(2);
+      show.OkButton()->click();
+      if (modal->isVisible()) show.CancelButton()->click();
+    });
+    item = Find(tree, Q("Метод модуля"_cp));
+    QVERIFY(item);
+    form.PreparePopup(tree, item);
+    form.MenuAction(TTreeMenuItem::Edit)->trigger();
+    QCOMPARE(statement->Kind(), std::string("theorem"));
+    QVERIFY(!statement->Method);
   }
 
  private:
