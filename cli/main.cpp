@@ -52,7 +52,8 @@ constexpr const char* kUsage =
     "                                       the storage form (--pipeline: the whole\n"
     "                                       standardisation of a condition)\n"
     "  parse TEXT [DIR] [--unicode]         read a formula in stored text: its tree in the\n"
-    "                                       storage form, its type, and the text printed back\n"
+    "                                       storage form, its type, and the text printed back;\n"
+    "                                       a fault is marked by a caret under the text\n"
     "  print TEXT [DIR] [--unicode]         write a tree in the storage form as stored text\n"
     "  number add|mul|pow|sqrt|inv A [B]    exact arithmetic; a number is an integer,\n"
     "                                       a fraction p/q or a decimal 1.5\n"
@@ -135,6 +136,13 @@ void ShareVariablesByName(lemmix::TExpr& e, std::vector<lemmix::TVarPtr>& seen) 
   }
   if (e.Class == lemmix::TClass::Compound)
     for (lemmix::TExprPtr& child : e.Children()) ShareVariablesByName(*child, seen);
+}
+
+// The text and under it a caret at the character `place` (the end when it is past the last).
+std::string CaretUnder(const std::string& text, std::size_t place) {
+  std::string caret;
+  for (std::size_t i = 0; i < place && i < text.size(); ++i) caret += text[i] == '\t' ? '\t' : ' ';
+  return lemmix::Cp1251ToUtf8(text) + "\n" + caret + "^\n";
 }
 
 int Usage() {
@@ -280,7 +288,10 @@ int main(int argc, char** argv) {
       std::printf("%s\n", text.c_str());
       return 0;
     }
-    lemmix::TExprPtr e = lemmix::TextToTree(lemmix::Utf8ToCp1251(args[0]));
+    const std::string text = lemmix::Utf8ToCp1251(args[0]);
+    std::optional<std::size_t> fault;
+    lemmix::TExprPtr e = lemmix::TextToTree(text, &fault);
+    if (!e && fault) std::fputs(CaretUnder(text, *fault).c_str(), stderr);
     lemmix::TVarList given;
     if (!e || !lemmix::DeclareVariables(*e, given, true)) return 1;
     std::printf("%s\n%s\n%s\n", lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str(), e->Type->Name.c_str(), show(*e).c_str());

@@ -1,6 +1,7 @@
 #include "expr/arithm.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "expr/typing.h"
 #include "intrinsics/intr_numbers.h"
@@ -15,8 +16,6 @@ namespace lemmix {
 
 namespace {
 
-
-
 TIntr& F(int n) { return *Ctx().StFunc->Intr(n); }
 
 bool IsNum(const TExpr& e) { return e.Class == TClass::Number; }
@@ -24,6 +23,7 @@ const TNumber& NumOf(const TExpr& e) { return *e.NumberValue(); }
 bool IsNumEq(const TExpr& e, int k) { return IsNum(e) && EqualsInt(NumOf(e), k); }
 TExprPtr Num(const TNumber& n) { return TExpr::Number(n); }
 TExprPtr Num(std::int32_t k) { return Num(TNumber(k)); }
+TNumber Int(std::int32_t k) { return TNumber(k); }
 
 // head(args...), typed.
 template <typename... Args>
@@ -40,6 +40,7 @@ TExprPtr Constant(bool value) {
 }
 
 bool IsReal(const TExpr& e) { return e.Type != nullptr && IsSubtypeOfNamed(e.Type, "rT", *Ctx().TypesProccess); }
+bool NaturalTyped(const TExpr& e) { return e.Type != nullptr && IsSubtypeOfNamed(e.Type, "nT", *Ctx().TypesProccess); }
 
 bool HasBinder(const TExpr& e) {
   if (e.Bound && !e.Bound->empty()) return true;
@@ -50,7 +51,7 @@ bool HasBinder(const TExpr& e) {
 }
 
 // The arguments of a compound: its children after the head.
-std::size_t ArgCount(const TExpr& e) { return e.Children().empty() ? 0 : e.Children().size() - 1; }
+std::size_t ArgCount(const TExpr& e) { return e.Class != TClass::Compound || e.Children().empty() ? 0 : e.Children().size() - 1; }
 TExpr& Arg(TExpr& e, std::size_t i) { return *e.Children()[i + 1]; }
 const TExpr& Arg(const TExpr& e, std::size_t i) { return *e.Children()[i + 1]; }
 
@@ -85,6 +86,171 @@ bool Flatten(TExpr& e, int head) {
   return changed;
 }
 
+// A guard against runaway rewriting: past this depth a term is left as it is.
+int simplifyDepth = 0;
+constexpr int kMaxDepth = 256;
+
+struct DepthGuard {
+  DepthGuard() { ++simplifyDepth; }
+  ~DepthGuard() { --simplifyDepth; }
+  bool TooDeep() const { return simplifyDepth > kMaxDepth; }
+};
+
+// ---------------------------------------------------------------------------
+// The canonical order of operands.
+
+int Order(long long a, long long b) { return (a > b) - (a < b); }
+
+int CanonicalCompare(const TExpr& a, const TExpr& b) {
+  if (&a == &b) return 0;
+  if (a.Class != b.Class) return Order(static_cast<int>(a.Class), static_cast<int>(b.Class));
+  switch (a.Class) {
+    case TClass::Number: {
+      const int byValue = CompareValues(NumOf(a), NumOf(b));
+      return byValue != 0 ? byValue : Compare(NumOf(a), NumOf(b));
+    }
+    case TClass::Intr: return Order(a.Intrinsic()->Number, b.Intrinsic()->Number);
+    case TClass::AntIntr: return std::less<const void*>()(a.Antonym(), b.Antonym()) ? -1 : a.Antonym() == b.Antonym() ? 0 : 1;
+    case TClass::String: return a.Text()->compare(*b.Text()) < 0 ? -1 : *a.Text() == *b.Text() ? 0 : 1;
+    case TClass::NodefVar:
+    case TClass::DataVar:
+    case TClass::ProveVar:
+    case TClass::LocVar: {
+      const TVar* x = a.Var();
+      const TVar* y = b.Var();
+      if (x == y) return 0;
+      if (x->Name.Letter != y->Name.Letter) return Order(x->Name.Letter, y->Name.Letter);
+      if (x->Name.Index != y->Name.Index) return Order(x->Name.Index, y->Name.Index);
+      // Two objects under one name are never the same term.
+      return std::less<const TVar*>()(x, y) ? -1 : 1;
+    }
+    case TClass::MathPar:
+    case TClass::TemplPar: return Order(a.ParIndex(), b.ParIndex());
+    case TClass::Compound: {
+      const TExprList& ac = a.Children();
+      const TExprList& bc = b.Children();
+      if (a.Bound.has_value() != b.Bound.has_value() || (a.Bound && !a.Bound->empty()) || (b.Bound && !b.Bound->empty()))
+        return std::less<const TExpr*>()(&a, &b) ? -1 : 1;  // binders are never merged
+      if (ac.size() != bc.size()) return Order(static_cast<long long>(ac.size()), static_cast<long long>(bc.size()));
+      for (std::size_t i = 0; i < ac.size(); ++i)
+        if (const int order = CanonicalCompare(*ac[i], *bc[i]); order != 0) return order;
+      return 0;
+    }
+    default: return std::less<const TExpr*>()(&a, &b) ? -1 : &a == &b ? 0 : 1;
+  }
+}
+
+bool Same(const TExpr& a, const TExpr& b) { return CanonicalCompare(a, b) == 0; }
+
+// ---------------------------------------------------------------------------
+// Where terms are defined.
+
+// Expressions known to be non-zero while a part of a term is simplified: the
+// rest of the term carries that requirement, so the part may rely on it.
+std::vector<const TExpr*> assumedNonzero;
+
+struct AssumeNonzero {
+  explicit AssumeNonzero(const TExpr& e) { assumedNonzero.push_back(&e); }
+  ~AssumeNonzero() { assumedNonzero.pop_back(); }
+};
+
+bool KnownPositive(const TExpr& e) {
+  if (IsNum(e)) return IsPositive(NumOf(e));
+  if (e.IsVar()) return NaturalTyped(e);
+  const int head = e.HeadIntrinsic();
+  if (head == kPower && ArgCount(e) == 2) return KnownPositive(Arg(e, 0)) && IsEverywhereDefined(Arg(e, 1));
+  if ((head == kTimes || head == kPlus) && ArgCount(e) > 0) {
+    for (std::size_t i = 0; i < ArgCount(e); ++i)
+      if (!KnownPositive(Arg(e, i))) return false;
+    return true;
+  }
+  return false;
+}
+
+bool KnownNonzero(const TExpr& e) {
+  if (IsNum(e)) return !EqualsInt(NumOf(e), 0);
+  if (KnownPositive(e)) return true;
+  return std::any_of(assumedNonzero.begin(), assumedNonzero.end(), [&](const TExpr* a) { return Same(*a, e); });
+}
+
+// Where base^exponent is defined, as a condition on the base.
+enum class TDomain { All, NonZero, NonNeg, Positive, Unknown };
+
+TDomain Meet(TDomain a, TDomain b) {
+  if (a == TDomain::Unknown || b == TDomain::Unknown) return TDomain::Unknown;
+  if (a == TDomain::All) return b;
+  if (b == TDomain::All || a == b) return a;
+  return TDomain::Positive;  // any two of NonZero, NonNeg, Positive meet there
+}
+
+TDomain NumberDomain(const TNumber& k) {
+  if (k.IsInteger()) return k.Integer() > 0 ? TDomain::All : TDomain::NonZero;
+  return IsPositive(k) ? TDomain::NonNeg : TDomain::Positive;
+}
+
+TDomain PowerDomain(const TExpr& exponent) {
+  if (IsNum(exponent)) return NumberDomain(NumOf(exponent));
+  if (NaturalTyped(exponent) && IsEverywhereDefined(exponent)) return TDomain::All;
+  return TDomain::Unknown;
+}
+
+// The domain of (a^k)^e as a condition on a, for numbers k and e.
+TDomain NestedPowerDomain(const TNumber& k, const TNumber& e) {
+  TDomain outer = NumberDomain(e);  // a condition on v = a^k
+  const bool zero = EqualsInt(k, 0);
+  const bool evenInteger = k.IsInteger() && k.Integer() % 2 == 0;
+  const bool oddInteger = k.IsInteger() && !evenInteger;
+  switch (outer) {
+    case TDomain::NonZero: outer = zero ? TDomain::All : TDomain::NonZero; break;
+    case TDomain::NonNeg: outer = zero || evenInteger || !k.IsInteger() ? TDomain::All : TDomain::NonNeg; break;
+    case TDomain::Positive:
+      outer = zero ? TDomain::All : evenInteger ? TDomain::NonZero : oddInteger ? TDomain::Positive : TDomain::Positive;
+      break;
+    default: break;
+  }
+  return Meet(NumberDomain(k), outer);
+}
+
+bool HeadTypeIsTotal(const TExpr& head) {
+  const TType* type = head.Type;
+  return type != nullptr && type->Fun() != nullptr && !type->Fun()->Restrictions;
+}
+
+}  // namespace
+
+bool IsEverywhereDefined(const TExpr& e) {
+  switch (e.Class) {
+    case TClass::Number:
+    case TClass::Intr:
+    case TClass::NodefVar:
+    case TClass::DataVar:
+    case TClass::ProveVar:
+    case TClass::LocVar: return true;
+    case TClass::Compound: break;
+    default: return false;
+  }
+  if (ArgCount(e) == 0) return false;
+  for (std::size_t i = 0; i < ArgCount(e); ++i)
+    if (!IsEverywhereDefined(Arg(e, i))) return false;
+  const TExpr& head = *e.Head();
+  switch (e.HeadIntrinsic()) {
+    case kPlus:
+    case kTimes:
+    case kMinus: return true;
+    case kDivide: return ArgCount(e) == 2 && KnownNonzero(Arg(e, 1));
+    case kPower: return ArgCount(e) == 2 && (PowerDomain(Arg(e, 1)) == TDomain::All || KnownPositive(Arg(e, 0)));
+    case kNoHead:
+      // A function variable applied: defined where its type says.
+      return head.IsVar() && HeadTypeIsTotal(head);
+    default: return HeadTypeIsTotal(head);
+  }
+}
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Terms as coefficient and factors, factors as base and exponent.
+
 // A term as coefficient and factors: 2*x*y is 2 and (x, y); x is 1 and (x).
 struct Split {
   TNumber coefficient{std::int32_t{1}};
@@ -100,33 +266,86 @@ Split SplitTerm(const TExpr& t) {
       first = 1;
     }
     for (std::size_t i = first; i < ArgCount(t); ++i) s.factors.push_back(&Arg(t, i));
+  } else if (IsNum(t)) {
+    s.coefficient = NumOf(t);
   } else {
     s.factors.push_back(&t);
   }
   return s;
 }
 
-// The same factors, in any order.
 bool SameFactors(const std::vector<const TExpr*>& a, const std::vector<const TExpr*>& b) {
   if (a.size() != b.size()) return false;
-  std::vector<bool> used(b.size(), false);
-  for (const TExpr* x : a) {
-    bool found = false;
-    for (std::size_t j = 0; j < b.size() && !found; ++j) {
-      if (!used[j] && Equal(*x, *b[j])) used[j] = found = true;
-    }
-    if (!found) return false;
-  }
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (!Same(*a[i], *b[i])) return false;
   return true;
+}
+
+bool AllDefined(const std::vector<const TExpr*>& factors) {
+  return std::all_of(factors.begin(), factors.end(), [](const TExpr* f) { return IsEverywhereDefined(*f); });
 }
 
 TExprPtr MakeTerm(const TNumber& coefficient, const std::vector<const TExpr*>& factors) {
   TExprList args;
-  if (!EqualsInt(coefficient, 1)) args.push_back(Num(coefficient));
+  if (!EqualsInt(coefficient, 1) || factors.empty()) args.push_back(Num(coefficient));
   for (const TExpr* f : factors) args.push_back(DeepCopy(*f));
   if (args.size() == 1) return std::move(args.front());
   return Node(kTimes, std::move(args));
 }
+
+const TExpr& BaseOf(const TExpr& f) { return f.HeadIntrinsic() == kPower && ArgCount(f) == 2 ? Arg(f, 0) : f; }
+const TExpr* ExponentOf(const TExpr& f) { return f.HeadIntrinsic() == kPower && ArgCount(f) == 2 ? &Arg(f, 1) : nullptr; }
+
+// The degree of a term, for the order of a sum: integer exponents count as
+// they are, anything else as 1.
+long long Degree(const Split& s) {
+  long long degree = 0;
+  for (const TExpr* f : s.factors) {
+    const TExpr* k = ExponentOf(*f);
+    degree += k && IsNum(*k) && NumOf(*k).IsInteger() ? NumOf(*k).Integer() : 1;
+  }
+  return degree;
+}
+
+int CompareFactorLists(const std::vector<const TExpr*>& a, const std::vector<const TExpr*>& b) {
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+    if (const int order = CanonicalCompare(*a[i], *b[i]); order != 0) return order;
+  return Order(static_cast<long long>(a.size()), static_cast<long long>(b.size()));
+}
+
+// Terms of a sum: higher degree first, then by their factors; numbers last.
+bool TermBefore(const TExpr& a, const TExpr& b) {
+  if (IsNum(a) != IsNum(b)) return IsNum(b);
+  if (IsNum(a)) return CanonicalCompare(a, b) < 0;
+  const Split sa = SplitTerm(a);
+  const Split sb = SplitTerm(b);
+  const long long da = Degree(sa);
+  const long long db = Degree(sb);
+  if (da != db) return da > db;
+  if (const int order = CompareFactorLists(sa.factors, sb.factors); order != 0) return order < 0;
+  return CanonicalCompare(a, b) < 0;
+}
+
+// Factors of a product: numbers first, then by base, then by exponent.
+bool FactorBefore(const TExpr& a, const TExpr& b) {
+  if (IsNum(a) != IsNum(b)) return IsNum(a);
+  if (const int order = CanonicalCompare(BaseOf(a), BaseOf(b)); order != 0) return order < 0;
+  const TExprPtr one = Num(1);
+  const TExpr* ka = ExponentOf(a);
+  const TExpr* kb = ExponentOf(b);
+  return CanonicalCompare(ka ? *ka : *one, kb ? *kb : *one) < 0;
+}
+
+bool SortArguments(TExpr& e, bool (*before)(const TExpr&, const TExpr&)) {
+  TExprList& ch = e.Children();
+  const auto less = [before](const TExprPtr& a, const TExprPtr& b) { return before(*a, *b); };
+  if (std::is_sorted(ch.begin() + 1, ch.end(), less)) return false;
+  std::stable_sort(ch.begin() + 1, ch.end(), less);
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Sums.
 
 bool MergeLikeTerms(TExpr& s) {
   for (std::size_t j = ArgCount(s); j-- > 1;) {
@@ -136,12 +355,14 @@ bool MergeLikeTerms(TExpr& s) {
       if (IsNum(Arg(s, i))) continue;
       const Split earlier = SplitTerm(Arg(s, i));
       if (!SameFactors(earlier.factors, later.factors)) continue;
-      const TNumber total = Add(earlier.coefficient, later.coefficient);
-      if (EqualsInt(total, 0)) {
+      const std::optional<TNumber> total = Add(earlier.coefficient, later.coefficient);
+      if (!total) continue;
+      if (EqualsInt(*total, 0) && AllDefined(earlier.factors)) {
         TakeArg(s, j);
         TakeArg(s, i);
       } else {
-        TExprPtr merged = MakeTerm(total, earlier.factors);
+        // A zero coefficient over factors defined only somewhere stays, as 0*factors.
+        TExprPtr merged = MakeTerm(*total, earlier.factors);
         TakeArg(s, j);
         s.Children()[i + 1] = std::move(merged);
       }
@@ -151,15 +372,21 @@ bool MergeLikeTerms(TExpr& s) {
   return false;
 }
 
-// A guard against runaway rewriting: past this depth a term is left as it is.
-int simplifyDepth = 0;
-constexpr int kMaxDepth = 256;
-
-struct DepthGuard {
-  DepthGuard() { ++simplifyDepth; }
-  ~DepthGuard() { --simplifyDepth; }
-  bool TooDeep() const { return simplifyDepth > kMaxDepth; }
-};
+// Adds up the number arguments; false when their sum overflows (nothing changes).
+bool FoldNumbers(TExpr& e, bool sum, TNumber& result, std::size_t& count) {
+  result = Int(sum ? 0 : 1);
+  count = 0;
+  for (std::size_t i = 0; i < ArgCount(e); ++i) {
+    if (!IsNum(Arg(e, i))) continue;
+    const std::optional<TNumber> next = sum ? Add(result, NumOf(Arg(e, i))) : Multiply(result, NumOf(Arg(e, i)));
+    if (!next) return false;
+    result = *next;
+    ++count;
+  }
+  for (std::size_t i = ArgCount(e); i-- > 0;)
+    if (IsNum(Arg(e, i))) TakeArg(e, i);
+  return true;
+}
 
 }  // namespace
 
@@ -171,7 +398,8 @@ bool RewriteDivision(TExpr& e) {
     TExpr& divisor = Arg(e, 1);
     if (IsNum(divisor)) {
       TNumber inverse = NumOf(divisor);
-      Invert(inverse, Ctx().Messages);
+      // A division by 0 stays as it is written: it is undefined, not 0.
+      if (!Invert(inverse, Ctx().Messages)) return changed;
       Become(divisor, Num(inverse));
     } else {
       TExprPtr base = TakeArg(e, 1);
@@ -213,19 +441,16 @@ bool SimplifyTerms(TExpr& e, bool expand) {
 }
 
 bool SimplifySum(TExpr& s, bool expand) {
+  const DepthGuard guard;
+  if (guard.TooDeep()) return false;
   bool changed = Flatten(s, kPlus);
-  // Fold the constants into one, last.
-  TNumber total(std::int32_t{0});
-  std::size_t numbers = 0;
   const bool lastIsNumber = ArgCount(s) > 0 && IsNum(Arg(s, ArgCount(s) - 1));
-  for (std::size_t i = ArgCount(s); i-- > 0;) {
-    if (!IsNum(Arg(s, i))) continue;
-    total = Add(total, NumOf(Arg(s, i)));
-    TakeArg(s, i);
-    ++numbers;
+  TNumber total;
+  std::size_t numbers = 0;
+  if (FoldNumbers(s, true, total, numbers)) {
+    if (numbers > 0 && !EqualsInt(total, 0)) s.Children().push_back(Num(total));
+    changed |= numbers > 1 || (numbers == 1 && !lastIsNumber) || (numbers > 0 && EqualsInt(total, 0));
   }
-  if (numbers > 0 && !EqualsInt(total, 0)) s.Children().push_back(Num(total));
-  changed |= numbers > 1 || (numbers == 1 && !lastIsNumber) || (numbers > 0 && EqualsInt(total, 0));
   for (;;) {
     if (ArgCount(s) == 0) {
       Become(s, Num(0));
@@ -238,11 +463,10 @@ bool SimplifySum(TExpr& s, bool expand) {
     if (!MergeLikeTerms(s)) break;
     changed = true;
   }
+  // Sorted first, so that what follows does not depend on the order written.
+  changed |= SortArguments(s, TermBefore);
   if (changed) Refresh(s);
-  if (expand && ClearNegativePowers(s)) {
-    SimplifyTerms(s, true);
-    return true;
-  }
+  if (expand && ClearNegativePowers(s)) return true;
   if (Expand(s)) {
     SimplifyTerms(s, false);
     return true;
@@ -252,27 +476,65 @@ bool SimplifySum(TExpr& s, bool expand) {
 
 namespace {
 
-TExprPtr BaseOf(const TExpr& f) { return DeepCopy(f.HeadIntrinsic() == kPower ? Arg(f, 0) : f); }
-TExprPtr ExponentOf(const TExpr& f) { return f.HeadIntrinsic() == kPower ? DeepCopy(Arg(f, 1)) : Num(1); }
-bool SameBase(const TExpr& f, const TExpr& g) {
-  return Equal(f.HeadIntrinsic() == kPower ? Arg(f, 0) : f, g.HeadIntrinsic() == kPower ? Arg(g, 0) : g);
+TExprPtr PowerNode(const TExpr& base, TExprPtr exponent) {
+  if (IsNumEq(*exponent, 1)) return DeepCopy(base);
+  return Node(kPower, DeepCopy(base), std::move(exponent));
+}
+
+// g = B^a and f = B^b (a missing exponent is 1) as one or two factors with
+// the same value and the same domain; nothing when that is not possible.
+std::optional<TExprList> CombinePowers(const TExpr& g, const TExpr& f) {
+  const TExpr& base = BaseOf(g);
+  const TExprPtr one = Num(1);
+  const TExpr& a = ExponentOf(g) ? *ExponentOf(g) : *one;
+  const TExpr& b = ExponentOf(f) ? *ExponentOf(f) : *one;
+  TExprList result;
+  if (KnownPositive(base) && IsEverywhereDefined(a) && IsEverywhereDefined(b)) {
+    TExprPtr sum = Node(kPlus, DeepCopy(a), DeepCopy(b));
+    SimplifyTerms(*sum, false);
+    result.push_back(PowerNode(base, std::move(sum)));
+    return result;
+  }
+  if (IsNum(a) && IsNum(b)) {
+    const std::optional<TNumber> c = Add(NumOf(a), NumOf(b));
+    if (!c) return std::nullopt;
+    const TDomain before = Meet(NumberDomain(NumOf(a)), NumberDomain(NumOf(b)));
+    const TDomain after = NumberDomain(*c);
+    if (after == before) {
+      result.push_back(PowerNode(base, Num(*c)));
+      return result;
+    }
+    // B^c is defined at 0 where the factors were not: B^0 keeps that out.
+    if (before == TDomain::NonZero && after == TDomain::All) {
+      if (IsNumEq(a, 0) || IsNumEq(b, 0)) return std::nullopt;  // the guard is there already
+      result.push_back(PowerNode(base, Num(*c)));
+      if (!KnownNonzero(base)) result.push_back(Node(kPower, DeepCopy(base), Num(0)));
+      return result;
+    }
+    return std::nullopt;
+  }
+  if (PowerDomain(a) == TDomain::All && PowerDomain(b) == TDomain::All) {
+    TExprPtr sum = Node(kPlus, DeepCopy(a), DeepCopy(b));
+    SimplifyTerms(*sum, false);
+    result.push_back(PowerNode(base, std::move(sum)));
+    return result;
+  }
+  return std::nullopt;
 }
 
 bool CombineLikeFactors(TExpr& p) {
   for (std::size_t j = ArgCount(p); j-- > 1;) {
     for (std::size_t i = 0; i < j; ++i) {
-      TExpr& g = Arg(p, i);
-      if (IsNum(g) || !SameBase(g, Arg(p, j))) continue;
-      TExprPtr exponent = Node(kPlus, ExponentOf(g), ExponentOf(Arg(p, j)));
-      SimplifyTerms(*exponent, false);
-      TExprPtr base = BaseOf(g);
+      const TExpr& g = Arg(p, i);
+      const TExpr& f = Arg(p, j);
+      if (IsNum(g) || IsNum(f) || !Same(BaseOf(g), BaseOf(f))) continue;
+      std::optional<TExprList> combined = CombinePowers(g, f);
+      if (!combined) continue;
       TakeArg(p, j);
-      if (IsNumEq(*exponent, 0)) {
-        TakeArg(p, i);  // g became 1
-      } else if (IsNumEq(*exponent, 1)) {
-        Become(Arg(p, i), std::move(base));
-      } else {
-        Become(Arg(p, i), Node(kPower, std::move(base), std::move(exponent)));
+      TakeArg(p, i);
+      for (TExprPtr& factor : *combined) {
+        if (factor->HeadIntrinsic() == kPower) SimplifyPower(*factor, false);
+        if (!IsNumEq(*factor, 1)) p.Children().push_back(std::move(factor));
       }
       return true;
     }
@@ -286,21 +548,19 @@ bool SimplifyProduct(TExpr& p) {
   const DepthGuard guard;
   if (guard.TooDeep()) return false;
   bool changed = Flatten(p, kTimes);
-  TNumber product(std::int32_t{1});
-  std::size_t numbers = 0;
   const bool firstIsNumber = ArgCount(p) > 0 && IsNum(Arg(p, 0));
-  for (std::size_t i = ArgCount(p); i-- > 0;) {
-    if (!IsNum(Arg(p, i))) continue;
-    product = Multiply(product, NumOf(Arg(p, i)));
-    TakeArg(p, i);
-    ++numbers;
+  TNumber product;
+  std::size_t numbers = 0;
+  if (FoldNumbers(p, false, product, numbers)) {
+    bool others = true;
+    for (std::size_t i = 0; i < ArgCount(p) && others; ++i) others = IsEverywhereDefined(Arg(p, i));
+    if (numbers > 0 && EqualsInt(product, 0) && others) {
+      Become(p, Num(0));
+      return true;
+    }
+    if (numbers > 0 && !EqualsInt(product, 1)) p.Children().insert(p.Children().begin() + 1, Num(product));
+    changed |= numbers > 1 || (numbers == 1 && !firstIsNumber) || (numbers > 0 && EqualsInt(product, 1));
   }
-  if (numbers > 0 && EqualsInt(product, 0)) {
-    Become(p, Num(0));
-    return true;
-  }
-  if (numbers > 0 && !EqualsInt(product, 1)) p.Children().insert(p.Children().begin() + 1, Num(product));
-  changed |= numbers > 1 || (numbers == 1 && !firstIsNumber) || (numbers > 0 && EqualsInt(product, 1));
   const auto lengthTest = [&]() {
     if (ArgCount(p) == 0) {
       Become(p, Num(1));
@@ -316,17 +576,58 @@ bool SimplifyProduct(TExpr& p) {
   bool factored = false;
   for (std::size_t i = 0; i < ArgCount(p); ++i) factored |= FactorAll(Arg(p, i));
   if (factored) {
+    // The new factors are simplified too: no x + 0, no product in a product.
     Refresh(p);
-    SimplifyProduct(p);
+    SimplifyTerms(p, true);
     return true;
   }
   while (CombineLikeFactors(p)) {
     changed = true;
     if (lengthTest()) return true;
   }
+  changed |= SortArguments(p, FactorBefore);
   if (changed) Refresh(p);
   return changed;
 }
+
+namespace {
+
+// (a^k)^e as one or two factors with the same value and domain.
+TExprPtr NestedPower(const TExpr& a, const TExpr& k, const TExpr& e) {
+  if ((KnownPositive(a) && IsEverywhereDefined(k) && IsEverywhereDefined(e)) ||
+      (PowerDomain(k) == TDomain::All && PowerDomain(e) == TDomain::All && !IsNum(e))) {
+    TExprPtr product = Node(kTimes, DeepCopy(k), DeepCopy(e));
+    SimplifyTerms(*product, false);
+    return PowerNode(a, std::move(product));
+  }
+  if (!IsNum(k) || !IsNum(e)) return nullptr;
+  const std::optional<TNumber> ke = Multiply(NumOf(k), NumOf(e));
+  if (!ke) return nullptr;
+  const TDomain before = NestedPowerDomain(NumOf(k), NumOf(e));
+  // (a^2)^(1/2) is |a|: a fractional outer exponent keeps the value only
+  // where a cannot be negative.
+  if (!NumOf(e).IsInteger() && before != TDomain::NonNeg && before != TDomain::Positive) return nullptr;
+  const TDomain after = NumberDomain(*ke);
+  if (after == before) return PowerNode(a, Num(*ke));
+  if (before == TDomain::NonZero && after == TDomain::All) {
+    if (KnownNonzero(a)) return PowerNode(a, Num(*ke));
+    return Node(kTimes, PowerNode(a, Num(*ke)), Node(kPower, DeepCopy(a), Num(0)));
+  }
+  return nullptr;
+}
+
+// Whether (f1*...*fn)^e = f1^e * ... * fn^e keeps value and domain.
+bool PowerOfProductSplits(const TExpr& product, const TExpr& e) {
+  if (IsNum(e) && NumOf(e).IsInteger()) return true;
+  if (!IsNum(e) && !IsEverywhereDefined(e)) return false;
+  // With a fractional or unknown exponent, (a*b)^e = a^e * b^e holds where
+  // a, b >= 0; it keeps the domain when at most one factor may be negative.
+  int unknown = 0;
+  for (std::size_t i = 0; i < ArgCount(product); ++i) unknown += KnownPositive(Arg(product, i)) ? 0 : 1;
+  return unknown <= 1;
+}
+
+}  // namespace
 
 bool SimplifyPower(TExpr& w, bool expand) {
   const DepthGuard guard;
@@ -342,40 +643,47 @@ bool SimplifyPower(TExpr& w, bool expand) {
   }
   TExpr& b = Arg(w, 0);
   TExpr& e = Arg(w, 1);
-  if (IsNumEq(b, 0) || IsNumEq(b, 1) || IsNumEq(e, 1)) {
+  if (IsNumEq(e, 1) || (IsNumEq(b, 0) && IsNum(e) && IsPositive(NumOf(e))) || (IsNumEq(b, 1) && IsEverywhereDefined(e))) {
     Become(w, TakeArg(w, 0));
     return true;
   }
-  if (IsNumEq(e, 0)) {
+  if (IsNumEq(e, 0) && !IsNum(b) && KnownNonzero(b) && IsEverywhereDefined(b)) {
     Become(w, Num(1));
     return true;
   }
   if (IsNum(b) && IsNum(e)) {
-    Become(w, Num(Power(NumOf(b), NumOf(e), Ctx().Messages)));
-    return true;
+    if (const std::optional<TNumber> value = Power(NumOf(b), NumOf(e), Ctx().Messages)) {
+      Become(w, Num(*value));
+      return true;
+    }
+    if (changed) Refresh(w);
+    return changed;
   }
-  if (IsNum(b) && e.HeadIntrinsic() == kPlus && IsNum(Arg(e, ArgCount(e) - 1))) {
+  if (IsNum(b) && IsPositive(NumOf(b)) && e.HeadIntrinsic() == kPlus && IsNum(Arg(e, ArgCount(e) - 1)) &&
+      IsEverywhereDefined(e)) {
     TExprPtr c = TakeArg(e, ArgCount(e) - 1);
     TExprPtr rest = ArgCount(e) == 1 ? TakeArg(e, 0) : TakeArg(w, 1);
+    if (rest->HeadIntrinsic() == kPlus) Refresh(*rest);
     TExprPtr constant = Node(kPower, DeepCopy(b), std::move(c));
     TExprPtr variable = Node(kPower, DeepCopy(b), std::move(rest));
     Become(w, Node(kTimes, std::move(constant), std::move(variable)));
     SimplifyTerms(w, expand);
     return true;
   }
-  if (b.HeadIntrinsic() == kTimes) {
+  if (b.HeadIntrinsic() == kTimes && PowerOfProductSplits(b, e)) {
     TExprList factors;
     for (std::size_t i = 0; i < ArgCount(b); ++i) factors.push_back(Node(kPower, DeepCopy(Arg(b, i)), DeepCopy(e)));
     Become(w, Node(kTimes, std::move(factors)));
     SimplifyTerms(w, expand);
     return true;
   }
-  if (b.HeadIntrinsic() == kPower) {
-    TExprPtr k = Node(kTimes, DeepCopy(Arg(b, 1)), DeepCopy(e));
-    SimplifyTerms(*k, false);
-    TExprPtr a = DeepCopy(Arg(b, 0));
-    Become(w, IsNumEq(*k, 1) ? std::move(a) : Node(kPower, std::move(a), std::move(k)));
-    return true;
+  if (b.HeadIntrinsic() == kPower && ArgCount(b) == 2) {
+    if (TExprPtr nested = NestedPower(Arg(b, 0), Arg(b, 1), e)) {
+      Become(w, std::move(nested));
+      if (w.HeadIntrinsic() == kTimes) SimplifyProduct(w);
+      else if (w.HeadIntrinsic() == kPower) SimplifyPower(w, expand);
+      return true;
+    }
   }
   if (changed) Refresh(w);
   return changed;
@@ -417,28 +725,51 @@ bool Expand(TExpr& e) {
   return changed;
 }
 
+namespace {
+
+bool IsNegativePower(const TExpr& f) {
+  return f.HeadIntrinsic() == kPower && ArgCount(f) == 2 && !IsNum(Arg(f, 0)) && IsNum(Arg(f, 1)) &&
+         NumOf(Arg(f, 1)).IsInteger() && IsNegative(NumOf(Arg(f, 1)));
+}
+
+// The first power with a negative integer exponent among the terms of s and
+// their factors, or one of `base` when it is given.
+const TExpr* FindNegativePower(const TExpr& s, const TExpr* base) {
+  const auto fits = [&](const TExpr& f) { return IsNegativePower(f) && (!base || Same(Arg(f, 0), *base)); };
+  for (std::size_t i = 0; i < ArgCount(s); ++i) {
+    const TExpr& t = Arg(s, i);
+    if (fits(t)) return &t;
+    if (t.HeadIntrinsic() == kTimes)
+      for (std::size_t j = 0; j < ArgCount(t); ++j)
+        if (fits(Arg(t, j))) return &Arg(t, j);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 bool ClearNegativePowers(TExpr& s) {
   if (s.HeadIntrinsic() != kPlus) return false;
-  const auto negativePower = [](const TExpr& f) {
-    return f.HeadIntrinsic() == kPower && ArgCount(f) == 2 && IsNum(Arg(f, 1)) && IsNegative(NumOf(Arg(f, 1)));
-  };
-  const TExpr* found = nullptr;
-  for (std::size_t i = 0; i < ArgCount(s) && !found; ++i) {
-    const TExpr& t = Arg(s, i);
-    if (negativePower(t)) found = &t;
-    if (t.HeadIntrinsic() == kTimes)
-      for (std::size_t j = 0; j < ArgCount(t) && !found; ++j)
-        if (negativePower(Arg(t, j))) found = &Arg(t, j);
-  }
+  const TExpr* found = FindNegativePower(s, nullptr);
   if (found == nullptr) return false;
   const TExprPtr base = DeepCopy(Arg(*found, 0));
   TNumber k = NumOf(Arg(*found, 1));
   const TNumber negative = k;
-  Negate(k);
+  if (!Negate(k)) return false;
   TExprList terms;
   for (std::size_t i = 0; i < ArgCount(s); ++i)
     terms.push_back(Node(kTimes, DeepCopy(Arg(s, i)), Node(kPower, DeepCopy(*base), Num(k))));
-  Become(s, Node(kTimes, Node(kPlus, std::move(terms)), Node(kPower, DeepCopy(*base), Num(negative))));
+  TExprPtr sum = Node(kPlus, std::move(terms));
+  {
+    // The factor base^-k that multiplies the sum keeps base = 0 out, so
+    // inside the sum base^0 is 1.
+    const AssumeNonzero assumption(*base);
+    SimplifyTerms(*sum, true);
+  }
+  // Nothing is gained when the power is still there.
+  if (sum->HeadIntrinsic() == kPlus && FindNegativePower(*sum, base.get())) return false;
+  Become(s, Node(kTimes, std::move(sum), Node(kPower, DeepCopy(*base), Num(negative))));
+  SimplifyProduct(s);
   return true;
 }
 
@@ -488,9 +819,9 @@ int QuadraticCoeff(const TExpr& e, TQuadratic& result) {
     if (IsNum(*t)) {
       ok = set(result.C, NumOf(*t), 1);
     } else if (isX(*t)) {
-      ok = set(result.B, TNumber(std::int32_t{1}), 2);
+      ok = set(result.B, Int(1), 2);
     } else if (isSquare(*t)) {
-      ok = set(result.A, TNumber(std::int32_t{1}), 8);
+      ok = set(result.A, Int(1), 8);
     } else if (t->HeadIntrinsic() == kTimes && ArgCount(*t) == 2 && IsNum(Arg(*t, 0)) && isX(Arg(*t, 1))) {
       ok = set(result.B, NumOf(Arg(*t, 0)), 5);
     } else if (t->HeadIntrinsic() == kTimes && ArgCount(*t) == 2 && IsNum(Arg(*t, 0)) && isSquare(Arg(*t, 1))) {
@@ -505,17 +836,16 @@ int QuadraticCoeff(const TExpr& e, TQuadratic& result) {
 
 namespace {
 
-TNumber Zero() { return TNumber(std::int32_t{0}); }
-
 TExprPtr VariableNode(const TQuadratic& q) {
   TExprPtr x = TExpr::VarRef(q.VariableClass, *q.Variable);
   x->Type = q.Variable->Type;
   return x;
 }
 
-// x + (-r)
+// x + (-r), or x itself for the root 0.
 TExprPtr MinusRoot(const TQuadratic& q, TNumber r) {
-  Negate(r);
+  if (EqualsInt(r, 0)) return VariableNode(q);
+  if (!Negate(r)) return nullptr;
   return Node(kPlus, VariableNode(q), Num(r));
 }
 
@@ -525,31 +855,31 @@ bool Factorize(TExpr& s) {
   if (s.HeadIntrinsic() != kPlus) return false;
   TQuadratic q;
   if (QuadraticCoeff(s, q) < 0) return false;
-  const TNumber a = q.A.value_or(Zero());
-  const TNumber b = q.B.value_or(Zero());
-  const TNumber c = q.C.value_or(Zero());
+  const TNumber a = q.A.value_or(Int(0));
+  const TNumber b = q.B.value_or(Int(0));
+  const TNumber c = q.C.value_or(Int(0));
   if (q.A) {
-    const TNumber d = Discriminant(a, b, c);
-    if (IsNegative(d)) return false;
-    TExprPtr factored;
-    if (EqualsInt(d, 0)) {
-      const std::optional<TNumber> r = QuadraticRoot(a, b, d, true, Ctx().Messages);
-      if (!r) return false;
-      factored = Node(kPower, MinusRoot(q, *r), Num(2));
-    } else {
-      const std::optional<TNumber> r1 = QuadraticRoot(a, b, d, true, Ctx().Messages);
-      const std::optional<TNumber> r2 = QuadraticRoot(a, b, d, false, Ctx().Messages);
-      if (!r1 || !r2) return false;
-      factored = Node(kTimes, MinusRoot(q, *r1), MinusRoot(q, *r2));
-    }
+    const std::optional<TNumber> d = Discriminant(a, b, c);
+    if (!d || IsNegative(*d)) return false;
+    // Only rational roots: an irrational one would have to be rounded.
+    const std::optional<TNumber> r1 = QuadraticRoot(a, b, *d, true, Ctx().Messages);
+    const std::optional<TNumber> r2 = QuadraticRoot(a, b, *d, false, Ctx().Messages);
+    if (!r1 || !r2) return false;
+    TExprPtr first = MinusRoot(q, *r1);
+    TExprPtr second = MinusRoot(q, *r2);
+    if (!first || !second) return false;
+    TExprPtr factored = EqualsInt(*d, 0) ? Node(kPower, std::move(first), Num(2))
+                                         : Node(kTimes, std::move(first), std::move(second));
     if (!EqualsInt(a, 1)) factored = Node(kTimes, std::move(factored), Num(a));
     Become(s, std::move(factored));
     return true;
   }
   if (q.B && q.C && !EqualsInt(b, 1)) {
     TNumber inverse = b;
-    Invert(inverse, Ctx().Messages);
-    Become(s, Node(kTimes, Num(b), Node(kPlus, VariableNode(q), Num(Multiply(c, inverse)))));
+    if (!Invert(inverse, Ctx().Messages)) return false;
+    const std::optional<TNumber> shift = Multiply(c, inverse);
+    if (!shift) return false;
+    Become(s, Node(kTimes, Num(b), Node(kPlus, VariableNode(q), Num(*shift))));
     return true;
   }
   return false;
@@ -574,36 +904,55 @@ TExprPtr AgainstZero(int head, TExprPtr t) { return Relation(head, std::move(t),
 
 bool IntegerTyped(const TExpr& t) { return t.Type && IsSubtypeOfNamed(t.Type, "zT", *Ctx().TypesProccess); }
 
+// -t for a term of a sum: its coefficient negated; nothing on overflow.
+TExprPtr NegatedTerm(const TExpr& t) {
+  Split split = SplitTerm(t);
+  if (!Negate(split.coefficient)) return nullptr;
+  return MakeTerm(split.coefficient, split.factors);
+}
+
+// The sum with every term negated, in the same order.
+TExprPtr NegatedSum(const TExpr& s) {
+  TExprList terms;
+  for (std::size_t i = 0; i < ArgCount(s); ++i) {
+    TExprPtr term = NegatedTerm(Arg(s, i));
+    if (!term) return nullptr;
+    terms.push_back(std::move(term));
+  }
+  return Node(kPlus, std::move(terms));
+}
+
 // T = B^k against 0 (or, negated, T = (-1)*B^k); an empty result: not applied.
+// Only positive integer exponents: there B^k is defined wherever B is, so the
+// rewritten relation has the same domain.
 TExprPtr PowerRule(int rel, const TExpr& power, bool negated) {
   const TExpr& b = Arg(power, 0);
   const TExpr& k = Arg(power, 1);
-  if (rel == kEq) {
-    if (IsNum(k) && IsNonPositive(NumOf(k))) return Constant(false);
-    return AgainstZero(kEq, DeepCopy(b));
-  }
-  if (rel != kGt && rel != kGe) {
+  if (rel != kEq && rel != kGt && rel != kGe) {
     Ctx().Messages.Error({"Ошибка 1 в PowerStandard (Cond)"_cp, "Error 1 in PowerStandard (Cond)"});
     return nullptr;
   }
-  if (!IsNum(k) || !NumOf(k).IsInteger()) return nullptr;
+  if (!IsNum(k) || !NumOf(k).IsInteger() || NumOf(k).Integer() <= 0) return nullptr;
   const std::int32_t n = NumOf(k).Integer();
+  if (rel == kEq) return AgainstZero(kEq, DeepCopy(b));
   if (n % 2 != 0) {
     if (negated) return Relation(rel, Num(0), DeepCopy(b));
     return AgainstZero(rel, DeepCopy(b));
   }
+  const bool defined = IsEverywhereDefined(b);
   if (rel == kGe) {
-    if (!negated) return Constant(true);
-    return n > 0 ? AgainstZero(kEq, DeepCopy(b)) : Constant(false);
+    if (!negated) return defined ? Constant(true) : nullptr;
+    return AgainstZero(kEq, DeepCopy(b));
   }
-  if (negated) return Constant(false);
-  return n <= 0 ? Constant(true) : Node(kNot, AgainstZero(kEq, DeepCopy(b)));
+  if (negated) return defined ? Constant(false) : nullptr;
+  return Node(kNot, AgainstZero(kEq, DeepCopy(b)));
 }
 
 // T a product against 0; an empty result: not applied.
 TExprPtr ProductRule(int rel, TExpr& t) {
   if (ArgCount(t) == 2 && IsNum(Arg(t, 0))) {
     const TNumber& c = NumOf(Arg(t, 0));
+    if (EqualsInt(c, 0)) return nullptr;
     if (rel == kEq || IsPositive(c)) return AgainstZero(rel, DeepCopy(Arg(t, 1)));
     if (EqualsInt(c, -1)) return nullptr;
     return AgainstZero(rel, Node(kTimes, Num(-1), DeepCopy(Arg(t, 1))));
@@ -611,6 +960,7 @@ TExprPtr ProductRule(int rel, TExpr& t) {
   bool negative = false;
   std::size_t first = 0;
   if (IsNum(Arg(t, 0))) {
+    if (EqualsInt(NumOf(Arg(t, 0)), 0)) return nullptr;
     negative = IsNegative(NumOf(Arg(t, 0)));
     first = 1;
   }
@@ -632,50 +982,33 @@ TExprPtr ProductRule(int rel, TExpr& t) {
   return Node(kOr, std::move(plus), std::move(minus));
 }
 
+// A quadratic a*x^2 + b*x + c without real roots has the sign of a
+// everywhere. (One with rational roots has been factored before; one with
+// irrational roots stays unsolved.)
 TExprPtr QuadraticRule(int rel, const TExpr& t) {
   TQuadratic q;
   if (QuadraticCoeff(t, q) < 0 || !q.A) return nullptr;
-  const TNumber a = *q.A;
-  const TNumber b = q.B.value_or(Zero());
-  const TNumber c = q.C.value_or(Zero());
-  const TNumber d = Discriminant(a, b, c);
-  const bool up = IsPositive(a);
-  const auto x = [&] { return VariableNode(q); };
-  if (IsNegative(d)) return Constant(rel == kEq ? false : up);
-  if (EqualsInt(d, 0)) {
-    const std::optional<TNumber> r = QuadraticRoot(a, b, d, true, Ctx().Messages);
-    if (!r) return nullptr;
-    TExprPtr atRoot = Relation(kEq, x(), Num(*r));
-    if (rel == kEq) return atRoot;
-    if (rel == kGe) return up ? Constant(true) : std::move(atRoot);
-    return up ? Node(kNot, std::move(atRoot)) : Constant(false);
-  }
-  const std::optional<TNumber> r2 = QuadraticRoot(a, b, d, true, Ctx().Messages);
-  const std::optional<TNumber> r1 = QuadraticRoot(a, b, d, false, Ctx().Messages);
-  if (!r1 || !r2) return nullptr;
-  const bool ordered = ToReal(*r1) <= ToReal(*r2);
-  const TNumber lo = ordered ? *r1 : *r2;
-  const TNumber hi = ordered ? *r2 : *r1;
-  if (rel == kEq) return Node(kOr, Relation(kEq, x(), Num(lo)), Relation(kEq, x(), Num(hi)));
-  const bool strict = rel == kGt;
-  if (up)
-    return Node(kOr, Relation(strict ? kLt : kLe, x(), Num(lo)), Relation(strict ? kGt : kGe, x(), Num(hi)));
-  return Node(kAnd, Relation(strict ? kGt : kGe, x(), Num(lo)), Relation(strict ? kLt : kLe, x(), Num(hi)));
+  const std::optional<TNumber> d = Discriminant(*q.A, q.B.value_or(Int(0)), q.C.value_or(Int(0)));
+  if (!d || !IsNegative(*d)) return nullptr;
+  return Constant(rel == kEq ? false : IsPositive(*q.A));
 }
 
-bool Fallback(TExpr& e, int rel, const TExpr& t) {
+TExprPtr Fallback(int rel, const TExpr& t) {
   if (rel == kEq && t.HeadIntrinsic() == kPlus && ArgCount(t) > 1) {
+    // Integers never add up to a non-integer.
     const TExpr& last = Arg(t, ArgCount(t) - 1);
-    bool integers = IsNum(last) && NumOf(last).IsFraction();
-    for (std::size_t i = 0; integers && i + 1 < ArgCount(t); ++i) integers = IntegerTyped(Arg(t, i));
-    if (integers) {
-      Become(e, Constant(false));
-      return true;
-    }
+    bool integers = IsNum(last) && !NumOf(last).IsInteger();
+    for (std::size_t i = 0; integers && i + 1 < ArgCount(t); ++i)
+      integers = IntegerTyped(Arg(t, i)) && IsEverywhereDefined(Arg(t, i));
+    if (integers) return Constant(false);
   }
-  TExprPtr result = QuadraticRule(rel, t);
+  return QuadraticRule(rel, t);
+}
+
+bool ApplyResult(TExpr& e, TExprPtr result) {
   if (!result) return false;
   Become(e, std::move(result));
+  SimplifyCondition(e);
   return true;
 }
 
@@ -711,30 +1044,40 @@ bool SimplifyRelation(TExpr& e) {
     changed = true;
   }
   if (IsNum(t)) {
+    // A number: the whole relation is defined everywhere, and decided.
     Become(e, Constant(TestValue(NumOf(t), rel, true, Ctx().Messages)));
     return true;
   }
-  TExprPtr result;
+  // An equation's sides may be swapped: its leading coefficient is made positive.
+  if (rel == kEq && t.HeadIntrinsic() == kPlus && IsNegative(SplitTerm(Arg(t, 0)).coefficient)) {
+    if (TExprPtr negated = NegatedSum(t)) {
+      Become(t, std::move(negated));
+      Refresh(e);
+      changed = true;
+    }
+  }
   if (t.HeadIntrinsic() == kTimes) {
     if (ArgCount(t) == 2 && IsNumEq(Arg(t, 0), -1) && (rel == kGt || rel == kGe)) {
-      if (Arg(t, 1).HeadIntrinsic() == kPower) result = PowerRule(rel, Arg(t, 1), true);
-      if (!result) return changed;
-    } else {
-      result = ProductRule(rel, t);
-      if (!result) return Fallback(e, rel, t) || changed;
+      const TExpr& p = Arg(t, 1);
+      if (p.HeadIntrinsic() == kPower) return ApplyResult(e, PowerRule(rel, p, true)) || changed;
+      // -P with P a sum that did not factor: P may still keep one sign.
+      if (p.HeadIntrinsic() == kPlus)
+        if (TExprPtr negated = NegatedSum(p)) return ApplyResult(e, Fallback(rel, *negated)) || changed;
+      return changed;
     }
-  } else if (t.HeadIntrinsic() == kPower) {
-    result = PowerRule(rel, t, false);
-    if (!result) return Fallback(e, rel, t) || changed;
-  } else {
-    if (!FactorAll(t)) return Fallback(e, rel, t) || changed;
+    if (ApplyResult(e, ProductRule(rel, t))) return true;
+    return ApplyResult(e, Fallback(rel, t)) || changed;
+  }
+  if (t.HeadIntrinsic() == kPower) {
+    if (ApplyResult(e, PowerRule(rel, t, false))) return true;
+    return ApplyResult(e, Fallback(rel, t)) || changed;
+  }
+  if (FactorAll(t)) {
     Refresh(e);
     SimplifyCondition(e);
     return true;
   }
-  Become(e, std::move(result));
-  SimplifyCondition(e);
-  return true;
+  return ApplyResult(e, Fallback(rel, t)) || changed;
 }
 
 }  // namespace
@@ -755,16 +1098,24 @@ bool SimplifyCondition(TExpr& e) {
     const int neutral = head == kAnd ? kTrue : kFalse;
     for (std::size_t i = 0; i < ArgCount(e);) {
       changed |= SimplifyCondition(Arg(e, i));
-      if (Arg(e, i).IsIntr(absorbing)) {
-        Become(e, Constant(absorbing == kTrue));
-        return true;
-      }
       if (Arg(e, i).IsIntr(neutral)) {
         TakeArg(e, i);
         changed = true;
       } else {
         ++i;
       }
+    }
+    // The absorbing constant decides the whole only where every other
+    // argument is defined; elsewhere the connective stays undefined.
+    bool absorbed = false;
+    bool othersDefined = true;
+    for (std::size_t i = 0; i < ArgCount(e); ++i) {
+      if (Arg(e, i).IsIntr(absorbing)) absorbed = true;
+      else othersDefined = othersDefined && IsEverywhereDefined(Arg(e, i));
+    }
+    if (absorbed && othersDefined) {
+      Become(e, Constant(absorbing == kTrue));
+      return true;
     }
     if (ArgCount(e) == 0) {
       Become(e, Constant(head == kAnd));
@@ -800,8 +1151,7 @@ bool IsZeroCoefficient(const TExpr& k) { return IsNumEq(k, 0); }
 TExprPtr Negated(TExprPtr e) {
   if (IsNum(*e)) {
     TNumber n = NumOf(*e);
-    Negate(n);
-    return Num(n);
+    if (Negate(n)) return Num(n);
   }
   return Node(kMinus, std::move(e));
 }
@@ -809,12 +1159,13 @@ TExprPtr Negated(TExprPtr e) {
 // k times the other factors; numbers multiplied out.
 TExprPtr Times(TExprPtr k, const std::vector<const TExpr*>& others) {
   if (IsZeroCoefficient(*k)) return k;
-  TNumber number(std::int32_t{1});
+  TNumber number = Int(1);
   TExprList factors;
   if (IsNum(*k)) number = NumOf(*k);
   else factors.push_back(std::move(k));
   for (const TExpr* f : others) {
-    if (IsNum(*f)) number = Multiply(number, NumOf(*f));
+    std::optional<TNumber> product = IsNum(*f) ? Multiply(number, NumOf(*f)) : std::nullopt;
+    if (product) number = *product;
     else factors.push_back(DeepCopy(*f));
   }
   if (factors.empty()) return Num(number);
@@ -848,7 +1199,9 @@ TExprPtr LinearCoefficient(const TExpr& e, TExprList* rest, const TExpr& x) {
     }
     if (coefficients.empty()) return Num(0);
     if (coefficients.size() == 1) return std::move(coefficients.front());
-    return Node(kPlus, std::move(coefficients));
+    TExprPtr sum = Node(kPlus, std::move(coefficients));
+    Standardize(*sum);
+    return sum;
   }
   if (head == kTimes) {
     const TExpr* containing = nullptr;
@@ -873,16 +1226,23 @@ TExprPtr LinearCoefficient(const TExpr& e, TExprList* rest, const TExpr& x) {
     if (!k) return nullptr;
     for (TExprPtr& part : inner) rest->push_back(Node(kDivide, std::move(part), DeepCopy(Arg(e, 1))));
     if (IsZeroCoefficient(*k)) return k;
+    if (IsNum(*k) && IsNum(Arg(e, 1))) {
+      TNumber inverse = NumOf(Arg(e, 1));
+      if (Invert(inverse, Ctx().Messages))
+        if (const std::optional<TNumber> quotient = Multiply(NumOf(*k), inverse)) return Num(*quotient);
+    }
     return Node(kDivide, std::move(k), DeepCopy(Arg(e, 1)));
   }
   return nullptr;
 }
 
-TExprPtr SolveLinear(const TExpr& equation, const TExpr& x) {
+TExprPtr SolveLinear(const TExpr& equation, const TExpr& x, const std::function<bool(const TExpr&)>& nonzero) {
   if (equation.HeadIntrinsic() != kEq || ArgCount(equation) != 2 || !IsNumEq(Arg(equation, 1), 0)) return nullptr;
   TExprList rest;
   TExprPtr k = LinearCoefficient(Arg(equation, 0), &rest, x);
   if (!k || IsZeroCoefficient(*k)) return nullptr;
+  // Dividing by what may be 0 would lose the solutions where it is 0.
+  if (!IsNum(*k) && !(nonzero && nonzero(*k))) return nullptr;
   if (rest.empty()) return Num(0);
   TExprPtr r = rest.size() == 1 ? std::move(rest.front()) : Node(kPlus, std::move(rest));
   TExprPtr answer;
@@ -892,8 +1252,7 @@ TExprPtr SolveLinear(const TExpr& equation, const TExpr& x) {
     answer = Node(kMinus, std::move(r));
   } else if (IsNum(*k)) {
     TNumber factor = NumOf(*k);
-    Invert(factor, Ctx().Messages);
-    Negate(factor);
+    if (!Invert(factor, Ctx().Messages) || !Negate(factor)) return nullptr;
     answer = Node(kTimes, std::move(r), Num(factor));
   } else {
     answer = Node(kMinus, Node(kDivide, std::move(r), std::move(k)));

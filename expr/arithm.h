@@ -1,11 +1,21 @@
 // Arithmetic normalisation of real terms and of conditions about them:
 // division and minus become products and powers, sums and products are
-// flattened and their constants folded, like terms and factors combined,
-// powers simplified, products with sums expanded, polynomials of degree two
-// or one in one variable factored, and relations reduced to a comparison
-// with 0 that is decided when the other side is a number. In place, typed.
+// flattened, their constants folded and their operands put in one canonical
+// order, like terms and factors combined, powers simplified, products with
+// sums expanded, polynomials of degree two or one in one variable factored
+// over the rationals, and relations reduced to a comparison with 0 that is
+// decided when the other side is a number. In place, typed.
+//
+// Every rewrite keeps both the value and the domain of definition: where the
+// input is defined the output is defined and equal (equivalent), and where
+// the input is undefined (a division by zero, 0^0, a root of a negative
+// number, a partial function outside its restrictions) so is the output. So
+// x*x^-1 becomes x^0 (1 wherever x is not 0), not 1, and 1/(x-x) = 0 stays
+// undecided. Arithmetic is exact; what cannot be computed exactly stays as
+// it was written.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "expr/expr.h"
@@ -27,6 +37,11 @@ bool ClearNegativePowers(TExpr& s);
 bool FactorAll(TExpr& e);
 bool Factorize(TExpr& s);
 
+// Whether e is defined for every value of its variables: no division by what
+// may be 0, no power outside its domain, no partial function (one whose
+// functional type carries restrictions).
+bool IsEverywhereDefined(const TExpr& e);
+
 // e as a*x^2 + b*x + c in its one given (answer 0) or required (answer 1)
 // variable; -1 when it is no such polynomial.
 struct TQuadratic {
@@ -39,7 +54,10 @@ int QuadraticCoeff(const TExpr& e, TQuadratic& result);
 // The coefficient of x in e; the parts of e without x are collected in `rest`
 // when it is given. Null when e is not linear in x.
 TExprPtr LinearCoefficient(const TExpr& e, TExprList* rest, const TExpr& x);
-// x from the equation L = 0; null when it is not linear in x or x drops out.
-TExprPtr SolveLinear(const TExpr& equation, const TExpr& x);
+// x from the equation L = 0; null when it is not linear in x, or when its
+// coefficient is not a non-zero number and `nonzero` (what is known to be
+// non-zero, when given) does not vouch for it.
+TExprPtr SolveLinear(const TExpr& equation, const TExpr& x,
+                     const std::function<bool(const TExpr&)>& nonzero = nullptr);
 
 }  // namespace lemmix

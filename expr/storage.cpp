@@ -75,8 +75,8 @@ std::optional<TNumber> FractionFromString(std::string_view text) {
   const std::optional<int> p = ParseInt(inside.substr(0, slash));
   const std::optional<int> q = ParseInt(inside.substr(slash + 1));
   if (!p || !q || *q <= 1) return std::nullopt;
-  const TNumber n = TNumber::Fraction(*p, *q);
-  if (!n.IsFraction() || n.Rational() != TRational{*p, *q}) return std::nullopt;  // only the normal form
+  const std::optional<TNumber> n = TNumber::Fraction(*p, *q);
+  if (!n || !n->IsFraction() || n->Rational() != TRational{*p, *q}) return std::nullopt;  // only the normal form
   return n;
 }
 

@@ -302,6 +302,15 @@ void TMyEdit::AddLetters(const TLetters& letters) {
   Refresh();
 }
 
+TExprPtr TMyEdit::ReadTree(bool standardFont) {
+  TExprPtr tree = text_.ReadTree(standardFont);
+  if (tree) return tree;
+  focusLine_ = text_.Caret().Line;
+  Refresh();
+  if (box_ && visible_) box_->setFocus(Qt::OtherFocusReason);
+  return nullptr;
+}
+
 void TMyEdit::SetVisible(bool visible) {
   visible_ = visible;
   if (!form_) return;

@@ -105,6 +105,9 @@ class TMyEdit : public QObject {
   void Clear();
   bool AddText(std::string_view text, int mode);
   void AddLetters(const TLetters& letters);
+  // The text read and parsed as one formula (see TEditText::ReadTree); after
+  // a fault the edit takes the focus with its caret on the fault.
+  TExprPtr ReadTree(bool standardFont);
   void SetVisible(bool visible);
   bool Visible() const { return visible_; }
   void SetFocusLine(int index);

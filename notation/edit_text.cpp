@@ -7,6 +7,7 @@
 
 #include "intrinsics/st_func.h"
 #include "notation/items.h"
+#include "notation/parser.h"
 #include "shell/cp1251.h"
 
 namespace lemmix {
@@ -157,6 +158,32 @@ bool TEditText::AddText(std::string_view text, int mode) {
 }
 
 void TEditText::AddLetters(const TLetters& letters) { AppendLine(letters); }
+
+TExprPtr TEditText::ReadTree(bool standardFont) {
+  const auto faultAt = [this](TTextPlace place) {
+    selecting_ = false;
+    SetCaret(place);
+  };
+  TItemList items;
+  std::vector<TTextPlace> places;  // of every item, and last the end of the text
+  for (int line = 0; line < LineCount(); ++line) {
+    TItemPlaces linePlaces;
+    std::optional<TItemList> read = MyLetters_to_ItemL(lines_[line], standardFont, &linePlaces);
+    if (!read) {
+      if (linePlaces.Fault) faultAt({static_cast<int>(*linePlaces.Fault), line});
+      return nullptr;
+    }
+    for (std::size_t i = 0; i < read->size(); ++i) {
+      items.push_back(std::move((*read)[i]));
+      places.push_back({static_cast<int>(linePlaces.Items[i]), line});
+    }
+  }
+  places.push_back({static_cast<int>(lines_.back().size()) - 1, LineCount() - 1});
+  std::optional<std::size_t> fault;
+  TExprPtr tree = ParseItems(items, &fault);
+  if (!tree && fault) faultAt(places[*fault]);
+  return tree;
+}
 
 void TEditText::InsertLine(int at, TLetters letters) {
   AddSentinel(letters);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "expr/expr.h"
 #include "intrinsics/letter.h"
 
 namespace lemmix {
@@ -77,6 +78,11 @@ class TEditText {
   // of formula text cannot be read; the pieces before it stay added.
   bool AddText(std::string_view text, int mode);
   void AddLetters(const TLetters& letters);
+
+  // The lines read and parsed as one formula, its plain-face words as symbols
+  // with `standardFont`, else as texts (GetString's modes 2 and 1). A fault
+  // of reading or parsing puts the caret on the letter where it lies.
+  TExprPtr ReadTree(bool standardFont);
 
   // Inserts copies of the letters at the caret and moves the caret past them.
   void Insert(const TLetters& letters);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
+#include "shell/message.h"
 #include "shell/text.h"
 #include "types/type.h"
 #include "types/types_proccess.h"
@@ -13,9 +15,11 @@ namespace lemmix {
 
 namespace {
 
-constexpr int kBlank = 62;
-constexpr int kAntonymSign = 10;
-constexpr int kLeftRound = 23;
+// Letter classes: a run of letters is the longest sequence of one class;
+// the other and the template classes make runs of one letter.
+enum LetterClassId {
+  kLatinClass = 0, kHighClass = 1, kGreekClass = 2, kDigitClass = 3, kOtherClass = 4, kTemplateClass = 5
+};
 
 void Report(const std::string& rus, const std::string& eng) { Ctx().Messages.Error({rus, eng}); }
 
@@ -23,18 +27,20 @@ TStFunc& Catalogue() { return *Ctx().StFunc; }
 
 int LetterClass(const TLetter& l) {
   const bool latin = (l.Code >= 'a' && l.Code <= 'z') || (l.Code >= 'A' && l.Code <= 'Z');
-  if (l.Font == kPlainFont && (latin || l.Code == '#')) return 0;
-  if (l.Font == kPlainFont && l.Code >= 128) return 1;
-  if (l.Font == kMathFont && latin) return 2;
-  if (l.Font == kPlainFont && l.Code >= '0' && l.Code <= '9') return 3;
-  return 4;
+  // "#" starts a template parameter; it is no letter of a name.
+  if (l.Font == kPlainFont && l.Code == '#') return kTemplateClass;
+  if (l.Font == kPlainFont && latin) return kLatinClass;
+  if (l.Font == kPlainFont && l.Code >= 128) return kHighClass;
+  if (l.Font == kMathFont && latin) return kGreekClass;
+  if (l.Font == kPlainFont && l.Code >= '0' && l.Code <= '9') return kDigitClass;
+  return kOtherClass;
 }
 
 bool IsTight(const TExpr& item) {
   const TIntr* f = item.Intrinsic();
   if (f == nullptr) return false;
   switch (f->Number) {
-    case 62: case 38: case 35: case 33: case 36: case 31: case 216: return true;
+    case kBlank: case kDot: case kComma: case kColon: case kSemicolon: case kVld: case kEllipsis: return true;
     default: return false;
   }
 }
@@ -52,10 +58,53 @@ bool WordChar(unsigned char c) {
   return std::isalnum(c) ? c < 128 : (c >= 0xC0 || c == 0xA8 || c == 0xB8 || c == '"');
 }
 
+// Items as a reader makes them, each with the place of its source where it begins.
+struct TReadItems {
+  TItemList Items;
+  std::vector<std::size_t> Places;
+
+  void Add(TExprPtr item, std::size_t place) {
+    Items.push_back(std::move(item));
+    Places.push_back(place);
+  }
+  // The items [i, i + count) become one, at the place of the first.
+  void Join(std::size_t i, std::size_t count, TExprPtr item) {
+    Items[i] = std::move(item);
+    const auto from = static_cast<std::ptrdiff_t>(i + 1);
+    const auto to = static_cast<std::ptrdiff_t>(i + count);
+    Items.erase(Items.begin() + from, Items.begin() + to);
+    Places.erase(Places.begin() + from, Places.begin() + to);
+  }
+  // Drops every item of the intrinsic function.
+  void Drop(int number) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < Items.size(); ++i) {
+      if (Items[i]->IsIntr(number)) continue;
+      Items[kept] = std::move(Items[i]);
+      Places[kept++] = Places[i];
+    }
+    Items.resize(kept);
+    Places.resize(kept);
+  }
+  // The items, and their places for a caller that asked for them.
+  TItemList Take(TItemPlaces* places, std::size_t end) {
+    if (places != nullptr) {
+      places->Items = std::move(Places);
+      places->Items.push_back(end);
+    }
+    return std::move(Items);
+  }
+};
+
+void FaultAt(TItemPlaces* places, std::size_t place) {
+  if (places != nullptr) places->Fault = place;
+}
+
 // The finishing passes of both readers: blanks out, antonym signs joined to
 // their functions, couples replaced by what they stand for.
-void Finish(TItemList& items) {
-  std::erase_if(items, [](const TExprPtr& item) { return item->IsIntr(kBlank); });
+void Finish(TReadItems& read) {
+  read.Drop(kBlank);
+  TItemList& items = read.Items;
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (!items[i]->IsIntr(kAntonymSign)) continue;
     if (i + 1 >= items.size() || items[i + 1]->Class != TClass::Intr) {
@@ -69,8 +118,7 @@ void Finish(TItemList& items) {
              "Nonexistent antonim of standard function appears: " + f->Name);
       continue;
     }
-    items[i] = TExpr::OfAntIntr(*f->Antonym);
-    items.erase(items.begin() + static_cast<std::ptrdiff_t>(i + 1));
+    read.Join(i, 2, TExpr::OfAntIntr(*f->Antonym));
   }
   const auto matches = [](const TExpr& item, const TIntr& part) {
     if (const TIntr* f = item.Intrinsic()) return f->Name == part.Name;
@@ -83,9 +131,8 @@ void Finish(TItemList& items) {
       bool all = true;
       for (std::size_t j = 0; j < k && all; ++j) all = matches(*items[i + j], *couple.Parts[j]);
       if (!all) continue;
-      items[i] = couple.Positive || couple.Result->Antonym == nullptr ? TExpr::OfIntr(*couple.Result)
-                                                                      : TExpr::OfAntIntr(*couple.Result->Antonym);
-      items.erase(items.begin() + static_cast<std::ptrdiff_t>(i + 1), items.begin() + static_cast<std::ptrdiff_t>(i + k));
+      read.Join(i, k, couple.Positive || couple.Result->Antonym == nullptr ? TExpr::OfIntr(*couple.Result)
+                                                                            : TExpr::OfAntIntr(*couple.Result->Antonym));
     }
   }
 }
@@ -94,6 +141,13 @@ std::string LettersText(const TLetters& letters) {
   std::string text;
   for (const TLetter& l : letters) text += static_cast<char>(l.Code);
   return text;
+}
+
+// The point of a decimal: the plain full stop, or the sign the point key types.
+bool IsDecimalPoint(const TLetter& l) {
+  if (l.Code == '.' && l.Font == kPlainFont) return true;
+  const TIntr* dot = Catalogue().Intr(kDot);
+  return dot != nullptr && dot->Visual.size() == 1 && SameGlyph(dot->Visual.front(), l);
 }
 
 // "(" ... ")" of the plain face after position i: the text, and the position after ")".
@@ -113,55 +167,86 @@ std::optional<std::pair<std::string, std::size_t>> Parenthesised(const TLetters&
 bool IsExplicitTypeSign(const TIntr& f) { return !f.Visual.empty() && f.Visual.front().Code == 220; }
 bool IsClassSign(const TIntr& f) { return !f.Visual.empty() && f.Visual.front().Code == 221; }
 
-std::optional<TItemList> MyLetters_to_ItemL(const TLetters& letters, bool standardFont) {
+std::optional<TItemList> MyLetters_to_ItemL(const TLetters& letters, bool standardFont, TItemPlaces* places) {
   if (letters.empty()) {
     Report("Ошибка 1 в MyLetters_to_ItemL (ItemDial)"_cp, "Error 1 in MyLetters_to_ItemL (ItemDial)");
     return std::nullopt;
   }
-  TItemList items;
+  const auto fail = [&](std::size_t at) -> std::optional<TItemList> {
+    FaultAt(places, at);
+    return std::nullopt;
+  };
+  const auto digitAt = [&](std::size_t k) { return k < letters.size() && LetterClass(letters[k]) == kDigitClass; };
+  TReadItems read;
   std::size_t i = 0;
   while (i < letters.size()) {
     std::size_t j = i + 1;
     const int cls = LetterClass(letters[i]);
-    if (cls != 4)
+    if (cls != kOtherClass && cls != kTemplateClass)
       while (j < letters.size() && LetterClass(letters[j]) == cls) ++j;
-    const TLetters run(letters.begin() + static_cast<std::ptrdiff_t>(i), letters.begin() + static_cast<std::ptrdiff_t>(j));
-    if (cls == 3) {
-      const std::string digits = LettersText(run);
+    if (cls == kDigitClass) {
+      std::string digits;
+      for (std::size_t k = i; k < j; ++k) digits += static_cast<char>(letters[k].Code);
+      // A decimal is read whole, blanks around its point too, so that the
+      // zeros after the point stay.
+      const auto blank = [&](std::size_t k) { return k < letters.size() && letters[k].Code == ' ' && letters[k].Font == kPlainFont; };
+      std::size_t k = j;
+      while (blank(k)) ++k;
+      if (k < letters.size() && IsDecimalPoint(letters[k])) {
+        for (++k; blank(k);) ++k;
+        if (digitAt(k)) {
+          digits += '.';
+          for (j = k; digitAt(j); ++j) digits += static_cast<char>(letters[j].Code);
+        }
+      }
       const std::optional<TNumber> n = NumberFromString(digits);
       if (!n) {
         Report("Ошибка при интерпретации числа "_cp + digits, "Unable to interpret number " + digits);
-        return std::nullopt;
+        return fail(i);
       }
-      items.push_back(TExpr::Number(*n));
+      read.Add(TExpr::Number(*n), i);
       i = j;
       continue;
     }
-    const bool followedByDigits = j < letters.size() && LetterClass(letters[j]) == 3;
-    const bool lone = run.size() == 1 && (cls == 0 || cls == 2);
+    if (cls == kTemplateClass) {
+      // "#" and the digits of the parameter's number.
+      std::string digits;
+      while (digitAt(j)) digits += static_cast<char>(letters[j++].Code);
+      const std::optional<int> n = ParseInt(digits);
+      if (digits.empty() || !n || *n < 0) {
+        Report("Неверный индекс параметра шаблона."_cp, "Invalid index of template parameter.");
+        return fail(i);
+      }
+      read.Add(TExpr::Par(TClass::TemplPar, *n), i);
+      i = j;
+      continue;
+    }
+    const TLetters run(letters.begin() + static_cast<std::ptrdiff_t>(i), letters.begin() + static_cast<std::ptrdiff_t>(j));
+    const bool followedByDigits = digitAt(j);
+    const bool lone = run.size() == 1 && (cls == kLatinClass || cls == kGreekClass);
     const bool reserved = lone && !followedByDigits &&
-                          ((cls == 0 && run[0].Code == 'o') || (cls == 2 && run[0].Code == 'p'));
+                          ((cls == kLatinClass && run[0].Code == 'o') || (cls == kGreekClass && run[0].Code == 'p'));
     if (lone && !reserved) {
-      TVarName name{static_cast<std::int8_t>(cls == 2 ? run[0].Code - 64 : run[0].Code), -1};
+      TVarName name{static_cast<std::int8_t>(cls == kGreekClass ? run[0].Code - 64 : run[0].Code), -1};
       if (followedByDigits) {
         std::size_t k = j;
         std::string digits;
-        while (k < letters.size() && LetterClass(letters[k]) == 3) digits += static_cast<char>(letters[k++].Code);
+        while (digitAt(k)) digits += static_cast<char>(letters[k++].Code);
         const std::optional<int> index = ParseInt(digits);
         if (!index) {
           Report("Ошибка при интерпретации числа "_cp + digits, "Unable to interpret number " + digits);
-          return std::nullopt;
+          return fail(j);
         }
         name.Index = *index;
         j = k;
       }
-      items.push_back(TExpr::NodefVar(std::make_shared<TVar>(TVar{name, nullptr})));
+      read.Add(TExpr::NodefVar(std::make_shared<TVar>(TVar{name, nullptr})), i);
       i = j;
       continue;
     }
     const bool lookUp = standardFont || std::any_of(run.begin(), run.end(), [](const TLetter& l) { return l.Font != kPlainFont; });
     if (!lookUp) {
-      items.push_back(TExpr::String(LettersText(run)));
+      read.Add(TExpr::String(LettersText(run)), i);
       i = j;
       continue;
     }
@@ -181,22 +266,22 @@ std::optional<TItemList> MyLetters_to_ItemL(const TLetters& letters, bool standa
           if (item->Type == nullptr) {
             Report("Неизвестный тип "_cp + text + " в явном описании типа."_cp,
                    "Unknown type " + text + " in explicit type notification.");
-            return std::nullopt;
+            return fail(i);
           }
-          items.push_back(std::move(item));
+          read.Add(std::move(item), i);
         } else {
           const TClass c = ClassFromName(Trim(text));
           if (!parameter || (c == TClass::NoClass && Trim(text) != "no_class")) {
             Report("Неизвестный класс "_cp + text + "."_cp, "Unknown class " + text + ".");
-            return std::nullopt;
+            return fail(i);
           }
-          items.push_back(std::move(item));
-          items.push_back(TExpr::String(std::string(Trim(text))));
+          read.Add(std::move(item), i);
+          read.Add(TExpr::String(std::string(Trim(text))), i);
         }
         i = parameter->second;
         continue;
       }
-      items.push_back(std::move(item));
+      read.Add(std::move(item), i);
       i = j;
       continue;
     }
@@ -214,13 +299,13 @@ std::optional<TItemList> MyLetters_to_ItemL(const TLetters& letters, bool standa
       else
         Report("Строка содержит неинтерпретируемые символы в нестандартном шрифте:"_cp + Utf8ToCp1251(" " + shown),
                "Uninterpreted symbols in undefault font: " + Utf8ToCp1251(shown));
-      return std::nullopt;
+      return fail(i);
     }
-    items.push_back(TExpr::OfAntIntr(*antonym));
+    read.Add(TExpr::OfAntIntr(*antonym), i);
     i = j;
   }
-  Finish(items);
-  return items;
+  Finish(read);
+  return read.Take(places, letters.size());
 }
 
 std::optional<TLetters> ItemL_to_MyLetters(const TItemList& source) {
@@ -347,24 +432,40 @@ std::optional<std::string> ItemL_to_String(const TItemList& items, bool classWor
   return text;
 }
 
-std::optional<TItemList> StringToItems(std::string_view text, bool report) {
+std::optional<TItemList> StringToItems(std::string_view text, bool report, TItemPlaces* places) {
   TStFunc& catalogue = Catalogue();
-  TItemList items;
+  TReadItems read;
   TClass pendingClass = TClass::NoClass;
   bool pending = false;
   std::size_t p = 0;
+  std::size_t wordStart = 0;
+  const auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
   const auto nextWord = [&]() -> std::string {
     while (p < text.size() && text[p] == ' ') ++p;
-    const std::size_t start = p;
+    wordStart = p;
     if (p >= text.size()) return "";
     const unsigned char c = static_cast<unsigned char>(text[p]);
     if (!WordChar(c) && c != '\\' && c != '#') {
       ++p;
-      return std::string(text.substr(start, 1));
+      return std::string(text.substr(wordStart, 1));
     }
     ++p;
     while (p < text.size() && (WordChar(static_cast<unsigned char>(text[p])) || text[p - 1] == '\\')) ++p;
-    return std::string(text.substr(start, p - start));
+    std::string word(text.substr(wordStart, p - wordStart));
+    // A decimal is one word, blanks around its point too, so that the zeros
+    // after the point stay.
+    if (std::all_of(word.begin(), word.end(), isDigit)) {
+      std::size_t q = p;
+      while (q < text.size() && text[q] == ' ') ++q;
+      if (q < text.size() && text[q] == '.') {
+        for (++q; q < text.size() && text[q] == ' ';) ++q;
+        if (q < text.size() && isDigit(text[q])) {
+          word += '.';
+          for (p = q; p < text.size() && isDigit(text[p]); ++p) word += text[p];
+        }
+      }
+    }
+    return word;
   };
   // After a parameter sign: the next word delimited by blanks.
   const auto nextBlankWord = [&]() -> std::string {
@@ -373,35 +474,33 @@ std::optional<TItemList> StringToItems(std::string_view text, bool report) {
     while (p < text.size() && text[p] != ' ') ++p;
     return std::string(text.substr(start, p - start));
   };
+  const auto fail = [&](const std::string& rus, const std::string& eng) -> std::optional<TItemList> {
+    Report(rus, eng);
+    FaultAt(places, wordStart);
+    return std::nullopt;
+  };
   // An intrinsic function, with the parameter the explicit-type and class signs take.
-  const auto AddIntrinsic = [&](TIntr& f) {
+  const auto addIntrinsic = [&](TIntr& f) -> std::optional<TMessage> {
+    const std::size_t at = wordStart;
     TExprPtr item = TExpr::OfIntr(f);
     if (!IsExplicitTypeSign(f) && !IsClassSign(f)) {
-      items.push_back(std::move(item));
-      return true;
+      read.Add(std::move(item), at);
+      return std::nullopt;
     }
     const std::string parameter = nextBlankWord();
-    if (parameter.empty()) {
-      Report("Ошибка 1 в явном задании типа или класса"_cp, "Error 1 in explicit type or class notification");
-      return false;
-    }
+    if (parameter.empty()) return TMessage{"Ошибка 1 в явном задании типа или класса"_cp, "Error 1 in explicit type or class notification"};
     if (IsExplicitTypeSign(f)) {
       item->Type = Ctx().TypesProccess->FindType(parameter, false);
-      if (item->Type == nullptr) {
-        Report("Ошибка 3 в явном задании типа: "_cp + parameter, "Error 3 in explicit type notification " + parameter);
-        return false;
-      }
-      items.push_back(std::move(item));
-      return true;
+      if (item->Type == nullptr)
+        return TMessage{"Ошибка 3 в явном задании типа: "_cp + parameter, "Error 3 in explicit type notification " + parameter};
+      read.Add(std::move(item), at);
+      return std::nullopt;
     }
     const TClass c = ClassFromName(parameter);
-    if (c == TClass::NoClass && parameter != "no_class") {
-      Report("Неверное описание класса."_cp, "Wrong description of type.");
-      return false;
-    }
-    items.push_back(std::move(item));
-    items.push_back(TExpr::String(parameter));
-    return true;
+    if (c == TClass::NoClass && parameter != "no_class") return TMessage{"Неверное описание класса."_cp, "Wrong description of type."};
+    read.Add(std::move(item), at);
+    read.Add(TExpr::String(parameter), at);
+    return std::nullopt;
   };
   while (p < text.size()) {
     const std::string word(Trim(nextWord()));
@@ -412,52 +511,47 @@ std::optional<TItemList> StringToItems(std::string_view text, bool report) {
       continue;
     }
     TIntr* numbered = nullptr;
-    if (word.size() > 1 && word[0] == '\\' && std::all_of(word.begin() + 1, word.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+    if (word.size() > 1 && word[0] == '\\' && std::all_of(word.begin() + 1, word.end(), isDigit)) {
       const std::optional<int> n = ParseInt(word.substr(1));
       numbered = n ? catalogue.Intr(*n) : nullptr;
       if (numbered != nullptr && numbered->Name.empty()) numbered = nullptr;  // an empty slot is no function
       if (numbered == nullptr || pending) {
-        if (report || pending) {
-          Report("Неинтерпретируемое выражение "_cp + word, "Unable to interpret string " + word);
-          return std::nullopt;
-        }
-        items.push_back(TExpr::String(word));
+        if (report || pending) return fail("Неинтерпретируемое выражение "_cp + word, "Unable to interpret string " + word);
+        read.Add(TExpr::String(word), wordStart);
         continue;
       }
     }
+    TIntr* named = nullptr;
     if (numbered != nullptr) {
-      if (!AddIntrinsic(*numbered)) return std::nullopt;
+      named = numbered;
     } else if (const std::optional<TVarName> name = NameFromString(word, false)) {
-      auto v = std::make_shared<TVar>(TVar{*name, nullptr});
-      TExprPtr item = TExpr::NodefVar(v);
+      TExprPtr item = TExpr::NodefVar(std::make_shared<TVar>(TVar{*name, nullptr}));
       if (pending) item->Class = pendingClass;  // the item keeps its variable; linking comes later
-      items.push_back(std::move(item));
+      read.Add(std::move(item), wordStart);
       pending = false;
       continue;
     } else if (pending) {
-      Report("После типа переменной вместо имени переменной следует строка "_cp + word,
-             "After a variable's type the variable is expected but the following string appears: " + word);
-      return std::nullopt;
+      return fail("После типа переменной вместо имени переменной следует строка "_cp + word,
+                  "After a variable's type the variable is expected but the following string appears: " + word);
     } else if (word[0] == '#') {
       const std::optional<int> n = word.size() > 1 ? ParseInt(word.substr(1)) : std::nullopt;
-      if (!n || *n < 0) {
-        Report("Неверный индекс параметра шаблона."_cp, "Invalid index of template parameter.");
-        return std::nullopt;
-      }
-      items.push_back(TExpr::Par(TClass::TemplPar, *n));
+      if (!n || *n < 0) return fail("Неверный индекс параметра шаблона."_cp, "Invalid index of template parameter.");
+      read.Add(TExpr::Par(TClass::TemplPar, *n), wordStart);
     } else if (const std::optional<TNumber> n = NumberFromString(word)) {
-      items.push_back(TExpr::Number(*n));
+      read.Add(TExpr::Number(*n), wordStart);
     } else if (TIntr* f = catalogue.FindByWord(word, false)) {
-      if (!AddIntrinsic(*f)) return std::nullopt;
+      named = f;
     } else if (report) {
-      Report("Неинтерпретируемое выражение "_cp + word, "Unable to interpret string " + word);
-      return std::nullopt;
+      return fail("Неинтерпретируемое выражение "_cp + word, "Unable to interpret string " + word);
     } else {
-      items.push_back(TExpr::String(word));
+      read.Add(TExpr::String(word), wordStart);
+    }
+    if (named != nullptr) {
+      if (const std::optional<TMessage> wrong = addIntrinsic(*named)) return fail(wrong->Rus, wrong->Eng);
     }
   }
-  Finish(items);
-  return items;
+  Finish(read);
+  return read.Take(places, text.size());
 }
 
 std::optional<TLetters> StringToLetters(std::string_view text) {
@@ -515,8 +609,8 @@ std::optional<TVarList> ReadVariableDeclarations(const std::vector<TLetters>& li
       return std::nullopt;
     };
     const int cls = LetterClass(line[i]);
-    if ((cls != 0 && cls != 2) || line[i].Code == '#' || i + 1 >= line.size()) return nameExpected();
-    TVarName name{static_cast<std::int8_t>(cls == 2 ? line[i].Code - 64 : line[i].Code), -1};
+    if ((cls != kLatinClass && cls != kGreekClass) || i + 1 >= line.size()) return nameExpected();
+    TVarName name{static_cast<std::int8_t>(cls == kGreekClass ? line[i].Code - 64 : line[i].Code), -1};
     ++i;
     const auto typeExpected = [] {
       Report("После имени переменной ожидается ее тип."_cp, "A type of variable is expected after its name.");
@@ -525,7 +619,7 @@ std::optional<TVarList> ReadVariableDeclarations(const std::vector<TLetters>& li
     if (line[i].Code != ' ') {
       std::string digits;
       while (i < line.size() && line[i].Code != ' ') {
-        if (LetterClass(line[i]) != 3) {
+        if (LetterClass(line[i]) != kDigitClass) {
           Report("После имени переменной должен следовать ее индекс или пробел."_cp,
                  "An index of variable or space is expected after the variable's name.");
           return std::nullopt;

@@ -7,6 +7,8 @@
 // holding the class name).
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,9 +30,19 @@ inline constexpr std::uint32_t kRed = 0xFF;
 bool IsExplicitTypeSign(const TIntr& f);
 bool IsClassSign(const TIntr& f);
 
+// Where the items of a list stand in their source (the character of stored
+// text or the letter of an edit line each begins at), followed by the end of
+// the source: Items has one entry more than the list. A reader that fails at
+// a place of its source leaves that place in Fault.
+struct TItemPlaces {
+  std::vector<std::size_t> Items;
+  std::optional<std::size_t> Fault;
+};
+
 // Letters to items: runs of one class are numbers, variables, symbols of the
-// catalogue or (plain-face words without `standardFont`) texts. Nothing on failure.
-std::optional<TItemList> MyLetters_to_ItemL(const TLetters& letters, bool standardFont);
+// catalogue or (plain-face words without `standardFont`) texts; "#" and
+// digits a template parameter. Nothing on failure.
+std::optional<TItemList> MyLetters_to_ItemL(const TLetters& letters, bool standardFont, TItemPlaces* places = nullptr);
 // Items to letters, with the blanks that space symbols; ends with a space.
 std::optional<TLetters> ItemL_to_MyLetters(const TItemList& items);
 
@@ -38,7 +50,7 @@ std::optional<TLetters> ItemL_to_MyLetters(const TItemList& items);
 std::optional<std::string> OneItem_to_String(const TExpr& item, bool classWord, bool numeric);
 std::optional<std::string> ItemL_to_String(const TItemList& items, bool classWord, bool numeric);
 // Stored text to items; with `report` an unknown word is an error, without it a text item.
-std::optional<TItemList> StringToItems(std::string_view text, bool report);
+std::optional<TItemList> StringToItems(std::string_view text, bool report, TItemPlaces* places = nullptr);
 std::optional<TLetters> StringToLetters(std::string_view text);
 
 // The lines of an edit as stored text: mode 0 plain text, 1 a formula whose

@@ -7,6 +7,7 @@
 #include "expr/typing.h"
 #include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
+#include "notation/parser.h"
 #include "shell/context.h"
 #include "types/types_proccess.h"
 #include "shell/cp1251.h"
@@ -18,11 +19,7 @@ namespace lemmix {
 
 namespace {
 
-
-
 TIntr& F(int n) { return *Ctx().StFunc->Intr(n); }
-
-bool IsAtPointPredicate(int n) { return n == 99 || n == 100 || (n >= 103 && n <= 106); }
 
 // Items outlive the tree they are written from: a variable item owns a copy
 // of its variable.
@@ -103,6 +100,8 @@ class Writer {
         break;
     }
     if (head.IsVar()) return Application(e);
+    // A term of a sequence of functions applied: f_n(x).
+    if (head.Class == TClass::Compound) return Operand(head, kAtomPriority, true) && List(ch, 1);
     return WithHead(e, Item(head));
   }
 
@@ -126,18 +125,18 @@ class Writer {
       const TExpr& inner = *e.Children()[1];
       if (inner.Head() && inner.Head()->Intrinsic() && inner.Head()->Intrinsic()->Antonym) item = inner.Head();
     }
-    if (e.Class == TClass::Compound && item->Class == TClass::Compound) return 12;
+    if (e.Class == TClass::Compound && item->Class == TClass::Compound) return kAtomPriority;
     if (const TIntr* f = item->Intrinsic()) {
-      if (f->Fixity == TFixity::Prefix) return 12;
+      if (f->Fixity == TFixity::Prefix) return kAtomPriority;
       // Constructions written inside their own brackets bind as atoms.
       switch (f->Number) {
         case kAbs: case kFloor: case kSegment: case kInterval: case kClosedOpen: case kOpenClosed: case kEnum:
-        case kEnumMore: case kSetOf: case kIntSegment: case kImage: case kDerivative: return 12;
+        case kEnumMore: case kSetOf: case kIntSegment: case kImage: case kDerivative: return kAtomPriority;
         default: return f->Priority;
       }
     }
-    if (const TAntIntr* a = item->Antonym()) return a->Intr->Fixity == TFixity::Prefix ? 12 : a->Intr->Priority;
-    return 12;
+    if (const TAntIntr* a = item->Antonym()) return a->Intr->Fixity == TFixity::Prefix ? kAtomPriority : a->Intr->Priority;
+    return kAtomPriority;
   }
 
   // An operand next to an operation of priority p, bracketed when it binds weaker.
@@ -162,7 +161,7 @@ class Writer {
     const TExprList& ch = e.Children();
     const TIntr* f = headItem->Intrinsic() ? headItem->Intrinsic() : headItem->Antonym() ? headItem->Antonym()->Intr : nullptr;
     const TFixity fixity = f ? f->Fixity : TFixity::Infix;
-    const int p = f && fixity != TFixity::Prefix ? f->Priority : 12;
+    const int p = f && fixity != TFixity::Prefix ? f->Priority : kAtomPriority;
     if (fixity == TFixity::Prefix) {
       out_.push_back(std::move(headItem));
       if (ch.size() == 2 && !(f && f->Number == kTuple)) return Intr(kLeftRound) && Write(*ch[1]) && Intr(kRightRound);
@@ -191,14 +190,15 @@ class Writer {
     return true;
   }
 
-  // A variable applied: a sequence as a_n, any other function as f(x, y).
+  // A variable applied: a sequence as a_n or a_(n + 1), any other function as f(x, y).
   bool Application(const TExpr& e) {
     const TExprList& ch = e.Children();
     out_.push_back(Item(*ch[0]));
     const TType* type = ch[0]->Var()->Type;
     if (ch.size() == 2 && type && IsNaturalSequence(*type)) {
       Intr(kSubscript);
-      return Operand(*ch[1], 12, false);
+      if (ch[1]->Class != TClass::Compound) return Write(*ch[1]);
+      return Intr(kLeftRound) && Write(*ch[1]) && Intr(kRightRound);
     }
     return List(ch, 1);
   }

@@ -16,24 +16,24 @@ namespace lemmix {
 
 namespace {
 
+constexpr int kNone = 13;  // the priority that stands for no split item
 
-
-constexpr int kNone = 13;
-
-void Report(const std::string& rus, const std::string& eng) { Ctx().Messages.Error({rus, eng}); }
+void Show(const std::string& rus, const std::string& eng) { Ctx().Messages.Error({rus, eng}); }
 
 TIntr& F(int n) { return *Ctx().StFunc->Intr(n); }
 
 bool IsOpener(const TExpr& e) { return e.IsIntr(kLeftRound) || e.IsIntr(kLeftSquare) || e.IsIntr(kLeftBrace); }
 bool IsCloser(const TExpr& e) { return e.IsIntr(kRightRound) || e.IsIntr(kRightSquare) || e.IsIntr(kRightBrace); }
-bool IsAtPointPredicate(int n) { return n == 99 || n == 100 || (n >= 103 && n <= 106); }
-
-bool IsPunctuation(const TExpr& item) {
+// Brackets, separators and key words: no expression by themselves. The dot
+// is one too, except as the place of an argument in a declaration, f(.).
+bool IsPunctuation(const TExpr& item, bool dotAllowed) {
   const TIntr* f = item.Intrinsic();
   if (f == nullptr) return false;
   switch (f->Number) {
-    case 10: case 23: case 24: case 25: case 26: case 27: case 28: case 29: case 30: case 31: case 33: case 35:
-    case 36: case 37: case 38: case 60: case 62: case 63: case 101: case 118: case 211:
+    case kDot: return !dotAllowed;
+    case kAntonymSign: case kLeftRound: case kRightRound: case kLeftSquare: case kRightSquare: case kLeftBrace:
+    case kRightBrace: case kSubscript: case kRange: case kVld: case kColon: case kComma: case kSemicolon: case kBar:
+    case kParameters: case kBlank: case kNestedSeparator: case kAtPoint: case kOnSet: case kAs:
       return true;
     default:
       return false;
@@ -46,28 +46,54 @@ std::string WordOf(const TExpr& item) {
   return "";
 }
 
-
 TType* TypeNamed(const char* id) { return Ctx().TypesProccess->FindType(id, true); }
 
 class Parser {
  public:
   explicit Parser(const TItemList& items) {
-    for (const TExprPtr& item : items) items_.push_back(ShallowCopy(*item));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      items_.push_back(ShallowCopy(*items[i]));
+      origin_.push_back(i);
+    }
+    origin_.push_back(items.size());
   }
 
   TExprPtr Run() {
     if (items_.empty()) {
-      Report("Введена пустая строка."_cp, "An empty string.");
+      Show("Введена пустая строка."_cp, "An empty string.");
       return nullptr;
     }
     if (!RealNumbersInput()) return nullptr;
     return Parse(0, items_.size());
   }
 
+  // The item of the given list at which the parse failed; the list's size
+  // for a fault after its last item.
+  std::optional<std::size_t> Fault() const { return fault_; }
+
  private:
   static constexpr int kMaxNesting = 200;
 
   const TExpr& At(std::size_t i) const { return *items_[i]; }
+
+  // Shows the message and keeps the place of the fault: the working item at
+  // `at`, or the end of the list. The first fault is the one that stopped the parse.
+  void Report(std::size_t at, const std::string& rus, const std::string& eng) {
+    Show(rus, eng);
+    if (!fault_) fault_ = origin_[std::min(at, origin_.size() - 1)];
+  }
+
+  // The place of a fault another part of the program has reported.
+  void Mark(std::size_t at) {
+    if (!fault_) fault_ = origin_[std::min(at, origin_.size() - 1)];
+  }
+
+  void EraseItems(std::size_t from, std::size_t count) {
+    const auto a = static_cast<std::ptrdiff_t>(from);
+    const auto b = static_cast<std::ptrdiff_t>(from + count);
+    items_.erase(items_.begin() + a, items_.begin() + b);
+    origin_.erase(origin_.begin() + a, origin_.begin() + b);
+  }
 
   // Decimal point between two integers: one real number.
   bool RealNumbersInput() {
@@ -75,17 +101,16 @@ class Parser {
       if (!At(i).IsIntr(kDot) || !At(i - 1).NumberValue() || !At(i + 1).NumberValue()) continue;
       const TNumber& a = *At(i - 1).NumberValue();
       const TNumber& b = *At(i + 1).NumberValue();
-      if (!a.IsInteger() || !b.IsInteger() || a.Integer() < 0 || b.Integer() < 0) {
-        Report("Ошибка при вводе действительного числа in RealNumbersInput (ExprDial)."_cp, "Wrong real number");
-        return false;
-      }
-      const std::optional<TNumber> real = NumberFromString(std::to_string(a.Integer()) + "." + std::to_string(b.Integer()));
+      const std::optional<TNumber> real =
+          a.IsInteger() && b.IsInteger() && a.Integer() >= 0 && b.Integer() >= 0
+              ? NumberFromString(std::to_string(a.Integer()) + "." + std::to_string(b.Integer()))
+              : std::nullopt;
       if (!real) {
-        Report("Ошибка при вводе действительного числа in RealNumbersInput (ExprDial)."_cp, "Wrong real number");
+        Report(i - 1, "Ошибка при вводе действительного числа in RealNumbersInput (ExprDial)."_cp, "Wrong real number");
         return false;
       }
       items_[i - 1] = TExpr::Number(*real);
-      items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(i), items_.begin() + static_cast<std::ptrdiff_t>(i + 2));
+      EraseItems(i, 2);
     }
     return true;
   }
@@ -96,6 +121,16 @@ class Parser {
     for (std::size_t k = i; k < last; ++k) {
       if (IsOpener(At(k))) ++depth;
       if (IsCloser(At(k)) && --depth == 0) return k;
+    }
+    return std::nullopt;
+  }
+
+  // The opener that matches the closer at `close`, counting back to `first`.
+  std::optional<std::size_t> Opener(std::size_t first, std::size_t close) const {
+    int depth = 0;
+    for (std::size_t k = close + 1; k-- > first;) {
+      if (IsCloser(At(k))) ++depth;
+      if (IsOpener(At(k)) && --depth == 0) return k;
     }
     return std::nullopt;
   }
@@ -127,9 +162,9 @@ class Parser {
   }
 
   int ItemPrior(const TExpr& item) const {
-    if (const TIntr* f = item.Intrinsic()) return f->Fixity == TFixity::Prefix ? 12 : f->Priority;
-    if (const TAntIntr* a = item.Antonym()) return a->Intr->Fixity == TFixity::Prefix ? 12 : a->Intr->Priority;
-    return 12;
+    if (const TIntr* f = item.Intrinsic()) return f->Fixity == TFixity::Prefix ? kAtomPriority : f->Priority;
+    if (const TAntIntr* a = item.Antonym()) return a->Intr->Fixity == TFixity::Prefix ? kAtomPriority : a->Intr->Priority;
+    return kAtomPriority;
   }
 
   bool LaterWins(const TExpr& item) const {
@@ -138,18 +173,18 @@ class Parser {
   }
 
   // Drops round brackets around the whole range.
-  bool Strip(std::size_t& first, std::size_t& last) const {
+  bool Strip(std::size_t& first, std::size_t& last) {
     while (last - first >= 2 && At(first).IsIntr(kLeftRound)) {
       const std::optional<std::size_t> close = Match(first, last);
       if (!close) {
-        Report("Не закрыта круглая скобка."_cp, "Missed right bracket.");
+        Report(first, "Не закрыта круглая скобка."_cp, "Missed right bracket.");
         return false;
       }
       if (*close != last - 1 || !At(*close).IsIntr(kRightRound) || !AtTop(first + 1, last - 1, kSemicolon).empty()) break;
       ++first;
       --last;
       if (first == last) {
-        Report("Пустое выражение в скобках."_cp, "Empty expression in brackets.");
+        Report(first - 1, "Пустое выражение в скобках."_cp, "Empty expression in brackets.");
         return false;
       }
     }
@@ -159,7 +194,7 @@ class Parser {
   // Nesting deeper than any formula needs is refused before the stack runs out.
   TExprPtr Parse(std::size_t first, std::size_t last) {
     if (depth_ >= kMaxNesting) {
-      if (!tooDeep_) Report("Формула имеет слишком большую вложенность."_cp, "The formula is nested too deeply.");
+      if (!tooDeep_) Report(first, "Формула имеет слишком большую вложенность."_cp, "The formula is nested too deeply.");
       tooDeep_ = true;
       return nullptr;
     }
@@ -171,15 +206,14 @@ class Parser {
 
   TExprPtr ParseRange(std::size_t first, std::size_t last) {
     if (first >= last) {
-      Report("Пустое выражение."_cp, "Empty expression.");
+      Report(first, "Пустое выражение."_cp, "Empty expression.");
       return nullptr;
     }
     if (!Strip(first, last)) return nullptr;
     if (last - first == 1) {
-      // A bracket or a separator is no expression by itself.
-      if (IsPunctuation(At(first))) {
+      if (IsPunctuation(At(first), declaring_ > 0)) {
         const std::string word = WordOf(At(first));
-        Report("Неинтерпретируемое выражение "_cp + word, "Unable to interpret string " + word);
+        Report(first, "Неинтерпретируемое выражение "_cp + word, "Unable to interpret string " + word);
         return nullptr;
       }
       return ShallowCopy(At(first));
@@ -197,7 +231,7 @@ class Parser {
       }
       if (IsCloser(item)) {
         if (--depth < 0) {
-          Report("Не хватает открывающей скобки."_cp, "Left bracket is missed.");
+          Report(k, "Не хватает открывающей скобки."_cp, "Left bracket is missed.");
           return nullptr;
         }
         continue;
@@ -215,7 +249,7 @@ class Parser {
         break;
       }
       // Among atoms a named function is the one that must open its range.
-      const bool function = prior == 12 && item.Intrinsic() != nullptr && split < last && !At(split).Intrinsic();
+      const bool function = prior == kAtomPriority && item.Intrinsic() != nullptr && split < last && !At(split).Intrinsic();
       if (prior < best || (prior == best && prior < kNone && (LaterWins(item) || function))) {
         best = prior;
         split = k;
@@ -289,22 +323,7 @@ class Parser {
         args.push_back(std::move(arg));
         return ApplyIntr(kDerivative, std::move(args));
       }
-      case kSubscript: {
-        TExprPtr base = Parse(first, s);
-        if (!base) return nullptr;
-        if (!base->IsVar() && base->Class != TClass::TemplPar) {
-          const std::string word = ItemL_to_String(*PartCopy(first, s), false, false).value_or("");
-          Report("Пропущен знак математической операции перед выражением "_cp + word,
-                 "Operation before expression " + word + " is missed.");
-          return nullptr;
-        }
-        TExprPtr index = Parse(s + 1, last);
-        if (!index) return nullptr;
-        TExprList children;
-        children.push_back(std::move(base));
-        children.push_back(std::move(index));
-        return TExpr::Compound(std::move(children));
-      }
+      case kSubscript: return Subscript(first, last, s);
       case kOneToOne: return OneToOne(first, last, s);
       case kInverse: return Ternary(first, last, s, kOnSet);
       default:
@@ -314,12 +333,12 @@ class Parser {
     const std::string name = f.Name;
     if (f.Fixity == TFixity::Prefix) {
       if (s != first) {
-        Report("Пропущен знак математической операции перед выражением "_cp + name,
+        Report(s, "Пропущен знак математической операции перед выражением "_cp + name,
                "Operation before expression " + name + " is missed.");
         return nullptr;
       }
       if (s + 1 >= last) {
-        Report("Пропущены скобки для выражения "_cp + name, "The brackets for expression " + name + " are missed.");
+        Report(s, "Пропущены скобки для выражения "_cp + name, "The brackets for expression " + name + " are missed.");
         return nullptr;
       }
       std::size_t a = s + 1;
@@ -331,12 +350,12 @@ class Parser {
     }
     if (f.Fixity == TFixity::Postfix) {
       if (s != last - 1) {
-        Report("Пропущена скобка после постфиксного выражения "_cp + name,
+        Report(s, "Пропущена скобка после постфиксного выражения "_cp + name,
                "Bracket after postfix expression " + name + " is missed.");
         return nullptr;
       }
       if (s == first) {
-        Report("Пропущены скобки для постфиксного выражения "_cp + name,
+        Report(s, "Пропущены скобки для постфиксного выражения "_cp + name,
                "Brackets for postfix expression " + name + " are missed.");
         return nullptr;
       }
@@ -348,7 +367,7 @@ class Parser {
       return ApplyIntr(f.Number, std::move(*args));
     }
     if (s == last - 1) {
-      Report("Отсутствует правый аргумент функции "_cp + name, "Missed right argument of function " + name);
+      Report(s, "Отсутствует правый аргумент функции "_cp + name, "Missed right argument of function " + name);
       return nullptr;
     }
     if (f.Nary && s != first) {
@@ -382,7 +401,8 @@ class Parser {
     const bool function = At(s).IsVar() || At(s).Class == TClass::TemplPar;
     if (s != first || s + 1 >= last || !function) {
       const std::optional<std::string> word = OneItem_to_String(At(s), false, false);
-      Report("Пропущен знак математической операции перед выражением "_cp + word.value_or(""),
+      // Missing before the item, or, when it opens the range, after it.
+      Report(s == first ? s + 1 : s, "Пропущен знак математической операции перед выражением "_cp + word.value_or(""),
              "Operation before expression " + word.value_or("") + " is missed.");
       return nullptr;
     }
@@ -398,10 +418,42 @@ class Parser {
     return TExpr::Compound(std::move(children));
   }
 
+  // a_n and a_(n + 1). A bracketed group at the end that does not open the
+  // index is the argument of a term of a sequence of functions: f_n(x) is (f_n)(x).
+  TExprPtr Subscript(std::size_t first, std::size_t last, std::size_t s) {
+    TExprPtr base = Parse(first, s);
+    if (!base) return nullptr;
+    if (!base->IsVar() && base->Class != TClass::TemplPar) {
+      const std::string word = ItemL_to_String(*PartCopy(first, s), false, false).value_or("");
+      Report(first, "Пропущен знак математической операции перед выражением "_cp + word,
+             "Operation before expression " + word + " is missed.");
+      return nullptr;
+    }
+    std::size_t indexEnd = last;
+    if (At(last - 1).IsIntr(kRightRound))
+      if (const std::optional<std::size_t> open = Opener(s + 1, last - 1); open && *open > s + 1) indexEnd = *open;
+    TExprPtr index = Parse(s + 1, indexEnd);
+    if (!index) return nullptr;
+    TExprList children;
+    children.push_back(std::move(base));
+    children.push_back(std::move(index));
+    TExprPtr term = TExpr::Compound(std::move(children));
+    if (indexEnd == last) return term;
+    std::size_t a = indexEnd;
+    std::size_t b = last;
+    if (!Strip(a, b)) return nullptr;
+    std::optional<TExprList> args = Arguments(a, b);
+    if (!args) return nullptr;
+    TExprList applied;
+    applied.push_back(std::move(term));
+    for (TExprPtr& arg : *args) applied.push_back(std::move(arg));
+    return TExpr::Compound(std::move(applied));
+  }
+
   TExprPtr Multiderivative(std::size_t first, std::size_t last, std::size_t s) {
     const std::optional<std::size_t> close = Match(s + 1, last);
     if (!close || !At(*close).IsIntr(kRightBrace)) {
-      Report("Ошибка при описании кратной производной: слово \"^{\" должно заканчиваться символом \"}\"."_cp,
+      Report(s + 1, "Ошибка при описании кратной производной: слово \"^{\" должно заканчиваться символом \"}\"."_cp,
              "Error in specification of multiderivative: word \"^{\" must be ended with symbol \"}\".");
       return nullptr;
     }
@@ -419,7 +471,7 @@ class Parser {
   TExprPtr OneToOne(std::size_t first, std::size_t last, std::size_t s) {
     const std::vector<std::size_t> specs = AtTop(first, s, kFuncSpec);
     if (specs.empty()) {
-      Report("Пропущен символ описания функции перед знаком взаимно однозначного соответствия."_cp,
+      Report(s, "Пропущен символ описания функции перед знаком взаимно однозначного соответствия."_cp,
              "Missing symbol of function specification before symbol of one-to-one correspondence");
       return nullptr;
     }
@@ -438,10 +490,10 @@ class Parser {
     if (keys.empty()) {
       const std::string name = At(s).Intrinsic()->Name;
       if (key == kOnSet)
-        Report("После второго аргумента предиката \"является обратной функцией\" должны стоять ключевые слова \"на множестве\""_cp,
+        Report(s, "После второго аргумента предиката \"является обратной функцией\" должны стоять ключевые слова \"на множестве\""_cp,
                "After the second argument of predicate \"is inverse for function\" key words \"on set\" are expected");
       else
-        Report("После второго аргумента предиката "_cp + name + "должно стоять ключевое слово \"в точке\"."_cp,
+        Report(s, "После второго аргумента предиката "_cp + name + "должно стоять ключевое слово \"в точке\"."_cp,
                "After the second argument of predicate \"" + name + "\" key words \"at point\" are expected");
       return nullptr;
     }
@@ -486,30 +538,35 @@ class Parser {
     // A variable followed by the explicit-type sign.
     if (last - first == 2 && At(first).IsVar() && At(first + 1).Intrinsic() && IsExplicitTypeSign(*At(first + 1).Intrinsic()))
       return Declared{NewVar(At(first), At(first + 1).Type), nullptr};
+    ++declaring_;
     TExprPtr part = Parse(first, last);
+    --declaring_;
     if (!part) return std::nullopt;
     if (part->IsVar()) return Declared{NewVar(*part, DefaultType(part->Var()->Name)), nullptr};
     const int head = part->HeadIntrinsic();
     if (head == kFuncSpec) {
       const std::string sign = LettersToUtf8(F(kFuncSpec).Visual);
       if (part->Children().size() != 3) {
-        Report("Неверный формат описания функции с помощью символа "_cp + Utf8ToCp1251(sign),
+        Report(first, "Неверный формат описания функции с помощью символа "_cp + Utf8ToCp1251(sign),
                "Wrong format of function specification using symbol " + Utf8ToCp1251(sign));
         return std::nullopt;
       }
       const TExpr& name = *part->Children()[1];
       const TExpr& spec = *part->Children()[2];
       if (!name.IsVar()) {
-        Report("Неверное имя при описании функции с помощью символа "_cp, "Wrong name of function specification using symbol ");
+        Report(first, "Неверное имя при описании функции с помощью символа "_cp, "Wrong name of function specification using symbol ");
         return std::nullopt;
       }
       if (spec.HeadIntrinsic() != kArrow || spec.Children().size() != 3) {
-        Report("Неверная правая часть при описании функции с помощью символа "_cp,
+        Report(first, "Неверная правая часть при описании функции с помощью символа "_cp,
                "Wrong right part of function specification using symbol ");
         return std::nullopt;
       }
       TType* type = FunctionTypeFromSpec(*spec.Children()[1], *spec.Children()[2], true);
-      if (type == nullptr) return std::nullopt;
+      if (type == nullptr) {
+        Mark(first);
+        return std::nullopt;
+      }
       return Declared{NewVar(name, type), nullptr};
     }
     if (part->Class == TClass::Compound && part->Head()->IsVar()) {
@@ -517,22 +574,22 @@ class Parser {
       const std::string name = NameText(part->Head()->Var()->Name);
       for (std::size_t i = 1; i < part->Children().size(); ++i) {
         if (!part->Children()[i]->IsIntr(kDot)) {
-          Report("Ошибка при описании функции "_cp + name, "Wrong specification of function " + name);
+          Report(first, "Ошибка при описании функции "_cp + name, "Wrong specification of function " + name);
           return std::nullopt;
         }
       }
       TType* type = RealFunctionType(static_cast<int>(part->Children().size() - 1), *Ctx().TypesProccess);
       return Declared{NewVar(*part->Head(), type), nullptr};
     }
-    if (head == kEnum && part->Children().size() == 2) return SequenceDeclaration(*part->Children()[1]);
+    if (head == kEnum && part->Children().size() == 2) return SequenceDeclaration(*part->Children()[1], first);
     if (part->Class != TClass::Compound || part->Children().size() != 3 || !part->Head()->Intrinsic()) {
-      Report("Неверное выражение, определяющее тип переменной."_cp, "Wrong type specification of variable.");
+      Report(first, "Неверное выражение, определяющее тип переменной."_cp, "Wrong type specification of variable.");
       return std::nullopt;
     }
     const TExpr& variable = *part->Children()[1];
     const TExpr& set = *part->Children()[2];
     if (!variable.IsVar()) {
-      Report("Первым аргументом выражения, определяющего тип переменной, должна быть переменная."_cp,
+      Report(first, "Первым аргументом выражения, определяющего тип переменной, должна быть переменная."_cp,
              "A variable must be the first symbol of type specification");
       return std::nullopt;
     }
@@ -549,9 +606,9 @@ class Parser {
   }
 
   // {a_n}: a sequence; {f_n(.)}: a sequence of functions.
-  std::optional<Declared> SequenceDeclaration(const TExpr& element) {
+  std::optional<Declared> SequenceDeclaration(const TExpr& element, std::size_t first) {
     if (element.Class != TClass::Compound || element.Children().size() != 2) {
-      Report("Ошибка при описании последовательности."_cp, "Wrong sequence specification.");
+      Report(first, "Ошибка при описании последовательности."_cp, "Wrong sequence specification.");
       return std::nullopt;
     }
     const TExpr& a = *element.Children()[0];
@@ -562,7 +619,7 @@ class Parser {
     }
     if (!b.IsIntr(kDot) || a.Class != TClass::Compound || a.Children().size() != 2 || !a.Children()[0]->IsVar() ||
         !a.Children()[1]->IsVar()) {
-      Report("Неверное описание последовательности."_cp, "Invalid sequence specification.");
+      Report(first, "Неверное описание последовательности."_cp, "Invalid sequence specification.");
       return std::nullopt;
     }
     return Declared{NewVar(*a.Children()[0], TypeNamed("FuncSeqT")), nullptr};
@@ -605,12 +662,12 @@ class Parser {
 
   TExprPtr Forall(std::size_t first, std::size_t last, std::size_t s) {
     if (s != first) {
-      Report("Кванторное выражение должно быть в скобках."_cp, "Quantor expression must be within brackets.");
+      Report(s, "Кванторное выражение должно быть в скобках."_cp, "Quantor expression must be within brackets.");
       return nullptr;
     }
     const std::optional<std::size_t> end = FirstAtTop(s + 1, last, {kColon, kVld, kForall, kExists, kExistsOne});
     if (!end) {
-      Report("После квантора общности должен стоять разделитель \\Vld или квантор."_cp,
+      Report(s, "После квантора общности должен стоять разделитель \\Vld или квантор."_cp,
              "A separator is expected after universal quantifier \\Vld or a quantifier.");
       return nullptr;
     }
@@ -635,12 +692,12 @@ class Parser {
 
   TExprPtr Exists(std::size_t first, std::size_t last, std::size_t s, int head) {
     if (s != first) {
-      Report("Кванторное выражение должно быть в скобках."_cp, "Quantor expression must be within brackets.");
+      Report(s, "Кванторное выражение должно быть в скобках."_cp, "Quantor expression must be within brackets.");
       return nullptr;
     }
     const std::optional<std::size_t> colon = FirstAtTop(s + 1, last, {kColon});
     if (!colon) {
-      Report("После квантора существования должен стоять разделитель."_cp, "A separator is expected after existential quantifier.");
+      Report(s, "После квантора существования должен стоять разделитель."_cp, "A separator is expected after existential quantifier.");
       return nullptr;
     }
     TVarList vars;
@@ -659,34 +716,34 @@ class Parser {
 
   TExprPtr Limit(std::size_t first, std::size_t last, std::size_t s) {
     if (s != first) {
-      Report("Пропущен знак математической операции перед функцией lim."_cp, "Missing operation before function lim.");
+      Report(s, "Пропущен знак математической операции перед функцией lim."_cp, "Missing operation before function lim.");
       return nullptr;
     }
     std::size_t a = s + 1;
     std::size_t b = last;
     if (a >= b || !At(a).IsIntr(kLeftRound) || Match(a, b) != b - 1) {
-      Report("Выражение после слова \"lim\" должно быть в скобках."_cp, "An expression after word \"lim\" must be within brackets.");
+      Report(a, "Выражение после слова \"lim\" должно быть в скобках."_cp, "An expression after word \"lim\" must be within brackets.");
       return nullptr;
     }
     ++a;
     --b;
     const std::vector<std::size_t> commas = AtTop(a, b, kComma);
     if (commas.size() != 1) {
-      Report("Функция lim употреблена с "_cp + std::to_string(commas.size() + 1) + " аргументами(ом), а требуется 2 аргумента."_cp,
+      Report(s, "Функция lim употреблена с "_cp + std::to_string(commas.size() + 1) + " аргументами(ом), а требуется 2 аргумента."_cp,
              "Invalid number of arguments for function \"lim\".");
       return nullptr;
     }
     TExprPtr passage = Parse(a, commas.front());
     TExprPtr expression = passage ? Parse(commas.front() + 1, b) : nullptr;
     if (!expression) return nullptr;
-    const auto wrong = [] {
-      Report("Первым аргументом функции \\lim должно быть выражение вида x\\Arrow x0 или n\\Arrow\\infty."_cp,
+    const auto wrong = [&] {
+      Report(a, "Первым аргументом функции \\lim должно быть выражение вида x\\Arrow x0 или n\\Arrow\\infty."_cp,
              "The first argument of function \\lim must be an expression like x\\Arrow x0 или n\\Arrow\\infty.");
       return nullptr;
     };
     if (passage->Class != TClass::Compound || passage->Children().size() != 3 || !passage->Children()[1]->IsVar()) return wrong();
     if (passage->HeadIntrinsic() != kArrow) {
-      Report("Первым аргументом предела последовательности является индекс последовательности,\\n первым аргументом предела функции - тройка: переменная, стрелка, предел переменной"_cp,
+      Report(a, "Первым аргументом предела последовательности является индекс последовательности,\\n первым аргументом предела функции - тройка: переменная, стрелка, предел переменной"_cp,
              "The first argument of limit of sequence is the sequence index,\\n the first argument of limit of function is triple: limit variable, arrow, limit of the variable");
       return nullptr;
     }
@@ -716,17 +773,17 @@ class Parser {
 
   TExprPtr Sum(std::size_t first, std::size_t last, std::size_t s) {
     if (s != first) {
-      Report("Неверное выражение перед знаком суммы."_cp, "Invalid expression before summa symbol.");
+      Report(s, "Неверное выражение перед знаком суммы."_cp, "Invalid expression before summa symbol.");
       return nullptr;
     }
     const std::optional<std::size_t> under = FirstAtTop(s + 1, last, {kSubscript});
     if (!under) {
-      Report("После знака суммы ожидается символ \"_\"."_cp, "After summa symbol the symbol \"_\" is expected.");
+      Report(s, "После знака суммы ожидается символ \"_\"."_cp, "After summa symbol the symbol \"_\" is expected.");
       return nullptr;
     }
     const std::optional<std::size_t> over = FirstAtTop(*under + 1, last, {kPower});
     if (!over) {
-      Report("После знака суммы и символа \"_\" ожидается символ \"^\"."_cp,
+      Report(*under, "После знака суммы и символа \"_\" ожидается символ \"^\"."_cp,
              "After summa symbol and the symbol \"_\" the symbol \"^\" is expected.");
       return nullptr;
     }
@@ -734,7 +791,7 @@ class Parser {
     TExprPtr start = bound ? Parse(*under + 1, *over) : nullptr;
     if (!start) return nullptr;
     if (start->HeadIntrinsic() != kEq || start->Children().size() != 3 || !start->Children()[1]->IsVar()) {
-      Report("После знака суммы и символа \"_\" ожидается выражение вида \"i=i0\"."_cp,
+      Report(*under + 1, "После знака суммы и символа \"_\" ожидается выражение вида \"i=i0\"."_cp,
              "After summa symbol and the symbol \"_\" an expression like \"i=i0\" is expected.");
       return nullptr;
     }
@@ -754,18 +811,18 @@ class Parser {
     TExprPtr equality = Parse(first, s);
     if (!equality) return nullptr;
     if (equality->HeadIntrinsic() != kEq) {
-      Report("Слева от слова \"при\" должно стоять равенство."_cp, "An equality is expected from the left of word \"as\".");
+      Report(first, "Слева от слова \"при\" должно стоять равенство."_cp, "An equality is expected from the left of word \"as\".");
       return nullptr;
     }
     TExprPtr passage = Parse(s + 1, last);
     if (!passage) return nullptr;
     if (passage->HeadIntrinsic() != kArrow || passage->Children().size() != 3) {
-      Report("Справа от слова \"при\" ожидается выражение вида x->x0."_cp,
+      Report(s + 1, "Справа от слова \"при\" ожидается выражение вида x->x0."_cp,
              "An expression in the form of x->x0 is expected from the right of word \"as\".");
       return nullptr;
     }
     if (!passage->Children()[1]->IsVar()) {
-      Report("Между словом \"при\" и стрелкой ожидается переменная предела."_cp,
+      Report(s + 1, "Между словом \"при\" и стрелкой ожидается переменная предела."_cp,
              "A limit variable is expected between word \"as\" and the arrow.");
       return nullptr;
     }
@@ -777,7 +834,7 @@ class Parser {
 
   TExprPtr ClassSign(std::size_t first, std::size_t last, std::size_t s) {
     if (s != first || last - s != 2 || At(s + 1).Class != TClass::String) {
-      Report("Ошибка в описании класса."_cp, "Error in type description.");
+      Report(s, "Ошибка в описании класса."_cp, "Error in type description.");
       return nullptr;
     }
     return ApplyIntr(kClassSign, ShallowCopy(At(s + 1)));
@@ -798,15 +855,17 @@ class Parser {
       TExprPtr inside = Parse(first + 1, last - 1);
       return inside ? ApplyIntr(kAbs, std::move(inside)) : nullptr;
     }
-    if (!IsOpener(open) || Match(first, last) != last - 1) {
+    const std::size_t match = IsOpener(open) ? Match(first, last).value_or(last) : last;
+    if (match != last - 1) {
       const std::string text = ItemL_to_String(*PartCopy(first, last), false, false).value_or("");
-      Report("В выражении "_cp + text + " не закрыта скобка."_cp, "Missing bracket in expression " + text);
+      // An opener closed too early: the operation after its pair is missing.
+      Report(match < last ? match + 1 : first, "В выражении "_cp + text + " не закрыта скобка."_cp, "Missing bracket in expression " + text);
       return nullptr;
     }
     const std::size_t a = first + 1;
     const std::size_t b = last - 1;
     if (a == b) {
-      Report("Пустое выражение в скобках."_cp, "Empty expression in brackets.");
+      Report(first, "Пустое выражение в скобках."_cp, "Empty expression in brackets.");
       return nullptr;
     }
     if (open.IsIntr(kLeftBrace) && close.IsIntr(kRightBrace)) {
@@ -831,13 +890,13 @@ class Parser {
     else if (squareOpen && squareClose) kind = kSegment;
     else if (squareOpen && roundClose) kind = kClosedOpen;
     if (kind == 0) {
-      Report("Неинтерпретируемая пара скобок : "_cp + WordOf(open) + " " + WordOf(close),
+      Report(last - 1, "Неинтерпретируемая пара скобок : "_cp + WordOf(open) + " " + WordOf(close),
              "Invalid couple of brackets : " + WordOf(open) + " " + WordOf(close));
       return nullptr;
     }
     const std::vector<std::size_t> semicolons = AtTop(a, b, kSemicolon);
     if (semicolons.empty()) {
-      Report("Внутри пары скобок "_cp + WordOf(open) + " " + WordOf(close) + " ожидается точка с запятой."_cp,
+      Report(last - 1, "Внутри пары скобок "_cp + WordOf(open) + " " + WordOf(close) + " ожидается точка с запятой."_cp,
              "Semicolon is expected within couple of brackets " + WordOf(open) + " " + WordOf(close));
       return nullptr;
     }
@@ -873,7 +932,7 @@ class Parser {
     if (params.empty()) {
       std::optional<Declared> d = Declaration(a, colon);
       if (!d) {
-        Report("В левой части множества, заданного условием, должна стоять переменная (возможно с описанием типа)."_cp,
+        Report(a, "В левой части множества, заданного условием, должна стоять переменная (возможно с описанием типа)."_cp,
                "In the left part of the conditional set a variable (may be with type specification) is expected.");
         return nullptr;
       }
@@ -883,7 +942,7 @@ class Parser {
       term = Parse(a, colon);
       if (!term) return nullptr;
       if (!Declarations(colon + 1, params.front(), vars, conditions)) {
-        Report("В разделе параметров множества, заданного условием, допускаются только переменные (возможно с описанием типа)."_cp,
+        Report(colon + 1, "В разделе параметров множества, заданного условием, допускаются только переменные (возможно с описанием типа)."_cp,
                "In section of parameters of the conditional set only variables (may be with type specification) are expected.");
         return nullptr;
       }
@@ -900,23 +959,41 @@ class Parser {
   }
 
   TItemList items_;
+  // The index in the given list of each working item, and last its end.
+  std::vector<std::size_t> origin_;
+  std::optional<std::size_t> fault_;
   int depth_ = 0;
+  int declaring_ = 0;  // inside a declaration the dot stands for an argument
   bool tooDeep_ = false;
 };
 
 }  // namespace
 
-TExprPtr ParseItems(const TItemList& items) {
-  TExprPtr tree = Parser(items).Run();
-  if (!tree) Report("Ошибка ввода."_cp, "Error in input.");
-  return tree;
+TExprPtr ParseItems(const TItemList& items, std::optional<std::size_t>* faultItem) {
+  Parser parser(items);
+  TExprPtr tree = parser.Run();
+  if (tree) return tree;
+  Show("Ошибка ввода."_cp, "Error in input.");
+  if (faultItem != nullptr) *faultItem = parser.Fault();
+  return nullptr;
 }
 
-TExprPtr TextToTree(std::string_view text) {
-  std::optional<TItemList> items = StringToItems(text, true);
-  if (!items) return nullptr;
-  std::erase_if(*items, [](const TExprPtr& item) { return item->IsIntr(kNestedSeparator); });
-  return ParseItems(*items);
+TExprPtr TextToTree(std::string_view text, std::optional<std::size_t>* faultPlace) {
+  TItemPlaces places;
+  std::optional<TItemList> items = StringToItems(text, true, &places);
+  if (!items) {
+    if (faultPlace != nullptr) *faultPlace = places.Fault;
+    return nullptr;
+  }
+  for (std::size_t i = items->size(); i-- > 0;) {
+    if (!(*items)[i]->IsIntr(kNestedSeparator)) continue;
+    items->erase(items->begin() + static_cast<std::ptrdiff_t>(i));
+    places.Items.erase(places.Items.begin() + static_cast<std::ptrdiff_t>(i));
+  }
+  std::optional<std::size_t> faultItem;
+  TExprPtr tree = ParseItems(*items, &faultItem);
+  if (!tree && faultPlace != nullptr && faultItem) *faultPlace = places.Items[*faultItem];
+  return tree;
 }
 
 }  // namespace lemmix

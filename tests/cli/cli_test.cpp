@@ -147,9 +147,11 @@ TEST(Cli, NumberArithmetic) {
     int exitCode;
   } cases[] = {{"add 1/3 2/3", "1\n", 0},
                {"add -1/3 1/6", "(-1/6)\n", 0},
-               {"mul 2147483647 2", "4294967294.0\n", 0},
+               {"mul 2147483647 2", "no value\n", 1},  // no rounded result
                {"pow 2 -2", "(1/4)\n", 0},
-               {"pow 4 1/2", "2.0\n", 0},
+               {"pow 4 1/2", "2\n", 0},
+               {"pow 2 1/2", "no value\n", 1},
+               {"add 0.1 0.2", "0.3\n", 0},
                {"sqrt 9/4", "(3/2)\n", 0},
                {"sqrt -4", "no value\n", 1},
                {"inv -4", "(-1/4)\n", 0},
@@ -209,9 +211,9 @@ TEST(Cli, NormalizeTheExamples) {
        "number,5)))"},
       // (x^2)^3 = x^6
       {op(6, {op(6, {x, num(2)}), num(3)}), "(rT,,compound,((rFunc2T,,intr,\\6),(rT,,data_var,(rT,x)),(nT,,number,6)))"},
-      // x^0 = 1, 0^x = 0
-      {op(6, {x, num(0)}), "(nT,,number,1)"},
-      {op(6, {num(0), x}), "(n0T,,number,0)"},
+      // x - x = 0; x * 1 = x
+      {op(3, {x, op(2, {x})}), "(n0T,,number,0)"},
+      {op(4, {x, num(1)}), "(rT,,data_var,(rT,x))"},
       // 5 < 0 is false, 3 >= 3 true
       {op(12, {num(5), num(0)}), "(lT,,intr,\\131)"},
       {op(13, {num(3), num(3)}), "(lT,,intr,\\130)"},
@@ -252,8 +254,29 @@ TEST(Cli, ParsePrintAndNormalizeStoredText) {
   EXPECT_EQ(normalize.output, "x + 2 = 0 \n");
   const CliRun bad = RunCli(R"(--lang en parse 'x +')" + data);
   EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.output, "Error: Missed right argument of function +\nError: Error in input.\n");
+  EXPECT_EQ(bad.output, "Error: Missed right argument of function +\nError: Error in input.\nx +\n  ^\n");
   EXPECT_EQ(RunCli("--unicode expr x").exitCode, 2);
+}
+
+TEST(Cli, ParseMarksTheFaultUnderTheText) {
+  const std::string data = std::string(" ") + LEMMIX_DATA_DIR;
+  const struct {
+    const char* text;
+    const char* output;
+  } cases[] = {
+      {"x , , y", "Error: Empty expression.\nError: Error in input.\nx , , y\n    ^\n"},
+      {"{ x : }", "Error: Empty expression.\nError: Error in input.\n{ x : }\n      ^\n"},
+      {"( x + 1", "Error: Missed right bracket.\nError: Error in input.\n( x + 1\n^\n"},
+      // A fault after the last word: the caret after the text.
+      {"\\forall x \\Vld", "Error: Empty expression.\nError: Error in input.\n\\forall x \\Vld\n              ^\n"},
+      // A word that does not read: no "Error in input." from a parse that never began.
+      {"x + #", "Error: Invalid index of template parameter.\nx + #\n    ^\n"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCli("--lang en parse '" + std::string(c.text) + "'" + data);
+    EXPECT_EQ(run.exitCode, 1) << c.text;
+    EXPECT_EQ(run.output, c.output) << c.text;
+  }
 }
 
 }  // namespace

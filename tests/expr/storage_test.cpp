@@ -39,9 +39,9 @@ TEST_F(StorageTest, EveryClassButTheAntonymRoundTrips) {
   leaves.push_back(TExpr::Empty());
   leaves.push_back(I(49, "rMBESetT"));
   leaves.push_back(N(-12));
-  leaves.push_back(TExpr::Number(TNumber::Fraction(3, 4)));
-  leaves.push_back(TExpr::Number(TNumber(0.125)));
-  leaves.push_back(TExpr::Number(TNumber(-2.5)));
+  leaves.push_back(TExpr::Number(*TNumber::Fraction(3, 4)));
+  leaves.push_back(TExpr::Number(*TNumber::Decimal(125, 3)));
+  leaves.push_back(TExpr::Number(*TNumber::Decimal(-25, 1)));
   leaves.push_back(TExpr::String("натуральное число"_cp));
   leaves.push_back(V('x', 12));
   leaves.push_back(V('a', -1, nullptr));

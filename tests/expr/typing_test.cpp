@@ -155,10 +155,10 @@ TEST_F(TypingTest, WithoutReportTheOtherArgumentsAreStillTyped) {
 TEST_F(TypingTest, RetypeAfterAChange) {
   TExprPtr e = Read(R"((,,compound,((,,intr,\3),(,,number,1),(,,number,2))))");
   EXPECT_EQ(ExprType(*e, true), T("nT"));
-  ReplaceBy(*ArgByPath(*e, 2), TExpr::Number(TNumber(0.5)));
+  ReplaceBy(*ArgByPath(*e, 2), TExpr::Number(*TNumber::Decimal(5, 1)));
   EXPECT_EQ(ExprType(*e, true), T("nT"));  // a stored type is not recomputed
   EXPECT_TRUE(Retype(*e));
-  EXPECT_EQ(e->Type, T("rT"));
+  EXPECT_EQ(e->Type, T("qT"));  // a decimal is exact, so 1 + 0.5 is rational
 }
 
 TEST_F(TypingTest, TypesAsExpressions) {

@@ -18,7 +18,9 @@
 #include "gui/script_form.h"
 #include "gui/qtext.h"
 #include "gui_test_support.h"
+#include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
+#include "notation/items.h"
 #include "shell/cp1251.h"
 #include "support/temp_dir.h"
 
@@ -26,6 +28,7 @@ using lemmix::operator""_cp;
 using lemmix::TLemmix;
 using lemmix::TMyEdit;
 using lemmix::testing::EditText;
+using lemmix::testing::LabelTexts;
 using lemmix::testing::OnNextModal;
 using lemmix::testing::SaveScreen;
 using lemmix::testing::ScopedWorkingDirectory;
@@ -290,6 +293,82 @@ class EditGuiTest : public QObject {
     QTest::mouseClick(form.top.Box(), Qt::RightButton, {}, QPoint(5, 5));
     QVERIFY(!word.isEmpty());
     QCOMPARE(EditText(form.top).trimmed(), word);
+  }
+
+  void aFaultOfTheFormulaTakesTheCaret() {
+    EditForm form;
+    form.top.AddText("x > 0 \\and\\n y + 3.05 +", 0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.bottom.Box()->setFocus();
+    QTRY_VERIFY(form.bottom.Box()->hasFocus());
+    // The parser's message, then "Error in input.": each closed in turn.
+    QStringList shown;
+    std::function<void(QWidget*)> close = [&](QWidget* modal) {
+      shown << LabelTexts(modal);
+      if (shown.size() == 1) SaveScreen(modal, "formula-fault-message");
+      QTest::keyClick(modal, Qt::Key_Escape);
+      if (shown.size() < 2) OnNextModal(close);
+    };
+    OnNextModal(close);
+    QVERIFY(!form.top.ReadTree(true));
+    QCOMPARE(shown, QStringList({Q("Отсутствует правый аргумент функции +"_cp), Q("Ошибка ввода."_cp)}));
+    // The caret stands on the last plus, in the edit that has the focus now.
+    const lemmix::TLetter plus = lemmix_->Context().StFunc->Intr(lemmix::kPlus)->Visual.front();
+    const lemmix::TLetters& line = form.top.Text().Lines()[1];
+    int last = -1;
+    for (int i = 0; i < int(line.size()); ++i)
+      if (lemmix::SameGlyph(line[i], plus)) last = i;
+    QVERIFY(last > 0);
+    QCOMPARE(form.top.Text().Caret(), (lemmix::TTextPlace{last, 1}));
+    // The window gets the focus back from the closed message boxes with the edit.
+    QCOMPARE(form.focusWidget(), form.top.Box());
+    QApplication::setActiveWindow(&form);
+    QTRY_VERIFY(form.top.Box()->hasFocus());
+    QVERIFY(form.top.CaretRunning());
+    QCOMPARE(form.top.CaretRect().left(), line[last].Left);
+    SaveScreen(&form, "formula-fault-caret");
+    // Mended, the formula reads, and the decimal keeps its zero.
+    QTest::keyClick(form.top.Box(), Qt::Key_End);
+    QTest::keyClick(form.top.Box(), Qt::Key_Y);
+    lemmix::TExprPtr tree = form.top.ReadTree(true);
+    QVERIFY(tree);
+    QCOMPARE(QString::fromStdString(lemmix::GetString(form.top.Text().Lines(), 2, false).value_or("")),
+             QString::fromStdString("x>0\\and\\n y+" + lemmix::NumberToString(*lemmix::NumberFromString("3.05")) + "+y"));
+  }
+
+  void decimalsAndTemplateParametersReadWhole() {
+    EditForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.top.Box()->setFocus();
+    QTRY_VERIFY(form.top.CaretRunning());
+    // 0.001 typed on the main keys.
+    for (const Qt::Key key : {Qt::Key_0, Qt::Key_Period, Qt::Key_0, Qt::Key_0, Qt::Key_1})
+      QTest::keyClick(form.top.Box(), key);
+    lemmix::TExprPtr typed = form.top.ReadTree(true);
+    QVERIFY(typed && typed->NumberValue());
+    QVERIFY(*typed->NumberValue() == *lemmix::NumberFromString("0.001"));
+    // "#" and its number are a template parameter, never a Greek letter.
+    form.bottom.AddText("#2 + x", 0);
+    QCOMPARE(QString::fromStdString(lemmix::GetString(form.bottom.Text().Lines(), 2, false).value_or("")),
+             QString("#2+x"));
+    // Without its number the "#" is reported, and the caret goes to it.
+    form.bottom.Box()->setFocus();
+    QTRY_VERIFY(form.bottom.CaretRunning());
+    QTest::keyClick(form.bottom.Box(), Qt::Key_Home);
+    QTest::keyClick(form.bottom.Box(), Qt::Key_Right);
+    QTest::keyClick(form.bottom.Box(), Qt::Key_Delete);
+    QCOMPARE(form.bottom.Text().Lines()[0][0].Code, std::uint8_t('#'));
+    QTest::keyClick(form.bottom.Box(), Qt::Key_End);
+    QStringList shown;
+    OnNextModal([&](QWidget* modal) {
+      shown << LabelTexts(modal);
+      QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    QVERIFY(!form.bottom.ReadTree(true));
+    QCOMPARE(shown, QStringList({Q("Неверный индекс параметра шаблона."_cp)}));
+    QCOMPARE(form.bottom.Text().Caret(), (lemmix::TTextPlace{0, 0}));
   }
 
   void messageBoxShowsTextAndFormula() {

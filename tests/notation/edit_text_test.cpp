@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "../expr/expr_fixture.h"
+#include "intrinsics/intr_numbers.h"
 #include "notation/items.h"
 #include "shell/cp1251.h"
 #include "intrinsics/st_func.h"
@@ -252,6 +253,57 @@ TEST_F(EditTextTest, MarksAndHighlightsFollowTheirLines) {
   EXPECT_EQ(edit.Highlight(1), 0);
   edit.SetMarkedLine(7);
   EXPECT_EQ(edit.MarkedLine(), -1);
+}
+
+// The column of the first letter of the line that shows the glyph.
+int ColumnOf(const TLetters& line, const TLetter& glyph) {
+  for (std::size_t i = 0; i < line.size(); ++i)
+    if (SameGlyph(line[i], glyph)) return static_cast<int>(i);
+  return -1;
+}
+
+TEST_F(EditTextTest, AFaultOfTheFormulaTakesTheCaret) {
+  const TLetter plus = F(kPlus).Visual.front();
+  const TLetter comma = F(kComma).Visual.front();
+  const struct {
+    const char* name;
+    std::vector<TLetters> lines;
+    TTextPlace fault;
+    const char* message;
+  } cases[] = {
+      // x + 1, then y + on the second line: the plus that misses its argument.
+      {"SecondLine", {{Plain("x")[0], plus, Plain("1")[0]}, {Plain("y")[0], plus}}, {1, 1}, "Missed right argument of function +"},
+      // x , , y: the second comma, where an expression is missing.
+      {"EmptyPart", {{Plain("x")[0], comma, comma, Plain("y")[0]}}, {2, 0}, "Empty expression."},
+      // x , at the end: the line's sentinel, after the last letter.
+      {"AtTheEnd", {Plain("x1"), {comma}}, {1, 1}, "Empty expression."},
+      // A "#" without its number is a fault of reading, at the "#".
+      {"TemplateSign", {Plain("x"), {plus, Plain("#")[0]}}, {1, 1}, "Invalid index of template parameter."},
+  };
+  for (const auto& c : cases) {
+    TEditText edit;
+    for (const TLetters& line : c.lines) edit.AddLetters(line);
+    edit.SetCaret({0, 0});
+    messages.Clear();
+    EXPECT_EQ(edit.ReadTree(true), nullptr) << c.name;
+    ASSERT_FALSE(messages.Entries().empty()) << c.name;
+    EXPECT_EQ(messages.Entries().front().message.Eng, c.message) << c.name;
+    EXPECT_EQ(edit.Caret(), c.fault) << c.name;
+    EXPECT_FALSE(edit.SelectionActive()) << c.name;
+  }
+  // The plus of a stored formula shown in the edit, wherever the blanks put it.
+  TEditText shown;
+  ASSERT_TRUE(shown.AddText("x + 1 \\and\\n y +", 0));
+  EXPECT_EQ(shown.ReadTree(true), nullptr);
+  EXPECT_EQ(shown.Caret(), (TTextPlace{ColumnOf(shown.Lines()[1], plus), 1}));
+  // A formula that reads leaves the caret where it was.
+  TEditText good;
+  good.AddText("x + 1 > 0", 0);
+  good.SetCaret({2, 0});
+  TExprPtr tree = good.ReadTree(true);
+  ASSERT_TRUE(tree);
+  EXPECT_EQ(tree->HeadIntrinsic(), kGt);
+  EXPECT_EQ(good.Caret(), (TTextPlace{2, 0}));
 }
 
 }  // namespace

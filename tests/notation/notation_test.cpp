@@ -192,7 +192,7 @@ TEST_F(NotationTest, ParserShapes) {
   // A decimal number.
   TExprPtr real = TextToTree("3 . 25 + x");
   ASSERT_TRUE(real);
-  EXPECT_EQ(ArgByPath(*real, 1)->NumberValue()->Real(), 3.25);
+  EXPECT_EQ(*ArgByPath(*real, 1)->NumberValue(), *TNumber::Decimal(325, 2));
 }
 
 TEST_F(NotationTest, ParserMessages) {
