@@ -15,6 +15,12 @@ TStatement::MethodBuilder methodBuilder;
 
 void TStatement::SetMethodBuilder(MethodBuilder builder) { methodBuilder = std::move(builder); }
 
+std::size_t StatementLineCount(std::string_view kind) {
+  if (kind == kStatementKindWords[kDefinitionKind]) return kDefinitionLines;
+  if (kind == kStatementKindWords[kMethodKind]) return kMethodLines;
+  return kStatementLines;
+}
+
 TStatement::TStatement() : TPathName(kStatementLevel) { Lines.resize(kStatementLines); }
 
 std::string TStatement::UserProtocolDirectory() const { return UserProtocolPath(Path); }
@@ -52,7 +58,14 @@ bool TStatement::Load() {
   }
   Lines = *lines;
   if (Lines.size() < kStatementLines) Lines.resize(kStatementLines);
-  BuildMethod();  // a failure is reported by the builder; the statement loads without object
+  // The builder sees the data as the file has them, so that it can tell
+  // missing data from empty ones; a failure is reported by the builder and
+  // the statement loads without object.
+  BuildMethod();
+  // Whatever reads the lines of the kind finds them all, empty where the file
+  // ends early; the file itself stays as it is until the statement changes.
+  const std::size_t count = StatementLineCount(Kind());
+  if (Lines.size() < count) Lines.resize(count);
   Changed = false;
   return false;
 }

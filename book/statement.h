@@ -1,6 +1,7 @@
 // A statement of the book: a definition, axiom, theorem, lemma, task or method.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -15,6 +16,11 @@ inline constexpr int kFormulationLine = 5;
 inline constexpr int kNotionLine = 6;  // definitions: the defined notion
 inline constexpr int kMethodTypeLine = 7;
 inline constexpr int kStatementLines = 6;
+inline constexpr int kDefinitionLines = 7;  // and the defined notion
+inline constexpr int kMethodLines = 23;     // and the method data
+
+// The number of lines a statement of the kind (the word of line 4) has.
+std::size_t StatementLineCount(std::string_view kind);
 
 // The object a method statement's data build (the transformations of the
 // prover); the book only keeps it.

@@ -21,8 +21,8 @@ namespace {
 
 constexpr int kPlainMode = 0;    // reading an edit: plain text
 constexpr int kFormulaMode = 2;  // reading an edit: a formula whose words are symbols
-constexpr int kDefinitionLines = 7;
-constexpr int kMethodLines = 23;
+// Where the lines of a multi-line text meet in stored text.
+constexpr std::string_view kLineMarker = "\\n ";
 
 QLabel* Caption(const std::string& text, int x, int y, QWidget* parent) {
   auto* label = new QLabel(ToQString(text), parent);
@@ -52,6 +52,13 @@ bool IsNotionField(const TIntr& f, std::string_view field) {
     types = comma == std::string_view::npos ? std::string_view{} : types.substr(comma + 1);
   }
   return true;
+}
+
+// A name is one line: line breaks a stored name may still carry become blanks.
+std::string OneLine(std::string text) {
+  for (std::size_t at = text.find(kLineMarker); at != std::string::npos; at = text.find(kLineMarker, at))
+    text.replace(at, kLineMarker.size(), " ");
+  return text;
 }
 
 }  // namespace
@@ -110,6 +117,7 @@ TShowForm::TShowForm(TContext& context, QWidget* parent)
   name_->Attach(this, &edits_);
   formula_->Attach(this, &edits_);
   name_->Box()->setObjectName("NameBevel");
+  name_->Box()->installEventFilter(this);
   formula_->Box()->setObjectName("LogiBevel");
 
   Caption("ТИП"_cp, 12, 320, this);
@@ -150,9 +158,11 @@ int TShowForm::Show(const TStatement& statement, bool readOnly) {
     context_.Messages.Error({"Утверждение имеет неизвестный тип: "_cp + kind, "The statement has unknown type: " + kind});
     found = kStatementKindWords.begin() + kAnyStatementKind;
   }
-  const QSignalBlocker quiet(TypeCombo);  // showing is no change of kind
-  TypeCombo->setCurrentIndex(static_cast<int>(found - kStatementKindWords.begin()));
-  name_->AddText(copy_.Lines[kRussianNameLine], 1);
+  {
+    const QSignalBlocker quiet(TypeCombo);  // showing is no change of kind
+    TypeCombo->setCurrentIndex(static_cast<int>(found - kStatementKindWords.begin()));
+  }
+  name_->AddText(OneLine(copy_.Lines[kRussianNameLine]), 1);
   if (TypeCombo->currentIndex() != kMethodKind) formula_->AddText(copy_.Lines[kFormulationLine], 0);
   TypeCombo->setEnabled(!readOnly);
   name_->ReadOnly = readOnly;
@@ -180,7 +190,19 @@ void TShowForm::UpdateKindButton() {
   if (kind == kDefinitionKind) DefoButton->setText(ToQString("Что определяется"_cp));
   if (kind != kMethodKind) return;
   DefoButton->setText(ToQString("Свойства метода"_cp));
-  if (const std::optional<std::string> name = GetString(name_->Text().Lines(), kPlainMode, false)) NameMethod(*name);
+  if (const std::optional<std::string> name = Name()) NameMethod(*name);
+}
+
+std::optional<std::string> TShowForm::Name() const {
+  std::string name;
+  for (const TLetters& line : name_->Text().Lines()) {
+    const std::optional<std::string> text = GetString({line}, kPlainMode, false);
+    if (!text) return std::nullopt;
+    if (text->empty()) continue;
+    if (!name.empty()) name += ' ';
+    name += *text;
+  }
+  return name;
 }
 
 void TShowForm::NameMethod(const std::string& name) {
@@ -208,10 +230,9 @@ void TShowForm::KindButtonClicked() {
 
 bool TShowForm::Confirm() {
   const int kind = TypeCombo->currentIndex();
-  const std::size_t lines = kind == kDefinitionKind ? kDefinitionLines : kind == kMethodKind ? kMethodLines : kStatementLines;
-  copy_.Lines.resize(lines);
+  copy_.Lines.resize(StatementLineCount(kStatementKindWords[kind]));
   copy_.Lines[kKindLine] = std::string(kStatementKindWords[kind]);
-  const std::optional<std::string> name = GetString(name_->Text().Lines(), kPlainMode, false);
+  const std::optional<std::string> name = Name();
   if (!name) return false;
   copy_.Lines[kRussianNameLine] = *name;
   // The name may have been typed after the kind was chosen.
@@ -243,6 +264,18 @@ bool TShowForm::Confirm() {
   if (!copy_.BuildMethod()) return false;
   done(1);
   return true;
+}
+
+bool TShowForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == name_->Box() && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    // The name is one line: Enter goes on to the formulation instead of breaking it.
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      formula_->Box()->setFocus();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TShowForm::keyPressEvent(QKeyEvent* event) {

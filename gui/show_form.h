@@ -5,6 +5,8 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "book/statement.h"
@@ -64,11 +66,15 @@ class TShowForm : public QDialog {
   bool Confirm();
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   int Show(const TStatement& statement, bool readOnly);
   void UpdateKindButton();
+  // The name field's text as one line: its lines (a pasted text may bring
+  // several) joined by blanks. Nothing when a letter is not plain text.
+  std::optional<std::string> Name() const;
   // A method named "Метод ..." is "Method ..." in English.
   void NameMethod(const std::string& name);
   void KindButtonClicked();

@@ -24,6 +24,8 @@
 #include "gui/show_form.h"
 #include "gui/message_forms.h"
 #include "gui/qtext.h"
+#include "intrinsics/st_func.h"
+#include "notation/edit_text.h"
 #include "gui_test_support.h"
 #include "shell/cp1251.h"
 #include "shell/files.h"
@@ -534,6 +536,160 @@ class BookGuiTest : public QObject {
     form.MenuAction(TTreeMenuItem::Edit)->trigger();
     QCOMPARE(statement->Kind(), std::string("theorem"));
     QVERIFY(!statement->Method);
+  }
+
+  void statementWindowShowsTheButtonOfEachKind() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    lemmix::TShowForm& show = lemmix_->ShowForm();
+    QStringList buttons;
+    // The button as the student sees it: its caption when shown, "-" when hidden.
+    const auto button = [&show] { return show.KindButton()->isVisible() ? show.KindButton()->text() : QString("-"); };
+    OnNextModalNamed("ShowForm", [&](QWidget* modal) {
+      buttons << button();
+      show.KindBox()->setCurrentIndex(lemmix::kDefinitionKind);
+      buttons << button();
+      SaveScreen(modal, "statement-window-switched-to-definition");
+      show.KindBox()->setCurrentIndex(lemmix::kMethodKind);
+      buttons << button();
+      SaveScreen(modal, "statement-window-switched-to-method");
+      show.KindBox()->setCurrentIndex(1);  // axiom
+      buttons << button();
+      show.KindBox()->setCurrentIndex(lemmix::kDefinitionKind);
+      buttons << button();
+      show.CancelButton()->click();
+    });
+    QTreeWidget* tree = form.ContentsTree();
+    form.PreparePopup(tree, Find(tree, Q("Модуль числа неотрицателен"_cp)));
+    form.MenuAction(TTreeMenuItem::Edit)->trigger();
+    QCOMPARE(buttons, (QStringList{"-", Q("Что определяется"_cp), Q("Свойства метода"_cp), "-",
+                                   Q("Что определяется"_cp)}));
+  }
+
+  void aNewStatementBecomesADefinitionOnceItsNotionIsGiven() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    QTreeWidget* tree = form.ContentsTree();
+    form.PreparePopup(tree, Find(tree, Q("Модуль числа"_cp)));
+    form.MenuAction(TTreeMenuItem::AddChild)->trigger();
+    lemmix::TShowForm& show = lemmix_->ShowForm();
+    QString error;
+    bool buttonShown = false;
+    bool stayedOpen = false;
+    OnNextModalNamed("ShowForm", [&](QWidget* modal) {
+      show.KindBox()->setCurrentIndex(lemmix::kDefinitionKind);
+      buttonShown = show.KindButton()->isVisible();
+      // Without its notion the definition is refused and the window stays.
+      OnNextModalNamed("MessageForm", [&](QWidget* box) {
+        error = lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
+        static_cast<QDialog*>(box)->accept();
+      });
+      show.OkButton()->click();
+      stayedOpen = modal->isVisible();
+      if (!buttonShown) {
+        show.CancelButton()->click();
+        return;
+      }
+      OnNextModalNamed("DefineForm", [&](QWidget* define) {
+        show.DefineForm().Formula().AddText("\\sin ( x )", 0);
+        SaveScreen(define, "statement-window-defined-notion");
+        define->findChild<QPushButton*>("DefineOk")->click();
+      });
+      QTest::mouseClick(show.KindButton(), Qt::LeftButton);
+      show.OkButton()->click();
+      if (modal->isVisible()) show.CancelButton()->click();
+    });
+    QTreeWidgetItem* item = Find(tree, Q("Нет названия"_cp));
+    QVERIFY(item);
+    const auto* statement = static_cast<const lemmix::TStatement*>(TMainForm::NodeOf(item));
+    form.PreparePopup(tree, item);
+    form.MenuAction(TTreeMenuItem::Edit)->trigger();
+    QVERIFY(buttonShown);
+    QVERIFY(stayedOpen);
+    QCOMPARE(error, Q("Определяемое понятие не введено."_cp));
+    QCOMPARE(statement->Kind(), std::string("definition"));
+    QCOMPARE(statement->Lines.size(), std::size_t(7));
+    const lemmix::TIntr* sine = lemmix_->Context().StFunc->FindByWord("\\sin", false);
+    QVERIFY(sine);
+    QCOMPARE(statement->Lines[lemmix::kNotionLine], "\\" + std::to_string(sine->Number) + "(rFunc1T)");
+  }
+
+  void enterInTheNameGoesOnToTheFormulation() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    lemmix::TShowForm& show = lemmix_->ShowForm();
+    int nameLines = 0;
+    int formulaLines = 0;
+    int formulaLinesBefore = 0;
+    bool formulaFocused = false;
+    OnNextModalNamed("ShowForm", [&](QWidget* modal) {
+      formulaLinesBefore = show.FormulaEdit().Text().LineCount();
+      QApplication::setActiveWindow(modal);
+      QWidget* name = show.NameEdit().Box();
+      name->setFocus();
+      QTRY_VERIFY(show.NameEdit().CaretRunning());
+      QTest::keyClick(name, Qt::Key_Home);
+      QTest::keyClick(name, Qt::Key_Right);
+      QTest::keyClick(name, Qt::Key_Return);
+      formulaFocused = show.FormulaEdit().Box()->hasFocus();
+      QTest::keyClick(name, Qt::Key_Enter, Qt::KeypadModifier);
+      nameLines = show.NameEdit().Text().LineCount();
+      formulaLines = show.FormulaEdit().Text().LineCount();
+      SaveScreen(modal, "statement-window-after-enter-in-the-name");
+      show.OkButton()->click();
+      if (modal->isVisible()) show.CancelButton()->click();
+    });
+    QTreeWidget* tree = form.ContentsTree();
+    QTreeWidgetItem* item = Find(tree, Q("Модуль числа неотрицателен"_cp));
+    const auto* statement = static_cast<const lemmix::TStatement*>(TMainForm::NodeOf(item));
+    form.PreparePopup(tree, item);
+    form.MenuAction(TTreeMenuItem::Edit)->trigger();
+    QCOMPARE(nameLines, 1);
+    QVERIFY(formulaFocused);
+    QCOMPARE(formulaLines, formulaLinesBefore);
+    QVERIFY(statement->Changed);
+    QCOMPARE(lemmix::ToQString(statement->Title()), Q("Модуль числа неотрицателен"_cp));
+  }
+
+  void aNameIsStoredOnOneLine() {
+    TMainForm& form = lemmix_->MainForm();
+    lemmix_->Context().DeveloperMode = true;
+    form.ModeChanged();
+    QTreeWidget* tree = form.ContentsTree();
+    QTreeWidgetItem* item = Find(tree, Q("Модуль числа неотрицателен"_cp));
+    auto* statement = static_cast<lemmix::TStatement*>(TMainForm::NodeOf(item));
+    // A title with a line break, as a faulty save could leave it.
+    statement->Lines[lemmix::kRussianNameLine] = "Модуль\\n числа"_cp;
+    lemmix::TShowForm& show = lemmix_->ShowForm();
+    QString shown;
+    int pastedLines = 0;
+    OnNextModalNamed("ShowForm", [&](QWidget* modal) {
+      shown = lemmix::testing::EditText(show.NameEdit());
+      // Two lines copied from another edit and pasted as the name.
+      lemmix::TEditText copied;
+      copied.AddText("Новое\\n название"_cp, 1);
+      copied.HandleEditKey(lemmix::vk::Next, lemmix::kShiftState);
+      copied.HandleEditKey(lemmix::vk::End, lemmix::kShiftState);
+      copied.Copy();
+      show.NameEdit().Clear();
+      QApplication::setActiveWindow(modal);
+      QWidget* name = show.NameEdit().Box();
+      name->setFocus();
+      QTRY_VERIFY(show.NameEdit().CaretRunning());
+      QTest::keyClick(name, Qt::Key_Insert, Qt::ShiftModifier);
+      pastedLines = show.NameEdit().Text().LineCount();
+      show.OkButton()->click();
+      if (modal->isVisible()) show.CancelButton()->click();
+    });
+    form.PreparePopup(tree, item);
+    form.MenuAction(TTreeMenuItem::Edit)->trigger();
+    QCOMPARE(shown, Q("Модуль числа"_cp));
+    QCOMPARE(pastedLines, 2);
+    QCOMPARE(lemmix::ToQString(statement->Title()), Q("Новое название"_cp));
+    QCOMPARE(item->text(0), Q("Новое название"_cp));
   }
 
  private:
