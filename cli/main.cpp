@@ -294,7 +294,7 @@ int main(int argc, char** argv) {
     if (!e && fault) std::fputs(CaretUnder(text, *fault).c_str(), stderr);
     lemmix::TVarList given;
     if (!e || !lemmix::DeclareVariables(*e, given, true)) return 1;
-    std::printf("%s\n%s\n%s\n", lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str(), e->Type->Name.c_str(), show(*e).c_str());
+    std::printf("%s\n%s\n%s\n", lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str(), context.TypesProccess->Identifier(*e->Type).c_str(), show(*e).c_str());
     return 0;
   }
   if (command == "normalize") {

@@ -15,6 +15,12 @@ namespace {
 
 void Report(const std::string& rus, const std::string& eng) { Ctx().Messages.Error({rus, eng}); }
 
+// The written form of a type (a built type by its structure), which ReadType reads back.
+std::string TypeText(const TType* t) {
+  if (t == nullptr) return "";
+  return HasContext() && Ctx().TypesProccess ? Ctx().TypesProccess->Identifier(*t) : t->Name;
+}
+
 // The text without one pair of brackets that encloses all of it.
 std::string_view StripBrackets(std::string_view text) {
   if (text.size() < 2 || text.front() != '(' || text.back() != ')') return text;
@@ -112,7 +118,7 @@ void AppendPayload(std::string& out, const TExpr& e) {
 
 void AppendStorage(std::string& out, const TExpr& e) {
   out += '(';
-  if (e.Type) out += e.Type->Name;
+  out += TypeText(e.Type);
   out += ',';
   if (e.Bound) {
     out += '(';
@@ -144,7 +150,7 @@ std::string NameText(const TVarName& name) {
   return text;
 }
 
-std::string VarToString(const TVar& v) { return "(" + (v.Type ? v.Type->Name : "") + "," + NameText(v.Name) + ")"; }
+std::string VarToString(const TVar& v) { return "(" + TypeText(v.Type) + "," + NameText(v.Name) + ")"; }
 
 std::optional<TVarName> NameFromString(std::string_view text, bool report) {
   if (text.empty() || text == "0") return std::nullopt;
@@ -192,7 +198,7 @@ TVarPtr VarFromString(std::string_view text) {
   auto v = std::make_shared<TVar>(TVar{*name, nullptr});
   // A variable written without a type reads back without one.
   if (!(*parts)[0].empty()) {
-    v->Type = Ctx().TypesProccess->FindType((*parts)[0], true);
+    v->Type = Ctx().TypesProccess->ReadType((*parts)[0], true);
     if (v->Type == nullptr) return nullptr;
   }
   return v;
@@ -313,7 +319,7 @@ TExprPtr FromString(std::string_view text, TVarList* scope) {
   const auto& [t, v, c, p] = std::tie((*fields)[0], (*fields)[1], (*fields)[2], (*fields)[3]);
   auto node = std::make_unique<TExpr>();
   if (!t.empty()) {
-    node->Type = Ctx().TypesProccess->FindType(t, true);
+    node->Type = Ctx().TypesProccess->ReadType(t, true);
     if (node->Type == nullptr) return nullptr;
   }
   node->Class = ClassFromName(c);

@@ -84,11 +84,12 @@ void WrongArguments(const TExpr& e, const std::vector<TType*>& args) {
                         "Wrong types of arguments " + eng + name + " :\\n " + list});
 }
 
-// The possibly empty set of the values of a variable of the given type.
-TType* SetOfVariableType(const TType* variable) {
-  const char* id = variable && variable->Name == "nT" ? "nMBESetT" : variable && variable->Name == "zT" ? "zMBESetT"
-                                                                                                         : "rMBESetT";
-  return Types().FindType(id, true);
+// The possibly empty, not finite set of the values of the given type, as the
+// catalogue has it (nMBESetT for naturals ...) or built.
+TType* SetOfValues(TType* element) {
+  TType* set = Types().NewType("NewSetT", TBase::Set);
+  *set->Set() = {element, true, false};
+  return Types().Intern(set);
 }
 
 // A real function applied to a set of reals: the image of the set.
@@ -106,11 +107,11 @@ TType* CompoundType(TExpr& e, bool report) {
     if (ExprType(*children[i], report) == nullptr && report) return nullptr;
   }
   const int head = e.HeadIntrinsic();
-  if (head == 16) {
+  if (head == kLambda) {
     LambdaExprType(e, report);
     return e.Type;
   }
-  if (head == 141 && children.size() == 2) {
+  if (head == kSetOf && children.size() == 2) {
     ConditionalSetType(e, report);
     return e.Type;
   }
@@ -126,8 +127,9 @@ TType* CompoundType(TExpr& e, bool report) {
       e.Type = result.Type;
       if (!result.Fits) continue;
       fitted = true;
-      if (entry.Type->Name == "SetCondFuncT1" && e.Bound && e.Bound->size() == 1)
-        e.Type = SetOfVariableType(e.Bound->front()->Type);
+      // {T : y | P} holds the values of the term T, whatever the parameters' types:
+      // {1/k : k | k < 4} is a set of rationals though k is natural.
+      if (entry.Type->Name == "SetCondFuncT1") e.Type = SetOfValues(args.front());
       break;
     }
     if (!fitted && f->DefaultType != nullptr) {
@@ -181,7 +183,8 @@ bool LambdaExprType(TExpr& e, bool report) {
 }
 
 bool ConditionalSetType(TExpr& e, bool report) {
-  if (!e.Bound || e.Bound->size() != 1) {
+  // A variable without a type would make a set of nothing that no text could name.
+  if (!e.Bound || e.Bound->size() != 1 || e.Bound->front()->Type == nullptr) {
     Report(report, "Ошибка 1 в ConditionalSetType."_cp, "Error 1 in ConditionalSetType.");
     return false;
   }
@@ -192,9 +195,7 @@ bool ConditionalSetType(TExpr& e, bool report) {
            "Invalid type of condition in a conditional set.");
     return false;
   }
-  TType* set = Types().NewType("NewSetT", TBase::Set);
-  *set->Set() = {e.Bound->front()->Type, true, false};
-  e.Type = Types().Intern(set);
+  e.Type = SetOfValues(e.Bound->front()->Type);
   children.front()->Type = FunctionTypeOf({Types().FindType("lT", true)}, e.Type, Types());
   return true;
 }

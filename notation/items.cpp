@@ -262,7 +262,7 @@ std::optional<TItemList> MyLetters_to_ItemL(const TLetters& letters, bool standa
         const auto parameter = Parenthesised(letters, j);
         const std::string text = parameter ? parameter->first : "";
         if (IsExplicitTypeSign(*found)) {
-          item->Type = parameter ? Ctx().TypesProccess->FindType(Trim(text), false) : nullptr;
+          item->Type = parameter ? Ctx().TypesProccess->ReadType(Trim(text), false) : nullptr;
           if (item->Type == nullptr) {
             Report("Неизвестный тип "_cp + text + " в явном описании типа."_cp,
                    "Unknown type " + text + " in explicit type notification.");
@@ -347,7 +347,7 @@ std::optional<TLetters> ItemL_to_MyLetters(const TItemList& source) {
           Report("Ошибка 5 в ItemL_to_MyLetters (ItemDial)."_cp, "Error 5 in ItemL_to_MyLetters (ItemDial).");
           return std::nullopt;
         }
-        addText("(" + item.Type->Name + ")", kBlue);
+        addText("(" + Ctx().TypesProccess->Identifier(*item.Type) + ")", kBlue);
       } else if (IsClassSign(*f)) {
         if (i + 1 >= items.size() || items[i + 1]->Class != TClass::String) {
           Report("Ошибка 6 в ItemL_to_MyLetters (ItemDial)."_cp, "Error 6 in ItemL_to_MyLetters (ItemDial).");
@@ -393,7 +393,7 @@ std::optional<std::string> OneItem_to_String(const TExpr& item, bool classWord, 
         Report("Ошибка 3 в OneItem_to_String (ItemDial)"_cp, "Error 3 in OneItem_to_String (ItemDial)");
         return std::nullopt;
       }
-      word += " " + item.Type->Name + " ";
+      word += " " + Ctx().TypesProccess->Identifier(*item.Type) + " ";
     }
     return word;
   }
@@ -490,7 +490,7 @@ std::optional<TItemList> StringToItems(std::string_view text, bool report, TItem
     const std::string parameter = nextBlankWord();
     if (parameter.empty()) return TMessage{"Ошибка 1 в явном задании типа или класса"_cp, "Error 1 in explicit type or class notification"};
     if (IsExplicitTypeSign(f)) {
-      item->Type = Ctx().TypesProccess->FindType(parameter, false);
+      item->Type = Ctx().TypesProccess->ReadType(parameter, false);
       if (item->Type == nullptr)
         return TMessage{"Ошибка 3 в явном задании типа: "_cp + parameter, "Error 3 in explicit type notification " + parameter};
       read.Add(std::move(item), at);
@@ -632,7 +632,7 @@ std::optional<TVarList> ReadVariableDeclarations(const std::vector<TLetters>& li
     while (i < line.size() && line[i].Code == ' ') ++i;
     if (i == line.size() || !(line[i].Code == '(' && line[i].Font == kPlainFont)) return typeExpected();
     const auto parameter = Parenthesised(line, i);
-    TType* type = parameter ? Ctx().TypesProccess->FindType(Trim(parameter->first), false) : nullptr;
+    TType* type = parameter ? Ctx().TypesProccess->ReadType(Trim(parameter->first), false) : nullptr;
     if (type == nullptr) {
       Report("Ошибка в описании типа переменной."_cp, "Invalid variable type description.");
       return std::nullopt;

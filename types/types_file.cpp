@@ -276,7 +276,9 @@ bool TTypesProccess::Load(const std::string& directory) {
 }
 
 bool TTypesProccess::LoadLines(const std::vector<std::string>& lines, const std::string& path) {
-  return Reader(*this, path).Run(lines);
+  const bool ok = Reader(*this, path).Run(lines);
+  fileEnd_ = nextSerial_;
+  return ok;
 }
 
 }  // namespace lemmix

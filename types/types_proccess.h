@@ -26,6 +26,23 @@ class TTypesProccess {
   bool LoadLines(const std::vector<std::string>& lines, const std::string& path);
 
   TType* FindType(std::string_view identifier, bool report) const;
+
+  // The written form of a type, which ReadType reads back to the same type in
+  // this run and in any later one: the identifier of an entry of the file
+  // (when no earlier entry shadows it), otherwise the structure:
+  //   function  the arguments joined by "_", "->", the value, "FunT" (as in
+  //             nT_nT->rTFunT), then "!C" when commutative and "!R" and the
+  //             text of each restriction (letters and digits as they are,
+  //             every other byte as "%" and two hex digits);
+  //   set       "Set[" element "]", then "!E" when it may be empty, "!F" when finite;
+  //   vector    "Vec[" element "]", then "!D" and the dimension when it has one;
+  //   list      "List[" element "]".
+  // A part that is not a plain identifier stands in square brackets.
+  std::string Identifier(const TType& t) const;
+  // The type of a written form: FindType, else the structure, built and
+  // interned. Nothing is built when any part of it cannot be read; with
+  // `report` that failure shows "Wrong type identificator".
+  TType* ReadType(std::string_view written, bool report);
   // By the Russian descriptive name (TypeName).
   TType* FindTypeByName(std::string_view name, bool report) const;
 
@@ -45,6 +62,8 @@ class TTypesProccess {
   IMessages& messages_;
   std::vector<std::unique_ptr<TType>> types_;
   std::uint64_t nextSerial_ = 0;
+  // Types with a serial below it were read from the file.
+  std::uint64_t fileEnd_ = 0;
 };
 
 }  // namespace lemmix

@@ -210,7 +210,7 @@ TEST(Cli, NormalizeTheExamples) {
        "(rT,,compound,((rOpT,,intr,\\3),(rT,,compound,((rOpT,,intr,\\4),(nT,,number,2),(rT,,data_var,(rT,x)))),(nT,,"
        "number,5)))"},
       // (x^2)^3 = x^6
-      {op(6, {op(6, {x, num(2)}), num(3)}), "(rT,,compound,((rFunc2T,,intr,\\6),(rT,,data_var,(rT,x)),(nT,,number,6)))"},
+      {op(6, {op(6, {x, num(2)}), num(3)}), "(rT,,compound,((rNatPowT,,intr,\\6),(rT,,data_var,(rT,x)),(nT,,number,6)))"},
       // x - x = 0; x * 1 = x
       {op(3, {x, op(2, {x})}), "(n0T,,number,0)"},
       {op(4, {x, num(1)}), "(rT,,data_var,(rT,x))"},

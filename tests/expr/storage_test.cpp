@@ -1,8 +1,15 @@
 // The storage form of expressions and variables.
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "expr/templates.h"
+#include "intrinsics/intr_numbers.h"
+#include "expr/typing.h"
 #include "expr_fixture.h"
+#include "notation/parser.h"
 #include "shell/cp1251.h"
+#include "types/type.h"
 
 namespace lemmix {
 namespace {
@@ -82,6 +89,149 @@ TEST_F(StorageTest, BindersAndTemplatesRoundTrip) {
 
   TExprPtr templ = TExpr::Templ(Op(3, "rOpT", Par(1), N(1)));
   RoundTrip(*templ);
+}
+
+// Trees whose types typing builds — functions by formula, sets given by a
+// condition, templates — nested in one another over variables of catalogue
+// types and of the types built before, from a fixed seed.
+class BuiltTypesTest : public StorageTest {
+ protected:
+  TType* AnyType() { return pool_[random_() % pool_.size()]; }
+  TVarPtr NewVar(char letter, int depth) {
+    return std::make_shared<TVar>(TVar{{static_cast<std::int8_t>(letter), depth}, AnyType()});
+  }
+
+  // No free variables, so that a tree read back compares equal to it.
+  TExprPtr Generate(int depth, TVarList& scope) {
+    switch (depth > 0 ? random_() % 5 : 0) {
+      case 0:
+        if (!scope.empty() && random_() % 3 != 0) return Loc(scope[random_() % scope.size()]);
+        return N(static_cast<std::int32_t>(random_() % 5) - 2);
+      case 1: {  // \fun ( x , y ) = body
+        TVarList vars = {NewVar('x', depth)};
+        if (random_() % 2 == 0) vars.push_back(NewVar('y', depth));
+        TExprPtr lambda = Op(kLambda, nullptr, Nested(depth, scope, vars));
+        lambda->Bound = std::move(vars);
+        return lambda;
+      }
+      case 2: {  // { v : v = term }
+        TVarList vars = {NewVar('v', depth)};
+        TExprPtr condition = Op(kEq, nullptr, Loc(vars.front()), Nested(depth, scope, vars));
+        TExprPtr set = Op(kSetOf, nullptr, std::move(condition));
+        set->Bound = std::move(vars);
+        return set;
+      }
+      case 3:
+        return Op(kEq, nullptr, Generate(depth - 1, scope), Generate(depth - 1, scope));
+      default: {  // a template #0 = term, or #1 = term
+        TExprPtr body = Op(kEq, nullptr, Par(static_cast<int>(random_() % 2), nullptr), Generate(depth - 1, scope));
+        body->Children()[1]->Type = AnyType();
+        if (ExprType(*body, true) == nullptr) return nullptr;
+        TType* type = TemplateType(*body);
+        TExprPtr templ = TExpr::Templ(std::move(body));
+        templ->Type = type;
+        return templ;
+      }
+    }
+  }
+
+  TExprPtr Nested(int depth, TVarList& scope, const TVarList& vars) {
+    scope.insert(scope.end(), vars.begin(), vars.end());
+    TExprPtr inner = Generate(depth - 1, scope);
+    scope.resize(scope.size() - vars.size());
+    return inner;
+  }
+
+  // The same tree with the same types: each node, each bound variable.
+  void ExpectSame(const TExpr& a, const TExpr& b) {
+    ASSERT_EQ(a.Class, b.Class);
+    EXPECT_EQ(a.Type, b.Type) << TypeText(a.Type) << " / " << TypeText(b.Type);
+    ASSERT_EQ(a.Bound.has_value(), b.Bound.has_value());
+    if (a.Bound) {
+      ASSERT_EQ(a.Bound->size(), b.Bound->size());
+      for (std::size_t i = 0; i < a.Bound->size(); ++i) {
+        EXPECT_EQ((*a.Bound)[i]->Type, (*b.Bound)[i]->Type);
+        EXPECT_EQ((*a.Bound)[i]->Name, (*b.Bound)[i]->Name);
+      }
+    }
+    if (a.IsVar()) EXPECT_EQ(a.Var()->Type, b.Var()->Type);
+    if (a.Class == TClass::Templ) ExpectSame(*a.Inner(), *b.Inner());
+    if (a.Class != TClass::Compound) return;
+    ASSERT_EQ(a.Children().size(), b.Children().size());
+    for (std::size_t i = 0; i < a.Children().size(); ++i) ExpectSame(*a.Children()[i], *b.Children()[i]);
+  }
+
+  std::string TypeText(const TType* t) { return t ? context.TypesProccess->Identifier(*t) : "-"; }
+
+  // A later run, which has built none of the types, reads every text and writes it again.
+  void ExpectReadInALaterRun(const std::vector<std::string>& texts) {
+    TSession later(messages, messages);
+    ASSERT_TRUE(later.NewTypes().Load(LEMMIX_DATA_DIR) && later.NewStFunc().LoadIntrinsics(LEMMIX_DATA_DIR));
+    TContextScope laterScope(later);
+    for (const std::string& text : texts) {
+      TVarList readScope;
+      TExprPtr back = FromString(text, &readScope);
+      ASSERT_TRUE(back) << text;
+      EXPECT_EQ(ToString(*back), text);
+    }
+    EXPECT_TRUE(messages.Entries().empty()) << messages.Entries().front().message.Eng;
+  }
+
+  std::vector<TType*> pool_ = {T("nT"),  T("n0T"),    T("zT"),      T("qT"),      T("rT"),     T("rrT"),
+                               T("lT"),  T("SeqT"),   T("rFunc1T"), T("rMBESetT"), T("AnySetT"), T("LnT")};
+  std::mt19937 random_{20240611};
+};
+
+TEST_F(BuiltTypesTest, TreesWithBuiltTypesReadBackEqualWithTheSameTypes) {
+  std::vector<std::string> texts;
+  int built = 0;
+  for (int n = 0; n < 300; ++n) {
+    TVarList scope;
+    TExprPtr e = Generate(1 + n % 4, scope);
+    if (!e) continue;
+    ASSERT_NE(ExprType(*e, true), nullptr) << ToString(*e);
+    if (std::find(pool_.begin(), pool_.end(), e->Type) == pool_.end()) {
+      pool_.push_back(e->Type);  // later trees bind variables of it
+      ++built;
+    }
+    const std::string text = ToString(*e);
+    SCOPED_TRACE(text);
+    TVarList readScope;
+    TExprPtr back = FromString(text, &readScope);
+    ASSERT_TRUE(back) << (messages.Entries().empty() ? "" : messages.Entries().back().message.Eng);
+    EXPECT_EQ(ToString(*back), text);
+    ExpectSame(*back, *e);
+    if (CollectClass(*e, TClass::TemplPar).empty()) {
+      TBindingLists lists;
+      EXPECT_EQ(Comp(*back, *e, &lists), 0);
+    }
+    texts.push_back(text);
+  }
+  EXPECT_GT(texts.size(), 250u);
+  EXPECT_GT(built, 30);  // functions of built types, sets of them ...
+  EXPECT_TRUE(messages.Entries().empty()) << messages.Entries().front().message.Eng;
+  ExpectReadInALaterRun(texts);
+}
+
+TEST_F(BuiltTypesTest, FormulasOfTheParserReadBack) {
+  const char* formulas[] = {
+      "{ k \\in \\Z : k > 0 }",
+      "{ p \\in \\L : p }",
+      "{ 1 / k : k \\mid k < 4 }",
+      "\\forall f \\FuncSpec \\N \\times \\N \\Arrow \\R \\Vld f ( 1 , 2 ) = 0",
+      "\\forall A \\subset \\N \\Vld \\forall F \\FuncSpec 2 ^ \\N \\Arrow \\L \\Vld F ( A )",
+      "\\forall B \\subset \\R \\Vld \\sup ( { x \\in \\R : x \\in B } ) \\le \\lim ( n \\Arrow \\infty , 1 / n ^ 2 )",
+  };
+  std::vector<std::string> texts;
+  for (const char* formula : formulas) {
+    const TReadFormula read = ReadFormula(formula);
+    ASSERT_TRUE(read.Tree) << formula;
+    TExprPtr back = RoundTrip(*read.Tree);
+    ASSERT_TRUE(back) << formula;
+    ExpectSame(*back, *read.Tree);
+    texts.push_back(ToString(*read.Tree));
+  }
+  ExpectReadInALaterRun(texts);
 }
 
 struct BadCase {

@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "expr/type_expr.h"
 #include "expr_fixture.h"
+#include "intrinsics/intr_numbers.h"
 #include "shell/cp1251.h"
 #include "types/type.h"
 #include "types/type_name.h"
+#include "types/type_relations.h"
 
 namespace lemmix {
 namespace {
@@ -61,6 +65,88 @@ TEST_F(TypingTest, FormulasOfTheCourse) {
   EXPECT_TRUE(messages.Entries().empty()) << messages.Entries().front().message.Eng;
 }
 
+// {v : P} holds values of the variable's type; a catalogue entry of that
+// structure gives the type its name.
+TEST_F(TypingTest, ASetByAConditionIsASetOfTheVariablesType) {
+  const struct {
+    const char* variable;
+    const char* set;
+  } cases[] = {{"nT", "nMBESetT"}, {"zT", "zMBESetT"}, {"n0T", "n0MBESetT"}, {"qT", "qMBESetT"},
+               {"rT", "rMBESetT"}, {"AnyT", "AnySetT"}};
+  for (const auto& c : cases) {
+    TVarPtr v = Var('v', -1, c.variable);
+    TExprPtr set = Op(kSetOf, nullptr, Op(kEq, nullptr, Loc(v), Loc(v)));
+    set->Bound = TVarList{v};
+    ASSERT_TRUE(ExprType(*set, true)) << c.variable;
+    EXPECT_EQ(set->Type, T(c.set)) << c.variable;
+    EXPECT_EQ(set->Head()->Type->Fun()->Value, T(c.set)) << c.variable;
+  }
+  // A set of truth values may be empty: not the finite entry lSetT, a type of its own.
+  TVarPtr p = Var('p', -1, "lT");
+  TExprPtr truths = Op(kSetOf, nullptr, Loc(p));
+  truths->Bound = TVarList{p};
+  ASSERT_TRUE(ExprType(*truths, true));
+  EXPECT_EQ(truths->Type->Set()->Element, T("lT"));
+  EXPECT_TRUE(truths->Type->Set()->MayBeEmpty);
+  EXPECT_FALSE(truths->Type->Set()->Finite);
+  EXPECT_TRUE(messages.Entries().empty());
+}
+
+// {T : k | P} holds the values of the term T, whatever the parameter's type.
+TEST_F(TypingTest, ASetOfTermsIsASetOfTheTermsType) {
+  const struct {
+    const char* title;
+    const char* variable;
+    std::function<TExprPtr(const TVarPtr&)> term;
+    const char* set;
+  } cases[] = {
+      {"k", "nT", [&](const TVarPtr& k) { return Loc(k); }, "nMBESetT"},
+      {"k over the integers", "zT", [&](const TVarPtr& k) { return Loc(k); }, "zMBESetT"},
+      {"k^2", "nT", [&](const TVarPtr& k) { return Op(kPower, nullptr, Loc(k), N(2)); }, "nMBESetT"},
+      {"k - 5", "nT", [&](const TVarPtr& k) { return Op(kPlus, nullptr, Loc(k), N(-5)); }, "zMBESetT"},
+      {"1/k: rationals, though k is natural", "nT", [&](const TVarPtr& k) { return Op(kDivide, nullptr, N(1), Loc(k)); },
+       "qMBESetT"},
+      {"x/2 over the reals", "rT", [&](const TVarPtr& x) { return Op(kDivide, nullptr, Loc(x), N(2)); }, "rMBESetT"},
+  };
+  for (const auto& c : cases) {
+    TVarPtr k = Var('k', -1, c.variable);
+    TExprPtr set = Op(kSetOf, nullptr, c.term(k), Op(kLt, nullptr, Loc(k), N(4)));
+    set->Bound = TVarList{k};
+    ASSERT_TRUE(ExprType(*set, true)) << c.title;
+    EXPECT_EQ(set->Type, T(c.set)) << c.title;
+    EXPECT_EQ(set->Head()->Type, T("SetCondFuncT1")) << c.title;
+  }
+  EXPECT_TRUE(messages.Entries().empty());
+}
+
+// The partial functions are typed under their restricted types, the total
+// ones under types without restrictions.
+TEST_F(TypingTest, PartialFunctionsGetTheirRestrictedTypes) {
+  const struct {
+    TExprPtr e;
+    const char* head;
+  } cases[] = {
+      {Op(kDivide, nullptr, V('x'), V('y')), "rQuotT"},
+      {Op(kDivide, nullptr, N(1), V('n', -1, "nT")), "qQuotT"},
+      {Op(kPower, nullptr, V('x'), V('y')), "rPowT"},
+      {Op(kPower, nullptr, V('x'), V('n', -1, "nT")), "rNatPowT"},
+      {Op(32, nullptr, V('x')), "SqrtT"},
+      {Op(83, nullptr, V('x')), "LnT"},
+      {Op(84, nullptr, V('a'), V('x')), "LogT"},
+      {Op(46, nullptr, V('A', -1, "nMBESetT")), "SupT"},
+      {Op(78, nullptr, V('x')), "rFunc1T"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_NE(ExprType(*c.e, true), nullptr) << c.head;
+    EXPECT_EQ(c.e->Head()->Type, T(c.head)) << c.head;
+  }
+  // Standing alone, the square root is a function with restrictions, not a real function.
+  TExprPtr sqrt = I(32);
+  EXPECT_EQ(ExprType(*sqrt, true), T("SqrtT"));
+  EXPECT_FALSE(IsSubtypeOfNamed(sqrt->Type, "rFunc1T", *context.TypesProccess));
+  EXPECT_TRUE(messages.Entries().empty());
+}
+
 TEST_F(TypingTest, TheChosenConcreteTypesAreGivenToTheHeads) {
   TExprPtr limit = Read(kLimit);
   ASSERT_TRUE(ExprType(*limit, true));
@@ -78,7 +164,7 @@ TEST_F(TypingTest, TheChosenConcreteTypesAreGivenToTheHeads) {
   ASSERT_TRUE(ExprType(*even, true));
   EXPECT_EQ(ArgByPath(*even, 21)->Type, T("qT"));
   EXPECT_EQ(ArgByPath(*even, 21)->Head()->Type, T("qOpT"));
-  EXPECT_EQ(ArgByPath(*even, 211)->Head()->Type, T("qDivT"));
+  EXPECT_EQ(ArgByPath(*even, 211)->Head()->Type, T("qQuotT"));
 }
 
 TEST_F(TypingTest, ARealFunctionAppliedToASetBecomesItsImage) {
@@ -119,6 +205,8 @@ TEST_F(TypingTest, Messages) {
        {"Некорректный тип условия во множестве, заданном условием."_cp,
         "Invalid type of condition in a conditional set."}},
       {"ConditionalSetWithoutVariable", R"((,,compound,((,,intr,\141),(,,intr,\130))))",
+       {"Ошибка 1 в ConditionalSetType."_cp, "Error 1 in ConditionalSetType."}},
+      {"ConditionalSetOfAnUntypedVariable", R"((,((,v)),compound,((,,intr,\141),(,,intr,\130))))",
        {"Ошибка 1 в ConditionalSetType."_cp, "Error 1 in ConditionalSetType."}},
       {"Parameter", R"((,,math_par,2))",
        {"Невозможно определить тип выражения, являющегося параметром для символьных преобр."_cp,

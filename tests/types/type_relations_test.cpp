@@ -69,6 +69,87 @@ TEST_F(SubtypeTest, RestrictionsMatchOnlyTheFalseRestriction) {
   EXPECT_FALSE(IsSubtypeOf(T("rFunc1T"), restricted, types));
 }
 
+// Two set types that differ in the may-be-empty flag alone.
+TEST_F(SubtypeTest, SetsDifferingOnlyInMayBeEmpty) {
+  for (const char* element : {"nT", "rT", "AnyT"}) {
+    for (const bool finite : {false, true}) {
+      const TType* surely = Set(element, false, finite);
+      const TType* maybe = Set(element, true, finite);
+      EXPECT_TRUE(IsSubtypeOf(surely, maybe, types)) << element << finite;
+      EXPECT_FALSE(IsSubtypeOf(maybe, surely, types)) << element << finite;
+      EXPECT_TRUE(IsSubtypeOf(maybe, Set(element, true, finite), types)) << element << finite;
+    }
+  }
+}
+
+// Two functional types that differ in commutativity alone: a commutative
+// function is a function, not conversely.
+TEST_F(SubtypeTest, FunctionsDifferingOnlyInCommutativity) {
+  const auto fun = [&](const char* value, bool commutative) {
+    TType* t = types.NewType("", TBase::Fun);
+    *t->Fun() = {{types.FindType("rT", false), types.FindType("rT", false)}, types.FindType(value, false), commutative,
+                 std::nullopt};
+    return t;
+  };
+  for (const char* value : {"rT", "lT"}) {
+    EXPECT_TRUE(IsSubtypeOf(fun(value, true), fun(value, false), types)) << value;
+    EXPECT_FALSE(IsSubtypeOf(fun(value, false), fun(value, true), types)) << value;
+    EXPECT_TRUE(IsSubtypeOf(fun(value, true), fun(value, true), types)) << value;
+  }
+  EXPECT_TRUE(Sub("rOpT", "rFunc2T"));
+  EXPECT_FALSE(Sub("rFunc2T", "rOpT"));
+}
+
+// Sets neither of which lies below the other meet in a set that may be empty
+// only if both may, and is finite if either is.
+TEST_F(SubtypeTest, CommonSubtypeOfUnrelatedSets) {
+  const struct {
+    bool aEmpty, aFinite, bEmpty, bFinite;
+  } cases[] = {{true, true, false, false}, {false, false, true, true}, {true, false, false, true},
+               {true, false, true, true},  {false, false, false, true}, {true, true, false, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.aEmpty << c.aFinite << c.bEmpty << c.bFinite);
+    TType* a = Set("nT", c.aEmpty, c.aFinite);
+    TType* b = Set("rT", c.bEmpty, c.bFinite);
+    ASSERT_FALSE(IsSubtypeOf(a, b, types));
+    ASSERT_FALSE(IsSubtypeOf(b, a, types));
+    for (const TType* common : {CommonSubtype(a, b, types), CommonSubtype(b, a, types)}) {
+      ASSERT_NE(common, nullptr);
+      EXPECT_EQ(common->Set()->Element, T("nT"));
+      EXPECT_EQ(common->Set()->MayBeEmpty, c.aEmpty && c.bEmpty);
+      EXPECT_EQ(common->Set()->Finite, c.aFinite || c.bFinite);
+      EXPECT_TRUE(IsSubtypeOf(common, a, types) && IsSubtypeOf(common, b, types));
+    }
+  }
+}
+
+// A partial function of the catalogue lies below no total one, and no total
+// one below it; functions with other restrictions are unrelated too.
+TEST_F(SubtypeTest, RestrictedCatalogueFunctions) {
+  const struct {
+    const char *a, *b;
+  } unrelated[] = {{"rQuotT", "rFunc2T"}, {"LnT", "rFunc1T"}, {"SqrtT", "LnT"}, {"TanT", "CotT"},
+                   {"SupT", "InfT"},     {"SupT", "SetToRealT"}, {"qQuotT", "qDivT"}, {"rPowT", "rQuotT"}};
+  for (const auto& c : unrelated) {
+    EXPECT_FALSE(Sub(c.a, c.b)) << c.a << " <= " << c.b;
+    EXPECT_FALSE(Sub(c.b, c.a)) << c.b << " <= " << c.a;
+  }
+  EXPECT_TRUE(Sub("LnT", "LnT"));
+  EXPECT_TRUE(Sub("nT", "LnT"));  // a constant where a function is expected, as ever
+  // Applying a partial function types as applying any function.
+  const TResult quotient =
+      ResultType(types.FindType("rQuotT", false), {types.FindType("nT", false), types.FindType("rT", false)}, false, types);
+  EXPECT_EQ(quotient.Type, T("rT"));
+  EXPECT_TRUE(quotient.Fits);
+  // The common subtype of functions with different restrictions is their common value.
+  EXPECT_EQ(CommonSubtype(types.FindType("rQuotT", false), types.FindType("rFunc2T", false), types), T("rT"));
+  EXPECT_EQ(TypeName(*T("rQuotT"), &messages), "функция 2 переменных с ограничениями"_cp);
+  EXPECT_EQ(TypeName(*T("LimSeqT"), &messages), "функция с ограничениями"_cp);
+  EXPECT_EQ(TypeName(*T("SupT"), &messages),
+            "функция с аргументами типов множество, возможно пустое с ограничениями"_cp);
+  EXPECT_TRUE(messages.Entries().empty());
+}
+
 TEST_F(SubtypeTest, CyclicTypesAreDecided) {
   RecordingMessages own;
   TTypesProccess cyclic(own);

@@ -102,5 +102,19 @@ TEST_F(TypesData, BuiltTypesInternToTheNamedEntries) {
   EXPECT_EQ(types.Intern(set), T("rMBESetT"));
 }
 
+// Each restricted entry is a structure of its own: an equal entry before it
+// would take its place whenever such a type is interned.
+TEST_F(TypesData, RestrictedEntriesAreTheirOwnStructures) {
+  int restricted = 0;
+  for (const auto& t : types.Types()) {
+    if (!t->Fun() || !t->Fun()->Restrictions) continue;
+    ++restricted;
+    EXPECT_EQ(types.Intern(types.Copy(*t)), t.get()) << t->Name;
+    EXPECT_FALSE(t->Fun()->Restrictions->empty()) << t->Name;
+    EXPECT_FALSE(IsNaturalSequence(*t)) << t->Name;
+  }
+  EXPECT_GE(restricted, 15);
+}
+
 }  // namespace
 }  // namespace lemmix
