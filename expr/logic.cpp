@@ -315,17 +315,29 @@ void ReplaceDefinitions(TExpr& e) {
     for (TExprPtr& child : e.Children()) ReplaceDefinitions(*child);
 }
 
-// No bound variable keeps the name of a variable bound around it.
-void RenameShadowing(TExpr& e, std::vector<TVarName>& around) {
+void CollectFreeNames(const TExpr& e, std::vector<TVarName>& names) {
+  if (e.IsVar() && e.Class != TClass::LocVar && e.Var() != nullptr) names.push_back(e.Var()->Name);
+  if (e.Class == TClass::Compound)
+    for (const TExprPtr& child : e.Children()) CollectFreeNames(*child, names);
+}
+
+// No bound variable keeps the name of a variable bound around it, nor of an
+// object the formula speaks of: the formula must read back as it is. Binders
+// side by side keep their names.
+void RenameShadowing(TExpr& e, std::vector<TVarName>& around, const std::vector<TVarName>& free) {
   const std::size_t depth = around.size();
+  const auto taken = [&](const TVarName& name) {
+    return std::find(around.begin(), around.end(), name) != around.end() ||
+           std::find(free.begin(), free.end(), name) != free.end();
+  };
   if (e.Bound) {
     for (TVarPtr& v : *e.Bound) {
-      while (std::find(around.begin(), around.end(), v->Name) != around.end()) ++v->Name.Index;
+      while (taken(v->Name)) ++v->Name.Index;
       around.push_back(v->Name);
     }
   }
   if (e.Class == TClass::Compound)
-    for (TExprPtr& child : e.Children()) RenameShadowing(*child, around);
+    for (TExprPtr& child : e.Children()) RenameShadowing(*child, around, free);
   around.resize(depth);
 }
 
@@ -347,7 +359,9 @@ TExprPtr StandardiseForCondition(const TExpr& e) {
   // The automatic superficial methods rewrite here once methods exist.
   if (Ctx().Settings.SymbolTransEnable && ExprType(*f, false) == nullptr) return nullptr;
   std::vector<TVarName> around;
-  RenameShadowing(*f, around);
+  std::vector<TVarName> free;
+  CollectFreeNames(*f, free);
+  RenameShadowing(*f, around, free);
   return f;
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "expr/templates.h"
+#include "expr/typing.h"
+#include "types/type_relations.h"
 #include "expr_fixture.h"
 #include "shell/cp1251.h"
 
@@ -74,11 +76,18 @@ TEST_F(ExprTest, OrderOfLeaves) {
   EXPECT_EQ(Comp(*V('a'), *V('a')), 1);  // equal names of different variables
   TExprPtr a = V('a');
   EXPECT_EQ(Comp(*a, *a), 0);
-  EXPECT_TRUE(messages.Entries().empty());
+  // Texts and antonyms are equal only when they are the same.
   EXPECT_EQ(Comp(*TExpr::String("t"), *TExpr::String("t")), 0);
-  EXPECT_EQ(messages.Entries().at(0).message.Eng, "Error 3 in TExpr::Comp (Expr).");
+  EXPECT_NE(Comp(*TExpr::String("s"), *TExpr::String("t")), 0);
+  EXPECT_EQ(Comp(*TExpr::String("s"), *TExpr::String("t")), -Comp(*TExpr::String("t"), *TExpr::String("s")));
+  TAntIntr& notEqual = *context.StFunc->AntonimList.front();
+  TAntIntr& other = *context.StFunc->AntonimList.back();
+  ASSERT_NE(&notEqual, &other);
+  EXPECT_EQ(Comp(*TExpr::OfAntIntr(notEqual), *TExpr::OfAntIntr(notEqual)), 0);
+  EXPECT_NE(Comp(*TExpr::OfAntIntr(notEqual), *TExpr::OfAntIntr(other)), 0);
+  EXPECT_TRUE(messages.Entries().empty());
   EXPECT_EQ(Comp(*Par(1), *Par(1)), 1);
-  EXPECT_EQ(messages.Entries().at(1).message.Rus, "Ошибка разработчика 14 : in TExpr::Comp (Expr)."_cp);
+  EXPECT_EQ(messages.Entries().at(0).message.Rus, "Ошибка разработчика 14 : in TExpr::Comp (Expr)."_cp);
 }
 
 TEST_F(ExprTest, CommutativeOperandsMatchInAnyOrder) {
@@ -138,6 +147,29 @@ TEST_F(ExprTest, BoundVariablesCompareByPositionWithBindingLists) {
   EXPECT_EQ(Comp(*free, *fx), 1);
 }
 
+TEST_F(ExprTest, VariablesBoundOutsideTheComparedFormulasDiffer) {
+  // Two local variables of one name whose binders are outside both formulas
+  // are different variables, with binding lists as without.
+  TVarPtr u = Var('u');
+  TVarPtr v = Var('u');
+  TBindingLists lists;
+  EXPECT_NE(Comp(*Loc(u), *Loc(v), &lists), 0);
+  EXPECT_NE(Comp(*Loc(u), *Loc(v)), 0);
+  EXPECT_EQ(Comp(*Loc(u), *Loc(u), &lists), 0);
+  // Inside formulas that bind them at the same place they are the same.
+  const auto bound = [&](const TVarPtr& w) {
+    TExprPtr e = Op(0, "Log1T", Op(11, "rrRelT", Loc(w), Loc(u)));
+    e->Bound = TVarList{w};
+    return e;
+  };
+  TVarPtr w1 = Var('w');
+  TVarPtr w2 = Var('w');
+  EXPECT_EQ(Comp(*bound(w1), *bound(w2), &lists), 0);
+  TExprPtr otherFree = Op(0, "Log1T", Op(11, "rrRelT", Loc(w2), Loc(v)));
+  otherFree->Bound = TVarList{w2};
+  EXPECT_NE(Comp(*bound(w1), *otherFree, &lists), 0);
+}
+
 TEST_F(ExprTest, TemplateParametersMatchAndBindConsistently) {
   // #1 + #1 matches x + x, not x + y; #1 + #2 matches x + y with the bindings.
   TExprPtr x = V('x');
@@ -182,6 +214,101 @@ TEST_F(ExprTest, AnAppliedParameterMatchesByAbstraction) {
   ASSERT_EQ(templ.Class, TClass::Templ);
   EXPECT_EQ(CollectClass(*templ.Inner(), TClass::TemplPar).size(), 1u);
   EXPECT_EQ(TemplateType(*templ.Inner()), T("rFunc1T"));
+}
+
+class BinderMatching : public ExprTest {
+ protected:
+  TType* Predicate() { return FunctionTypeOf({T("rT")}, T("lT"), *context.TypesProccess); }
+  TExprPtr Typed(TExprPtr e) {
+    EXPECT_NE(ExprType(*e, true), nullptr) << ToString(*e);
+    return e;
+  }
+  TExprPtr Quantified(int head, const TVarPtr& v, TExprPtr body) {
+    TExprPtr e = C(I(head), std::move(body));
+    e->Bound = TVarList{v};
+    return e;
+  }
+  // F applied to the bound variable v, F the template parameter 0.
+  TExprPtr Applied(const TVarPtr& v) {
+    TExprPtr f = TExpr::Par(TClass::TemplPar, 0);
+    f->Type = Predicate();
+    TExprPtr e = C(std::move(f), Loc(v));
+    e->Type = T("lT");
+    return e;
+  }
+  // The template that F was bound to, applied to 3.
+  TExprPtr ApplyToThree(const TExpr& templ) {
+    TExprPtr f = TExpr::Par(TClass::TemplPar, 0);
+    f->Type = Predicate();
+    TExprPtr applied = C(std::move(f), N(3));
+    EXPECT_TRUE(SubstituteTemplParam(*applied, {&templ}));
+    return applied;
+  }
+};
+
+TEST_F(BinderMatching, AnAppliedParameterAbstractsTheBoundVariable) {
+  for (const int quantifier : {0, 1}) {
+    // forall x F(x) against forall y (y^2 > 0), exists likewise: F is #1^2 > 0.
+    TVarPtr x = Var('x');
+    TVarPtr y = Var('y');
+    TExprPtr pattern = Quantified(quantifier, x, Applied(x));
+    pattern->Type = T("lT");
+    TExprPtr target = Typed(Quantified(quantifier, y, C(I(11), C(I(6), Loc(y), N(2)), N(0))));
+    TPatternBindings patterns{TBinding{}};
+    ASSERT_EQ(Comp(*target, *pattern, nullptr, &patterns), 0) << ToString(*target);
+    ASSERT_EQ(patterns.size(), 1u);
+    const std::shared_ptr<const TExpr> templ = patterns[0][0];
+    ASSERT_TRUE(templ);
+    ASSERT_EQ(templ->Class, TClass::Templ);
+    EXPECT_TRUE(CollectClass(*templ->Inner(), TClass::LocVar).empty()) << ToString(*templ);
+    EXPECT_EQ(CollectClass(*templ->Inner(), TClass::TemplPar).size(), 1u) << ToString(*templ);
+    // Nothing of the target is left in the template: it outlives it.
+    target.reset();
+    y.reset();
+    TExprPtr three = ApplyToThree(*templ);
+    EXPECT_TRUE(Equal(*three, *Typed(C(I(11), C(I(6), N(3), N(2)), N(0))))) << ToString(*three);
+  }
+}
+
+TEST_F(BinderMatching, AParameterTakesNoVariableBoundInsideTheFormula) {
+  // With h given: (forall a: sum_{i=1}^{3} h(i, a) >= 0) may give sum h(i, 5) >= 0,
+  // never sum h(i, i) >= 0: a cannot become the goal's own index.
+  TVarPtr h = Var('h', -1, "rFunc2T");
+  const auto sum = [&](const TVarPtr& i, TExprPtr second) {
+    TExprPtr hd = TExpr::VarRef(TClass::DataVar, *h);
+    hd->Type = h->Type;
+    TExprPtr term = C(std::move(hd), Loc(i), std::move(second));
+    TExprPtr s = C(I(214), N(3), N(1), std::move(term));
+    s->Bound = TVarList{i};
+    return C(I(13), std::move(s), N(0));
+  };
+  TVarPtr i = Var('i', -1, "zT");
+  TExprPtr pattern = sum(i, Par(1, "rT"));
+  ASSERT_NE(ExprType(*pattern, false), nullptr);
+  TVarPtr j = Var('i', -1, "zT");
+  TExprPtr ownIndex = Typed(sum(j, Loc(j)));
+  TPatternBindings patterns{TBinding{}};
+  EXPECT_NE(Comp(*ownIndex, *pattern, nullptr, &patterns), 0);
+  EXPECT_NE(Comp(*ownIndex, *pattern), 0);
+  TVarPtr k = Var('i', -1, "zT");
+  TExprPtr five = Typed(sum(k, N(5)));
+  patterns = {TBinding{}};
+  ASSERT_EQ(Comp(*five, *pattern, nullptr, &patterns), 0);
+  ASSERT_EQ(patterns.size(), 1u);
+  EXPECT_TRUE(Equal(*patterns[0][1], *N(5)));
+}
+
+TEST_F(BinderMatching, AnAbstractionThatWouldLeaveABinderBehindFails) {
+  // exists y forall x F(x) against exists y forall x (x > y): F would keep
+  // the y bound outside it.
+  TVarPtr x = Var('x');
+  TVarPtr y = Var('y');
+  TVarPtr px = Var('x');
+  TVarPtr py = Var('y');
+  TExprPtr pattern = Quantified(1, py, Quantified(0, px, Applied(px)));
+  TExprPtr target = Typed(Quantified(1, y, Quantified(0, x, C(I(11), Loc(x), Loc(y)))));
+  TPatternBindings patterns{TBinding{}};
+  EXPECT_NE(Comp(*target, *pattern, nullptr, &patterns), 0);
 }
 
 TEST_F(ExprTest, SubstituteRenamesAnInsertedBinderApart) {

@@ -190,6 +190,23 @@ TEST_F(LogicTest, ThePipelineOfConditions) {
   TExprPtr renamed = StandardiseForCondition(*nested);
   ASSERT_TRUE(renamed);
   EXPECT_EQ((*ArgByPath(*renamed, 12)->Bound)[0]->Name, (TVarName{'x', 0}));
+  // Binders side by side keep their names: (forall x: x > 0) and (exists x: x < 1).
+  TVarPtr first = Var('x');
+  TVarPtr second = Var('x');
+  TExprPtr siblings = Typed(Make(58, Bind(0, {first}, Make(11, Loc(first), N(0))),
+                                 Bind(1, {second}, Make(12, Loc(second), N(1)))));
+  TExprPtr kept = StandardiseForCondition(*siblings);
+  ASSERT_TRUE(kept);
+  ASSERT_EQ(kept->HeadIntrinsic(), 58) << ToString(*kept);
+  EXPECT_EQ((*ArgByPath(*kept, 1)->Bound)[0]->Name, (TVarName{'x', -1}));
+  EXPECT_EQ((*ArgByPath(*kept, 2)->Bound)[0]->Name, (TVarName{'x', -1}));
+  // A binder named as an object of the formula is renamed, so that it reads back.
+  TVarPtr bound = Var('a');
+  TVarPtr given = Var('a');
+  TExprPtr clash = Typed(Make(58, Make(11, D(given), N(0)), Bind(0, {bound}, Make(12, Loc(bound), D(given)))));
+  TExprPtr apart = StandardiseForCondition(*clash);
+  ASSERT_TRUE(apart);
+  EXPECT_EQ((*ArgByPath(*apart, 2)->Bound)[0]->Name, (TVarName{'a', 0})) << ToString(*apart);
 }
 
 }  // namespace
