@@ -189,8 +189,8 @@ int CompareCompounds(const TExpr& a, const TExpr& b, TBindingLists& lists, bool 
   // A comparison against its mirror, with the symbol transformation package.
   const int ha = a.HeadIntrinsic();
   const int hb = b.HeadIntrinsic();
-  const bool mirrored = (ha == 12 && hb == 11) || (ha == 11 && hb == 12) || (ha == 14 && hb == 13) ||
-                        (ha == 13 && hb == 14);
+  const bool mirrored = (ha == kLt && hb == kGt) || (ha == kGt && hb == kLt) || (ha == kLe && hb == kGe) ||
+                        (ha == kGe && hb == kLe);
   if (mirrored && Ctx().Settings.SymbolTransEnable && ac.size() == 3 && bc.size() == 3) {
     const int first = CompIn(*ac[1], *bc[2], lists, alpha, patterns);
     return first != 0 ? first : CompIn(*ac[2], *bc[1], lists, alpha, patterns);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "intrinsics/intr_numbers.h"
 #include "shell/cp1251.h"
 #include "shell/message.h"
 #include "shell/text.h"
@@ -248,11 +249,11 @@ bool EqualsInt(const TNumber& n, std::int32_t k) { return Wide{n.Num()} == Wide{
 bool TestValue(const TNumber& n, int relation, bool numberOnLeft, IMessages& messages) {
   const int s = Sign(n);
   switch (relation) {
-    case 9: return s == 0;
-    case 11: return numberOnLeft ? s > 0 : s < 0;
-    case 12: return numberOnLeft ? s < 0 : s > 0;
-    case 13: return numberOnLeft ? s >= 0 : s <= 0;
-    case 14: return numberOnLeft ? s <= 0 : s >= 0;
+    case kEq: return s == 0;
+    case kGt: return numberOnLeft ? s > 0 : s < 0;
+    case kLt: return numberOnLeft ? s < 0 : s > 0;
+    case kGe: return numberOnLeft ? s >= 0 : s <= 0;
+    case kLe: return numberOnLeft ? s <= 0 : s >= 0;
     default:
       Messages(messages, "Ошибка в TNumber::TestValue (Expr)."_cp, "Error in TNumber::TestValue (Expr).");
       return true;
