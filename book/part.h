@@ -20,6 +20,10 @@ bool EnsureDirectory(const std::string& path);
 void RemoveFile(const std::string& path);
 // Removes the directory when it exists and is empty.
 void RemoveEmptyDirectory(const std::string& path);
+// The lines of a node's file; nothing for a missing file, which the node
+// creates. A file that is there but cannot be read is said and taken as
+// `unreadable`: it must never be written over.
+std::optional<std::vector<std::string>> ReadNodeFile(const std::string& path, bool& unreadable);
 }  // namespace book_files
 
 template <typename T>
@@ -38,10 +42,11 @@ class TPart : public TPathName {
 
   bool Load() override {
     Children.clear();
-    const std::optional<std::vector<std::string>> lines = ReadLines(Path + "\\content");
+    bool unreadable = false;
+    const std::optional<std::vector<std::string>> lines = book_files::ReadNodeFile(Path + "\\content", unreadable);
     if (!lines) {
-      Changed = true;
-      return true;
+      Changed = !unreadable;
+      return Changed;
     }
     Lines = *lines;
     if (Lines.size() < kHeaderLines) {

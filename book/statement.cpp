@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "book/part.h"
+#include "shell/context.h"
+#include "shell/cp1251.h"
 #include "shell/files.h"
 #include "shell/text_helpers.h"
 
@@ -51,10 +53,12 @@ std::vector<std::string> TStatement::ProtocolNames(bool userMode) const {
 
 bool TStatement::Load() {
   Method.reset();
-  const std::optional<std::vector<std::string>> lines = ReadLines(Path + ".st");
+  bool unreadable = false;
+  const std::optional<std::vector<std::string>> lines = book_files::ReadNodeFile(Path + ".st", unreadable);
   if (!lines) {
-    Changed = true;
-    return true;
+    if (Lines.size() < kStatementLines) Lines.resize(kStatementLines);
+    Changed = !unreadable;
+    return Changed;
   }
   Lines = *lines;
   if (Lines.size() < kStatementLines) Lines.resize(kStatementLines);
@@ -120,6 +124,16 @@ bool EnsureDirectory(const std::string& path) {
 void RemoveFile(const std::string& path) {
   std::error_code error;
   std::filesystem::remove(NativePath(path), error);
+}
+
+std::optional<std::vector<std::string>> ReadNodeFile(const std::string& path, bool& unreadable) {
+  std::optional<std::vector<std::string>> lines = ReadLines(path);
+  std::error_code error;
+  unreadable = !lines && std::filesystem::exists(NativePath(path), error);
+  if (unreadable && HasContext())
+    Ctx().Messages.Error({"Не удалось прочитать файл "_cp + DisplayPath(path) + ". Он не будет перезаписан."_cp,
+                          "Unable to read file " + DisplayPath(path) + ". It will not be written over."});
+  return lines;
 }
 
 void RemoveEmptyDirectory(const std::string& path) {

@@ -49,9 +49,17 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
 }
 
 std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
+  // A directory opens as a stream on some systems and then fails on reading.
+  std::error_code error;
+  if (!fs::is_regular_file(NativePath(path), error)) return std::nullopt;
   std::ifstream in(NativePath(path), std::ios::binary);
   if (!in) return std::nullopt;
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string bytes;
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return std::nullopt;
+  }
   if (in.bad()) return std::nullopt;
   return SplitLines(bytes);
 }

@@ -7,7 +7,9 @@
 #include <fstream>
 
 #include "book/part.h"
+#include "shell/context.h"
 #include "shell/cp1251.h"
+#include "shell/recording_messages.h"
 #include "shell/files.h"
 #include "support/temp_dir.h"
 
@@ -73,6 +75,33 @@ TEST_F(BookSaveTest, AStatementThatCannotBeWrittenFailsTheSave) {
   fs::remove(File("0/0/0.st.tmp~"));
   EXPECT_TRUE(book.Save());
   EXPECT_NE(Read("0/0/0.st").find("y = y"), std::string::npos);
+}
+
+TEST_F(BookSaveTest, AFileThatCannotBeReadIsSaidAndNeverWrittenOver) {
+  WriteSmallBook();
+  // A directory stands where the statement's and a paragraph's files are:
+  // they are there, and cannot be read.
+  Write("0/1/content", "");
+  fs::remove(File("0/1/content"));
+  fs::create_directory(File("0/1/content"));
+  fs::remove(File("0/0/0.st"));
+  fs::create_directory(File("0/0/0.st"));
+  fs::create_directory(File("0/0/0.st/kept"));
+  Write("0/content", CrLf({"S", "", "Chapter", "Глава"_cp, "0", "1"}));
+  RecordingMessages messages;
+  TContext context(messages, messages);
+  context.StartupOk = true;
+  const TContextScope scope(context);
+  EXPECT_FALSE(book.Load());
+  ASSERT_EQ(messages.Entries().size(), 2u);
+  EXPECT_NE(messages.Entries()[0].message.Eng.find("Unable to read file"), std::string::npos);
+  TStatement& statement = *Paragraph().Children.at(0);
+  EXPECT_FALSE(statement.Changed);
+  EXPECT_EQ(statement.Lines.size(), kStatementLines);
+  EXPECT_FALSE(book.Children.at(0)->Children.at(1)->Changed);
+  EXPECT_TRUE(book.Save());
+  EXPECT_TRUE(fs::is_directory(File("0/0/0.st/kept")));
+  EXPECT_TRUE(fs::is_directory(File("0/1/content")));
 }
 
 TEST_F(BookSaveTest, ContentLinesAreTrimmedAndBlankOnesNameNoChild) {
