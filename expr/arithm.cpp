@@ -748,8 +748,18 @@ const TExpr* FindNegativePower(const TExpr& s, const TExpr* base) {
 
 }  // namespace
 
+namespace {
+// Clearing inside a clearing: bounded, since each level copies every term.
+int clearingDepth = 0;
+constexpr int kMaxClearingDepth = 3;
+}  // namespace
+
 bool ClearNegativePowers(TExpr& s) {
-  if (s.HeadIntrinsic() != kPlus) return false;
+  if (s.HeadIntrinsic() != kPlus || clearingDepth >= kMaxClearingDepth) return false;
+  ++clearingDepth;
+  struct Leave {
+    ~Leave() { --clearingDepth; }
+  } leave;
   const TExpr* found = FindNegativePower(s, nullptr);
   if (found == nullptr) return false;
   const TExprPtr base = DeepCopy(Arg(*found, 0));
