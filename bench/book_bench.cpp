@@ -104,6 +104,8 @@ void Load(benchmark::State& state, const std::string& path, std::size_t expected
     return;
   }
   state.counters["statements"] = static_cast<double>(statements);
+  state.counters["statements_per_second"] =
+      benchmark::Counter(static_cast<double>(statements * state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void LoadBundledBook(benchmark::State& state) { Load(state, SystemPath(LEMMIX_DATA_DIR).value() + "\\book", 0); }
