@@ -55,6 +55,11 @@ constexpr const char* kUsage =
     "                                       storage form, its type, and the text printed back;\n"
     "                                       a fault is marked by a caret under the text\n"
     "  print TEXT [DIR] [--unicode]         write a tree in the storage form as stored text\n"
+    "  match TARGET PATTERN [DIR] [--unicode]\n"
+    "                                       match a tree against a pattern, both in the\n"
+    "                                       storage form (the pattern's template parameters\n"
+    "                                       typed there): every binding found, one line per\n"
+    "                                       parameter, alternatives apart; or \"no match\"\n"
     "  number add|mul|pow|sqrt|inv A [B]    exact arithmetic; a number is an integer,\n"
     "                                       a fraction p/q or a decimal 1.5\n"
     "\n"
@@ -214,7 +219,7 @@ int main(int argc, char** argv) {
   const std::string command = words.front();
   const std::vector<std::string> args(words.begin() + 1, words.end());
   if ((format && command != "intrinsics") || ((pipeline || storage) && command != "normalize") ||
-      (unicode && command != "parse" && command != "print" && command != "normalize") ||
+      (unicode && command != "parse" && command != "print" && command != "normalize" && command != "match") ||
       (userMode && command != "book" && command != "search") || (kind && command != "search"))
     return Usage();
 
@@ -225,8 +230,9 @@ int main(int argc, char** argv) {
   }
   const bool takesText = command == "expr" || command == "type" || command == "normalize" || command == "parse" ||
                          command == "print" || command == "search";
-  if (args.size() > (takesText ? 2u : 1u) || (takesText && args.empty())) return Usage();
-  const std::vector<std::string> dirs(args.begin() + (takesText ? 1 : 0), args.end());
+  const std::size_t texts = command == "match" ? 2 : takesText ? 1 : 0;
+  if (args.size() < texts || args.size() > texts + 1) return Usage();
+  const std::vector<std::string> dirs(args.begin() + static_cast<std::ptrdiff_t>(texts), args.end());
   FontFileCheck fontCheck;
   lemmix::TSession context(messages, messages, &fontCheck);
   const lemmix::TContextScope scope(context);
@@ -326,6 +332,34 @@ int main(int argc, char** argv) {
     std::printf("%s\n", storage ? lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str() : show(*e).c_str());
     return 0;
   }
+  if (command == "match") {
+    if (!Start(context, dirs)) return 1;
+    lemmix::TVarList scope;
+    lemmix::TVarList given;
+    lemmix::TExprPtr target = lemmix::FromString(lemmix::Utf8ToCp1251(args[0]), &scope);
+    lemmix::TExprPtr pattern = target ? lemmix::FromString(lemmix::Utf8ToCp1251(args[1]), &scope) : nullptr;
+    if (!target || !pattern) return 1;
+    // The same name is the same object in both.
+    ShareVariablesByName(*target, given);
+    ShareVariablesByName(*pattern, given);
+    if (lemmix::ExprType(*target, true) == nullptr || lemmix::ExprType(*pattern, true) == nullptr) return 1;
+    lemmix::TPatternBindings bindings{lemmix::TBinding{}};
+    if (lemmix::Comp(*target, *pattern, nullptr, &bindings) != 0) {
+      std::puts("no match");
+      return 1;
+    }
+    for (std::size_t a = 0; a < bindings.size(); ++a) {
+      if (a > 0) std::puts("");
+      for (std::size_t i = 0; i < bindings[a].size(); ++i) {
+        if (!bindings[a][i]) continue;
+        const lemmix::TExpr& value = *bindings[a][i];
+        const std::string text = value.Class == lemmix::TClass::Templ || !unicode ? lemmix::Cp1251ToUtf8(lemmix::ToString(value))
+                                                                                  : show(value);
+        std::printf("#%zu = %s\n", i, text.c_str());
+      }
+    }
+    return 0;
+  }
   if (command == "type") {
     if (!Start(context, dirs)) return 1;
     lemmix::TVarList scope;
@@ -333,7 +367,8 @@ int main(int argc, char** argv) {
     if (!e) return 1;
     const lemmix::TType* type = lemmix::ExprType(*e, true);
     if (type == nullptr) return 1;
-    std::printf("%s\n%s\n", type->Name.c_str(), lemmix::Cp1251ToUtf8(lemmix::TypeName(*type, &messages)).c_str());
+    std::printf("%s\n%s\n", context.TypesProccess->Identifier(*type).c_str(),
+                lemmix::Cp1251ToUtf8(lemmix::TypeName(*type, &messages)).c_str());
     return 0;
   }
   if (command == "intrinsics" || command == "keyboard") {

@@ -338,3 +338,32 @@ TEST(Cli, CheckFailsOnAFaultyBook) {
 
 }  // namespace
 }  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST(Cli, MatchShowsTheBindingsOfAPattern) {
+  const std::string dir = LEMMIX_DATA_DIR;
+  // forall y (y > 0) against forall x F(x): F is the template #1 > 0, nothing of y in it.
+  const std::string target = "'(lT,((rT,y)),compound,((,,intr,\\0),(lT,,compound,((,,intr,\\11),(rT,,loc_var,(rT,y)),(nT,,number,0)))))'";
+  const std::string pattern = "'(lT,((rT,x)),compound,((,,intr,\\0),(lT,,compound,((rT->lTFunT,,templ_par,0),(rT,,loc_var,(rT,x))))))'";
+  const CliRun run = RunCli("match " + target + " " + pattern + " " + dir);
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output, "#0 = (,,templ,(lT,,compound,((,,intr,\\11),(rT,,templ_par,1),(nT,,number,0))))\n");
+  // x + 5 against #1 + #2: both assignments of the commutative sum.
+  const CliRun sum = RunCli("--unicode match '(,,compound,((,,intr,\\3),(,,data_var,(rT,x)),(,,number,5)))' "
+                            "'(,,compound,((,,intr,\\3),(rT,,templ_par,1),(rT,,templ_par,2)))' " + dir);
+  EXPECT_EQ(sum.exitCode, 0) << sum.output;
+  EXPECT_NE(sum.output.find("#1 = x"), std::string::npos) << sum.output;
+  EXPECT_NE(sum.output.find("#1 = 5"), std::string::npos) << sum.output;
+  // A parameter cannot take the bound y: forall y (y > y) against forall x (x > #1).
+  const CliRun bound = RunCli(
+      "match '(lT,((rT,y)),compound,((,,intr,\\0),(lT,,compound,((,,intr,\\11),(rT,,loc_var,(rT,y)),(rT,,loc_var,(rT,y))))))' "
+      "'(lT,((rT,x)),compound,((,,intr,\\0),(lT,,compound,((,,intr,\\11),(rT,,loc_var,(rT,x)),(rT,,templ_par,1)))))' " + dir);
+  EXPECT_EQ(bound.exitCode, 1);
+  EXPECT_EQ(bound.output, "no match\n");
+  EXPECT_EQ(RunCli("match '(,,number,1)'").exitCode, 2);  // the pattern is missing
+}
+
+}  // namespace
+}  // namespace lemmix
