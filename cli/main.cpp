@@ -10,6 +10,7 @@
 #include "session/book_check.h"
 #include "cli/book_listing.h"
 #include "cli/listing.h"
+#include "cli/task_command.h"
 #include "proofrun/assot.h"
 #include "shell/context.h"
 #include "types/types_proccess.h"
@@ -60,6 +61,13 @@ constexpr const char* kUsage =
     "                                       storage form (the pattern's template parameters\n"
     "                                       typed there): every binding found, one line per\n"
     "                                       parameter, alternatives apart; or \"no match\"\n"
+    "  task PATH [DIR] [--unicode] [--trace]\n"
+    "                                       the proof task of the statement at a book path\n"
+    "                                       (book\\3\\2\\4 or book/3/2/4) after the automatic\n"
+    "                                       tests: the four sections, the flags, with --trace\n"
+    "                                       what the tests did, and \"proved: yes\" or \"proved: no\"\n"
+    "  task --all [DIR] [--json FILE]       the task of every statement in the book's order,\n"
+    "                                       a line each and a summary (--json: also as JSON)\n"
     "  number add|mul|pow|sqrt|inv A [B]    exact arithmetic; a number is an integer,\n"
     "                                       a fraction p/q or a decimal 1.5\n"
     "\n"
@@ -175,6 +183,9 @@ int main(int argc, char** argv) {
   bool pipeline = false;
   bool unicode = false;
   bool storage = false;
+  bool trace = false;
+  bool all = false;
+  std::optional<std::string> json;
   std::optional<bool> userMode;
   std::optional<int> kind;
   std::optional<lemmix::ListingFormat> format;
@@ -198,6 +209,12 @@ int main(int argc, char** argv) {
       const auto* found = std::find(lemmix::kStatementKindWords.begin(), lemmix::kStatementKindWords.end() - 1, name);
       if (found == lemmix::kStatementKindWords.end() - 1) return Usage();
       kind = static_cast<int>(found - lemmix::kStatementKindWords.begin());
+    } else if (arg == "--json" && i + 1 < argc) {
+      json = argv[++i];
+    } else if (arg == "--trace") {
+      trace = true;
+    } else if (arg == "--all") {
+      all = true;
     } else if (arg == "--unicode") {
       unicode = true;
     } else if (arg == "--storage") {
@@ -219,7 +236,9 @@ int main(int argc, char** argv) {
   const std::string command = words.front();
   const std::vector<std::string> args(words.begin() + 1, words.end());
   if ((format && command != "intrinsics") || ((pipeline || storage) && command != "normalize") ||
-      (unicode && command != "parse" && command != "print" && command != "normalize" && command != "match") ||
+      (unicode && command != "parse" && command != "print" && command != "normalize" && command != "match" &&
+       command != "task") ||
+      ((trace || all || json) && command != "task") || (json && !all) || (trace && all) ||
       (userMode && command != "book" && command != "search") || (kind && command != "search"))
     return Usage();
 
@@ -230,7 +249,7 @@ int main(int argc, char** argv) {
   }
   const bool takesText = command == "expr" || command == "type" || command == "normalize" || command == "parse" ||
                          command == "print" || command == "search";
-  const std::size_t texts = command == "match" ? 2 : takesText ? 1 : 0;
+  const std::size_t texts = command == "match" ? 2 : takesText || (command == "task" && !all) ? 1 : 0;
   if (args.size() < texts || args.size() > texts + 1) return Usage();
   const std::vector<std::string> dirs(args.begin() + static_cast<std::ptrdiff_t>(texts), args.end());
   FontFileCheck fontCheck;
@@ -331,6 +350,11 @@ int main(int argc, char** argv) {
     }
     std::printf("%s\n", storage ? lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str() : show(*e).c_str());
     return 0;
+  }
+  if (command == "task") {
+    if (!Start(context, dirs)) return 1;
+    const lemmix::TTaskOptions options{english, unicode, trace, json};
+    return all ? lemmix::RunAllTasks(context, options) : lemmix::RunTask(context, args[0], options);
   }
   if (command == "match") {
     if (!Start(context, dirs)) return 1;

@@ -149,10 +149,6 @@ bool Same(const TExpr& a, const TExpr& b) { return CanonicalCompare(a, b) == 0; 
 // rest of the term carries that requirement, so the part may rely on it.
 std::vector<const TExpr*> assumedNonzero;
 
-struct AssumeNonzero {
-  explicit AssumeNonzero(const TExpr& e) { assumedNonzero.push_back(&e); }
-  ~AssumeNonzero() { assumedNonzero.pop_back(); }
-};
 
 bool KnownPositive(const TExpr& e) {
   if (IsNum(e)) return IsPositive(NumOf(e));
@@ -217,6 +213,9 @@ bool HeadTypeIsTotal(const TExpr& head) {
 }
 
 }  // namespace
+
+TAssumeNonzero::TAssumeNonzero(const TExpr& e) { assumedNonzero.push_back(&e); }
+TAssumeNonzero::~TAssumeNonzero() { assumedNonzero.pop_back(); }
 
 bool IsEverywhereDefined(const TExpr& e) {
   switch (e.Class) {
@@ -773,7 +772,7 @@ bool ClearNegativePowers(TExpr& s) {
   {
     // The factor base^-k that multiplies the sum keeps base = 0 out, so
     // inside the sum base^0 is 1.
-    const AssumeNonzero assumption(*base);
+    const TAssumeNonzero assumption(*base);
     SimplifyTerms(*sum, true);
   }
   // Nothing is gained when the power is still there.
@@ -942,7 +941,15 @@ TExprPtr PowerRule(int rel, const TExpr& power, bool negated) {
     Ctx().Messages.Error({"Ошибка 1 в PowerStandard (Cond)"_cp, "Error 1 in PowerStandard (Cond)"});
     return nullptr;
   }
-  if (!IsNum(k) || !NumOf(k).IsInteger() || NumOf(k).Integer() <= 0) return nullptr;
+  if (!IsNum(k) || !NumOf(k).IsInteger()) return nullptr;
+  if (NumOf(k).Integer() <= 0) {
+    // B^k with k <= 0 is never 0, and positive for a positive B: decided
+    // only where the power is defined everywhere.
+    if (!IsEverywhereDefined(power)) return nullptr;
+    if (rel == kEq) return Constant(false);
+    if (KnownPositive(b)) return Constant(!negated);
+    return nullptr;
+  }
   const std::int32_t n = NumOf(k).Integer();
   if (rel == kEq) return AgainstZero(kEq, DeepCopy(b));
   if (n % 2 != 0) {
@@ -1056,6 +1063,14 @@ bool SimplifyRelation(TExpr& e) {
   if (IsNum(t)) {
     // A number: the whole relation is defined everywhere, and decided.
     Become(e, Constant(TestValue(NumOf(t), rel, true, Ctx().Messages)));
+    return true;
+  }
+  // A term positive by its type (a natural number, a positive power of one),
+  // or its negation, defined everywhere: decided too.
+  const bool negatedPositive = t.HeadIntrinsic() == kTimes && ArgCount(t) == 2 && IsNumEq(Arg(t, 0), -1) &&
+                               KnownPositive(Arg(t, 1)) && IsEverywhereDefined(Arg(t, 1));
+  if ((KnownPositive(t) && IsEverywhereDefined(t)) || negatedPositive) {
+    Become(e, Constant(rel != kEq && !negatedPositive));
     return true;
   }
   // An equation's sides may be swapped: its leading coefficient is made positive.

@@ -37,6 +37,17 @@ bool ClearNegativePowers(TExpr& s);
 bool FactorAll(TExpr& e);
 bool Factorize(TExpr& s);
 
+// While it lives, the normaliser takes e as a term that is not 0: a fact of
+// the proof field (a given t ≠ 0) under which the terms around are read. It
+// lets t^0 be 1 and t*t^-1 cancel there.
+class TAssumeNonzero {
+ public:
+  explicit TAssumeNonzero(const TExpr& e);
+  ~TAssumeNonzero();
+  TAssumeNonzero(const TAssumeNonzero&) = delete;
+  TAssumeNonzero& operator=(const TAssumeNonzero&) = delete;
+};
+
 // Whether e is defined for every value of its variables: no division by what
 // may be 0, no power outside its domain, no partial function (one whose
 // functional type carries restrictions).

@@ -7,6 +7,7 @@
 #include "expr/arithm.h"
 #include "expr/info_sink.h"
 #include "expr/typing.h"
+#include "expr/uncompound.h"
 #include "intrinsics/intr_numbers.h"
 #include "intrinsics/st_func.h"
 #include "shell/context.h"
@@ -344,14 +345,16 @@ void RenameShadowing(TExpr& e, std::vector<TVarName>& around, const std::vector<
 }  // namespace
 
 TExprPtr StandardiseForCondition(const TExpr& e) {
-  // Uncompounding function-valued heads, (f + g)(x) as f(x) + g(x), comes with
-  // the proof task builder: the parser reads no formula with such a head.
-  TExprPtr f = DeepCopy(e);
+  // A copy whose bound variables are the condition's own.
+  TExprPtr f = HeadUncompound(e);
+  if (!f) return nullptr;
   ReplaceDefinitions(*f);
   QuantifiedMembershipElimination(*f);
   PruneBoundVariables(*f);
   if (Ctx().Settings.SymbolTransEnable) {
     SimplifyCondition(*f);
+    // A body the arithmetic decided no longer speaks of its variables.
+    PruneBoundVariables(*f);
     if (ExprType(*f, false) == nullptr) return nullptr;
   }
   if (!DerivativeOfOrderZero(*f)) return nullptr;

@@ -8,6 +8,7 @@ enum IntrNumber : int {
   kForall = 0, kExists = 1, kMinus = 2, kPlus = 3, kTimes = 4, kDivide = 5, kPower = 6, kImplies = 7, kIff = 8,
   kEq = 9, kAntonymSign = 10, kGt = 11, kLt = 12, kGe = 13, kLe = 14, kIn = 15, kLambda = 16, kSubset = 17,
   kUnion = 18, kLeftRound = 23, kRightRound = 24, kLeftSquare = 25, kRightSquare = 26, kLeftBrace = 27,
+  kEmptySet = 19, kSubsetOrEqual = 22, kUniverse = 47, kNaturalsWithZero = 53, kIdentity = 61, kFinite = 96,
   kRightBrace = 28, kSubscript = 29, kRange = 30, kVld = 31, kColon = 33, kTuple = 34, kComma = 35,
   kSemicolon = 36, kBar = 37, kDot = 38, kFuncSpec = 39, kArrow = 40, kOneToOne = 41, kCartesian = 42,
   kDerivativeMark = 44, kDerivative = 45, kReals = 49, kInfinity = 54, kNot = 55, kAnd = 58, kOr = 59,

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "expr/arithm.h"
+#include "expr/typing.h"
+#include "intrinsics/intr_numbers.h"
+
 namespace lemmix {
 
 namespace {
@@ -14,12 +18,6 @@ void InsertAt(TCondList& list, TCondPtr cond, int position) {
     list.insert(list.begin() + position, std::move(cond));
 }
 
-bool Insert(TCondList& section, const TExpr& e, int position) {
-  TCondPtr cond = TCond::FromExpr(e);
-  if (!cond) return false;
-  InsertAt(section, std::move(cond), position);
-  return true;
-}
 
 int Find(const TCondList& section, const TExpr& e) {
   for (std::size_t i = 0; i < section.size(); ++i)
@@ -55,8 +53,35 @@ std::unique_ptr<TKernel> TKernel::Copy(TCopyParts parts) const {
   return copy;
 }
 
-bool TKernel::AddGivenCond(const TExpr& e, int position) { return Insert(GivenConds, e, position); }
-bool TKernel::AddProvingCond(const TExpr& e, int position) { return Insert(ProvingConds, e, position); }
+TCondPtr TKernel::MakeCond(const TExpr& e) const {
+  std::vector<std::unique_ptr<TAssumeNonzero>> facts;
+  for (const TCondPtr& c : GivenConds) {
+    const TExpr* g = c->Expr.get();
+    if (g == nullptr || g->Class != TClass::Compound || g->Children().size() < 2) continue;
+    const TExpr* inner = g->HeadIntrinsic() == kNot ? g->Children()[1].get() : nullptr;
+    if (inner && inner->HeadIntrinsic() == kEq && inner->Children().size() == 3 && inner->Children()[2]->Class == TClass::Number &&
+        EqualsInt(*inner->Children()[2]->NumberValue(), 0))
+      facts.push_back(std::make_unique<TAssumeNonzero>(*inner->Children()[1]));
+    if (g->HeadIntrinsic() == kGt && g->Children().size() == 3 && g->Children()[2]->Class == TClass::Number &&
+        EqualsInt(*g->Children()[2]->NumberValue(), 0))
+      facts.push_back(std::make_unique<TAssumeNonzero>(*g->Children()[1]));
+  }
+  return TCond::FromExpr(e);
+}
+
+bool TKernel::AddGivenCond(const TExpr& e, int position) {
+  TCondPtr cond = MakeCond(e);
+  if (!cond) return false;
+  InsertAt(GivenConds, std::move(cond), position);
+  return true;
+}
+
+bool TKernel::AddProvingCond(const TExpr& e, int position) {
+  TCondPtr cond = MakeCond(e);
+  if (!cond) return false;
+  InsertAt(ProvingConds, std::move(cond), position);
+  return true;
+}
 int TKernel::FindGivenCond(const TExpr& e) const { return Find(GivenConds, e); }
 int TKernel::FindProvingCond(const TExpr& e) const { return Find(ProvingConds, e); }
 
@@ -77,6 +102,69 @@ bool TKernel::RemoveObject(const TVar& v, bool required) {
 
 bool TKernel::Owns(const TVar& v) const {
   return std::any_of(owned_.begin(), owned_.end(), [&](const TVarPtr& o) { return o.get() == &v; });
+}
+
+int TKernel::SectionOf(const TVar& v) const {
+  const auto in = [&](const TVarList& objects) {
+    return std::any_of(objects.begin(), objects.end(), [&](const TVarPtr& o) { return o.get() == &v; });
+  };
+  return in(GivenObjects) ? 1 : in(RequiredObjects) ? 2 : 0;
+}
+
+namespace {
+
+void RepointIn(TExpr& e, const TVar& from, TVar& to, TClass as) {
+  if ((e.Class == TClass::DataVar || e.Class == TClass::ProveVar) && e.Var() == &from) {
+    e.Class = as;
+    e.Data = &to;
+    e.Type = to.Type;
+  }
+  if (e.Class == TClass::Compound)
+    for (TExprPtr& child : e.Children()) RepointIn(*child, from, to, as);
+}
+
+void RepointAll(TCondList& conds, const TVar& from, TVar& to, TClass as) {
+  for (TCondPtr& c : conds)
+    if (c->Expr) RepointIn(*c->Expr, from, to, as);
+}
+
+// Types again every compound above a changed reference.
+void Retyped(TCondList& conds) {
+  for (TCondPtr& c : conds)
+    if (c->Expr) Retype(*c->Expr, false);
+}
+
+}  // namespace
+
+void TKernel::Repoint(const TVar& from, TVar& to, TClass as) {
+  RepointAll(GivenConds, from, to, as);
+  RepointAll(ProvingConds, from, to, as);
+  RepointAll(Pending, from, to, as);
+  if (Postponed) RepointAll(*Postponed, from, to, as);
+  if (from.Type != to.Type) {
+    Retyped(GivenConds);
+    Retyped(ProvingConds);
+  }
+}
+
+TVar& TKernel::ChangeObjectType(const TVar& v, TType* type) {
+  const int section = SectionOf(v);
+  auto changed = std::make_shared<TVar>(TVar{v.Name, type});
+  owned_.push_back(changed);
+  TVarList& objects = Objects(section == 2);
+  for (TVarPtr& o : objects)
+    if (o.get() == &v) o = changed;
+  Repoint(v, *changed, section == 2 ? TClass::ProveVar : TClass::DataVar);
+  return *changed;
+}
+
+void TKernel::MakeGiven(const TVar& v) {
+  const auto at = std::find_if(RequiredObjects.begin(), RequiredObjects.end(), [&](const TVarPtr& o) { return o.get() == &v; });
+  if (at == RequiredObjects.end()) return;
+  TVarPtr object = *at;
+  RequiredObjects.erase(at);
+  GivenObjects.push_back(object);
+  Repoint(v, *object, TClass::DataVar);
 }
 
 void TKernel::RecordPending(TExprPtr e, int position) {

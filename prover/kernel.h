@@ -47,6 +47,9 @@ class TKernel {
   // it owns no variable of its own yet.
   std::unique_ptr<TKernel> Copy(TCopyParts parts) const;
 
+  // The formula as a condition of this kernel: standardised with what its
+  // given conditions say is not 0 (t ≠ 0, t > 0). Null when refused.
+  TCondPtr MakeCond(const TExpr& e) const;
   // The formula as a condition inserted at `position` (appended when the
   // position is outside the section); false when it gives no condition.
   bool AddGivenCond(const TExpr& e, int position = -1);
@@ -62,6 +65,19 @@ class TKernel {
   bool RemoveObject(const TVar& v, bool required);
   // Whether the kernel created the object (a copy shares its source's).
   bool Owns(const TVar& v) const;
+
+  // Which section holds the object: 1 given, 2 required, 0 neither.
+  int SectionOf(const TVar& v) const;
+  // The object of the same name in a new type: a new object owned by this
+  // kernel, standing in the old one's place in its section, and every
+  // reference of this kernel's conditions pointed to it. A copy, a case or an
+  // undone step never changes an object it shares with its source.
+  TVar& ChangeObjectType(const TVar& v, TType* type);
+  // Moves a required object to the given ones (its references too).
+  void MakeGiven(const TVar& v);
+  // Points every reference to `from` in this kernel's conditions to `to`, as
+  // a reference of class `as` (DataVar or ProveVar).
+  void Repoint(const TVar& from, TVar& to, TClass as);
 
   // Records a pending-subproof expression (an empty slot for null) at the
   // position, or at the end when the position is outside the list.

@@ -1,0 +1,151 @@
+// The automatic tests on whole statements: false ones (mutants of true ones:
+// a flipped inequality, a dropped premise, a swapped quantifier order, a wrong
+// constant, a partial function outside its domain) never close; elementary
+// true ones that the tests are meant to settle do.
+#include <gtest/gtest.h>
+
+#include "prover/task.h"
+#include "prover/tests.h"
+#include "prover_fixture.h"
+#include "shell/cp1251.h"
+
+namespace lemmix {
+namespace {
+
+class Statements : public testing::ProverTest {
+ protected:
+  // The ordinary task of the formula after the tests; none when it cannot be read.
+  std::optional<TTask> Task(const char* text) {
+    TKernel empty;
+    const TExprPtr formulation = ReadProverFormula(empty, text);
+    if (!formulation) return std::nullopt;
+    return OrdinaryTask(*formulation);
+  }
+};
+
+// Each is false (or undefined somewhere it is claimed).
+const char* const kFalse[] = {
+    "\\forall x \\in \\R \\Vld x > 0 \\implies x > 1",
+    "\\forall x \\in \\R \\Vld x ^ 2 > 0",
+    "\\forall x \\in \\R \\Vld x ^ 2 \\ge 1",
+    "\\exists x \\in \\R : x ^ 2 = - 1",
+    "\\exists x \\in \\R : x ^ 2 + 1 = 0",
+    "\\forall x \\in \\R \\Vld x + 1 > x + 2",
+    "\\forall x \\in \\R \\Vld 2 \\cdot x > x",
+    "\\forall x \\in \\R \\Vld x \\cdot x ^ ( - 1 ) = 1",
+    "\\forall x \\in \\R \\Vld x / x = 1",
+    "\\forall x \\in \\R \\Vld ( x ^ 2 ) ^ ( 1 / 2 ) = x",
+    "\\exists x \\in \\R : 1 / ( x - x ) = 0",
+    "0 ^ 0 = 1",
+    "0.1 + 0.2 > 0.3",
+    "( - 8 ) ^ ( 1 / 3 ) = - 2",
+    "\\forall x \\in \\R \\Vld x \\ge 0 \\implies x > 0",
+    "\\forall x \\in \\R \\Vld \\forall y \\in \\R \\Vld x < y \\implies x ^ 2 < y ^ 2",
+    "\\forall x \\in \\R \\Vld \\forall y \\in \\R \\Vld x \\cdot y = 0 \\implies x = 0",
+    "\\forall x \\in \\R \\Vld x ^ 3 > 0",
+    "\\forall x \\in \\R \\Vld ( x + 1 ) ^ 2 = x ^ 2 + 1",
+    "\\forall x \\in \\R \\Vld x - 1 < x - 2",
+    "\\exists x \\in \\N : x < 0",
+    "\\exists x \\in \\N : x = 0",
+    "\\exists x \\in \\Z : 2 \\cdot x = 1",
+    "\\forall n \\in \\N \\Vld n \\ge 2",
+    "\\forall n \\in \\Z \\Vld n \\ge 0",
+    "\\exists y \\in \\R : | y | = - 1",
+    "\\exists y \\in \\R : ( y = 5 \\or y = 6 ) \\and y = 7",
+    "\\forall a \\in \\R \\Vld \\exists y \\in \\R : a \\cdot y = 1",
+    "\\forall X \\subset \\R \\Vld X \\subset \\N",
+    "\\forall x \\in \\R \\Vld \\not ( x \\in \\N ) \\implies 0 = 1",
+    "\\forall x \\in \\R \\Vld x \\in \\N \\or x < 0 \\implies x \\ge 1",
+    "\\forall x \\in \\R \\Vld x \\in \\N",
+    "\\forall x \\in \\R \\Vld x \\in \\Z \\implies x \\in \\N",
+    "\\forall x \\in \\Z \\Vld x \\in \\N",
+    "1 / 2 \\in \\Z",
+    "\\exists x \\in \\R : x > x",
+    "\\exists x \\in \\R : \\forall y \\in \\R \\Vld y \\le x",
+    "\\forall x \\in \\R \\Vld \\forall y \\in \\R \\Vld x \\le y",
+    "\\forall x \\in \\R \\Vld \\exists y \\in \\R : x \\cdot y = 1",
+    "\\exists x \\in \\R : \\forall y \\in \\R \\Vld x + y = 0",
+    "\\exists y \\in \\R : \\forall x \\in \\R \\Vld y > x",
+    "\\not ( \\exists x \\in \\R : x ^ 2 = 4 )",
+    "\\forall x \\in \\R \\Vld x ^ 2 = 1 \\implies x = 1",
+    "\\forall x \\in \\R \\Vld x ^ 2 = 1 \\iff x = 1",
+    "\\forall x \\in \\R \\Vld \\not ( x > 0 ) \\iff x < 0",
+    "\\forall x \\in \\R \\Vld \\not ( x > 0 \\and x < 1 ) \\iff x \\le 0 \\and x \\ge 1",
+    "\\forall x \\in \\R \\Vld x > 1 \\implies x > 2",
+    "\\forall x \\in \\R \\Vld \\not ( x = 0 ) \\implies x > 0",
+    "\\existsOne x \\in \\R : x ^ 2 = 4",
+    "\\existsOne x \\in \\R : 0 \\cdot x = 0",
+    "\\forall A \\subset \\R \\Vld \\forall B \\subset \\R \\Vld A \\cap B = A",
+    "\\forall A \\subset \\R \\Vld \\forall B \\subset \\R \\Vld A \\subseteq A \\cap B",
+    "\\forall x \\in \\R \\Vld x \\in { y \\in \\R : y ^ 2 < 1 } \\iff x < 1",
+    "\\forall x \\in \\R \\Vld \\forall y \\in \\R \\Vld x < y \\implies x + 1 < y",
+    "\\forall x \\in \\R \\Vld x ^ 2 - 3 \\cdot x + 2 < 0 \\iff 1 < x \\and x < 3",
+    "\\forall x \\in \\R \\Vld x ^ 2 - 3 \\cdot x + 2 \\ge 0",
+    "\\forall x \\in \\R \\Vld x \\ge 0 \\or x \\ge 1 \\implies x \\ge 1",
+    "\\forall a \\in \\R \\Vld \\forall b \\in \\R \\Vld a > b \\implies a \\cdot a > b \\cdot b",
+    "\\exists x \\in \\R : x = x + 1",
+    "\\forall x \\in \\R \\Vld x ^ 2 = x \\implies x = 1",
+    "\\forall x \\in \\R \\Vld 1 / x > 0 \\implies x > 1",
+    "\\forall x \\in \\R \\Vld \\forall y \\in \\R \\Vld x + y = y + x + 1",
+    "\\exists x \\in \\N : x + 1 = 1",
+    "\\forall n \\in \\N \\Vld n ^ 2 > n",
+    "\\forall x \\in \\R \\Vld x < 2 \\implies x ^ 2 < 4",
+    "\\forall x \\in \\R \\Vld x ^ ( 1 / 2 ) \\ge 0",
+    "\\forall x \\in \\R \\Vld x ^ 0 = 1",
+    "\\forall x \\in \\R \\Vld \\exists y \\in \\R : y ^ 2 = x",
+    "\\exists x \\in \\R : x \\cdot 0 = 1",
+    "\\forall x \\in \\R \\Vld x = 1 \\implies x ^ 2 = 2",
+    "\\forall x \\in \\R \\Vld \\forall y \\in \\R \\Vld x = y + 1 \\implies y = x + 1",
+};
+
+TEST_F(Statements, NoFalseStatementCloses) {
+  int read = 0;
+  for (const char* text : kFalse) {
+    const std::optional<TTask> task = Task(text);
+    if (!task) continue;  // refused when read (a partial function outside its domain, say): not proved either
+    ++read;
+    EXPECT_FALSE(task->Kernel->Proved) << text;
+  }
+  EXPECT_GE(read, 60);
+  EXPECT_GE(std::size(kFalse), 60u);
+}
+
+TEST_F(Statements, NoFalseStatementClosesWithoutTheSymbolPackage) {
+  context.Settings.SymbolTransEnable = false;
+  for (const char* text : kFalse) {
+    const std::optional<TTask> task = Task(text);
+    if (task) EXPECT_FALSE(task->Kernel->Proved) << text;
+  }
+  // The rational number rule checks what p / q is equal to.
+  const std::optional<TTask> shifted = Task("\\exists p \\in \\Z : \\exists q \\in \\N : p / q = p / q + 1");
+  ASSERT_TRUE(shifted);
+  EXPECT_FALSE(shifted->Kernel->Proved);
+}
+
+TEST_F(Statements, ElementaryTrueStatementsClose) {
+  for (const char* text : {
+           "\\forall x \\in \\R \\Vld x > 0 \\implies x > 0",
+           "\\forall x \\in \\N \\Vld x \\ge 1",
+           "\\forall x \\in \\R \\Vld x > 0 \\and x < 1 \\implies x > 0",
+           "\\exists y \\in \\R : y + 1 = 3",
+           "\\exists p \\in \\Z : \\exists q \\in \\N : p / q = 3 / 4",
+           "\\forall x \\in \\R \\Vld x ^ 2 \\ge 0",
+           "\\forall x \\in \\R \\Vld \\forall y \\in \\R \\Vld x + y = y + x",
+           "\\exists x \\in \\R : x ^ 2 = 4",
+           "\\existsOne x \\in \\R : 2 \\cdot x + 1 = 7",
+           "\\forall x \\in \\R \\Vld x = 1 \\implies x ^ 2 = 1",
+           "\\forall x \\in \\R \\Vld \\exists y \\in \\R : x + y = 0",
+           "\\forall a \\in \\R \\Vld \\not ( a = 0 ) \\implies ( \\exists y \\in \\R : a \\cdot y = 1 )",
+           "\\forall x \\in \\R \\Vld x > 0 \\implies x > 0 \\or x < 0",
+           "\\forall x \\in \\Z \\Vld x \\in \\Z",
+           "\\forall x \\in \\R \\Vld ( \\forall y \\in \\R \\Vld y > x ) \\implies x > x - 1",
+           "\\forall A \\subset \\R \\Vld \\forall B \\subset \\R \\Vld A \\subseteq B \\implies A \\subseteq B",
+       }) {
+    const std::optional<TTask> task = Task(text);
+    ASSERT_TRUE(task) << text;
+    EXPECT_TRUE(task->Kernel->Proved) << text;
+  }
+}
+
+}  // namespace
+}  // namespace lemmix
