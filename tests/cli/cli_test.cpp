@@ -367,3 +367,40 @@ TEST(Cli, MatchShowsTheBindingsOfAPattern) {
 
 }  // namespace
 }  // namespace lemmix
+
+namespace lemmix {
+namespace {
+
+TEST(Cli, TaskShowsTheSectionsAndWhetherTheTestsClosedIt) {
+  const std::string dir = LEMMIX_DATA_DIR;
+  // There is exactly one x with 2x + 1 = 7: the tests find x = 3.
+  const CliRun unique = RunCli("--lang en task book/2/1/7 " + dir + " --trace");
+  EXPECT_EQ(unique.exitCode, 0) << unique.output;
+  EXPECT_TRUE(unique.output.ends_with("proved: yes\n")) << unique.output;
+  EXPECT_NE(unique.output.find("Proving conditions:"), std::string::npos);
+  EXPECT_NE(unique.output.find("| "), std::string::npos);  // the trace
+  // x > 1 => x > 0 needs arithmetic the tests do not do.
+  const CliRun open = RunCli("--lang en task 'book\\2\\0\\1' " + dir);
+  EXPECT_EQ(open.exitCode, 0) << open.output;
+  EXPECT_TRUE(open.output.ends_with("proved: no\n")) << open.output;
+  EXPECT_NE(open.output.find("Given conditions:\n  x-1>0"), std::string::npos) << open.output;
+  EXPECT_EQ(RunCli("task book/9/9/9 " + dir).exitCode, 1);
+}
+
+TEST(Cli, TaskAllSummarisesTheBook) {
+  testing::TempDir temp;
+  const std::string json = (temp.Path() / "tasks.json").string();
+  const CliRun run = RunCli("--lang en task --all " + std::string(LEMMIX_DATA_DIR) + " --json " + json);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.output.find("statements: 264; closed automatically: "), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("95th percentile"), std::string::npos);
+  const std::string text = temp.Read("tasks.json");
+  EXPECT_TRUE(text.starts_with("[\n"));
+  std::size_t entries = 0;
+  for (std::size_t at = text.find("\"path\""); at != std::string::npos; at = text.find("\"path\"", at + 1)) ++entries;
+  EXPECT_EQ(entries, 264u);
+  EXPECT_NE(text.find("\"proved\": true"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lemmix

@@ -149,3 +149,38 @@ TEST_F(Statements, ElementaryTrueStatementsClose) {
 
 }  // namespace
 }  // namespace lemmix
+
+#include "book/part.h"
+#include "book/search.h"
+#include "book/statement_kind.h"
+#include "shell/files.h"
+
+namespace lemmix {
+namespace {
+
+// The bundled book: every statement's task builds, and the consequences of
+// the field axioms (arithmetic package off there) close nothing by arithmetic.
+TEST_F(Statements, TheTasksOfTheBook) {
+  context.StartupOk = true;
+  TBook book;
+  book.Path = SystemPath(LEMMIX_DATA_DIR).value() + "\\book";
+  book.Load();
+  int built = 0;
+  int closed = 0;
+  for (TStatement* statement : StatementsBefore(book, nullptr)) {
+    if (statement->Kind() == kStatementKindWords[kMethodKind]) continue;
+    const TTask task = BuildTask(*statement, book);
+    built += task.GoesOn || task.Kernel->Proved;
+    closed += task.Kernel->Proved;
+    if (statement->Path.find("\\book\\6\\24\\") != std::string::npos) {
+      EXPECT_FALSE(context.Settings.SymbolTransEnable);
+      EXPECT_FALSE(task.Kernel->Proved) << statement->Path;
+    }
+  }
+  EXPECT_GT(built, 250);
+  EXPECT_GT(closed, 20);
+  EXPECT_LT(closed, built);
+}
+
+}  // namespace
+}  // namespace lemmix
