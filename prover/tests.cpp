@@ -90,7 +90,12 @@ TExprPtr Typed(TExprPtr e) {
 
 TExprPtr Node(int head, TExprList args) { return Typed(ApplyIntr(head, std::move(args))); }
 
+TExprPtr Node(int head, TExprPtr a, TExprPtr b) { return Typed(ApplyIntr(head, std::move(a), std::move(b))); }
+
 TExprPtr Constant(bool value) { return Typed(TExpr::OfIntr(F(value ? kTrue : kFalse))); }
+
+// The componentwise equalities of two tuples of one length; none otherwise.
+std::optional<TExprList> Componentwise(const TExpr& left, const TExpr& right);
 
 bool SameFormula(const TExpr& a, const TExpr& b) {
   TBindingLists lists;
@@ -206,29 +211,25 @@ TType* NumberSetType(const TExpr& s) {
 // x from left = right when it is linear in x with a coefficient that is a
 // number or given as not 0.
 TExprPtr Solved(const TKernel& k, const TExpr& left, const TExpr& right, const TExpr& x) {
-  TExprList difference;
-  difference.push_back(DeepCopy(left));
-  TExprList negated;
-  negated.push_back(DeepCopy(right));
-  difference.push_back(Node(kMinus, std::move(negated)));
-  TExprPtr t = Node(kPlus, std::move(difference));
+  TExprPtr t = Node(kPlus, DeepCopy(left), Typed(ApplyIntr(kMinus, DeepCopy(right))));
   if (!t) return nullptr;
   Standardize(*t);
-  TExprList sides;
-  sides.push_back(std::move(t));
-  sides.push_back(TExpr::Number(TNumber(std::int32_t{0})));
-  TExprPtr equation = Node(kEq, std::move(sides));
+  TExprPtr equation = Node(kEq, std::move(t), TExpr::Number(TNumber(std::int32_t{0})));
   const auto nonzero = [&](const TExpr& coefficient) {
-    TExprList sides;
-    sides.push_back(DeepCopy(coefficient));
-    sides.push_back(TExpr::Number(TNumber(std::int32_t{0})));
-    TExprList inner;
-    inner.push_back(Node(kEq, std::move(sides)));
-    TExprPtr fact = inner.front() ? Node(kNot, std::move(inner)) : nullptr;
+    TExprPtr zero = Node(kEq, DeepCopy(coefficient), TExpr::Number(TNumber(std::int32_t{0})));
+    TExprPtr fact = zero ? Typed(ApplyIntr(kNot, std::move(zero))) : nullptr;
     TCondPtr standard = fact ? k.MakeCond(*fact) : nullptr;
     return standard && k.FindGivenCond(*standard->Expr) >= 0;
   };
   return equation ? SolveLinear(*equation, x, nonzero) : nullptr;
+}
+
+std::optional<TExprList> Componentwise(const TExpr& left, const TExpr& right) {
+  if (left.HeadIntrinsic() != kTuple || right.HeadIntrinsic() != kTuple || ArgCount(left) != ArgCount(right))
+    return std::nullopt;
+  TExprList parts;
+  for (std::size_t j = 0; j < ArgCount(left); ++j) parts.push_back(Node(kEq, DeepCopy(Arg(left, j)), DeepCopy(Arg(right, j))));
+  return parts;
 }
 
 bool IsGivenObject(const TKernel& k, const TExpr& e) { return e.Class == TClass::DataVar && k.SectionOf(*e.Var()) == 1; }
@@ -313,14 +314,16 @@ bool TTester::Run() {
   if (k_.Proved) return false;
   // 2. Work copies develop their objects and look again at equalities.
   if (k_.SearchMode == 1) {
+    // A natural object is at least 1, one of type n0T at least 0.
     for (std::size_t o = 0; o < k_.GivenObjects.size(); ++o) {
-      const TVar& v = *k_.GivenObjects[o];
-      const char* bound = IsSubtypeOfNamed(v.Type, "nT", Types()) ? "nT" : v.Type && v.Type->Name == "n0T" ? "n0T" : nullptr;
-      if (bound == nullptr) continue;
-      TExprPtr ref = TExpr::VarRef(TClass::DataVar, const_cast<TVar&>(v));
+      TVar& v = *k_.GivenObjects[o];
+      const bool natural = IsSubtypeOfNamed(v.Type, "nT", Types());
+      if (!natural && !(v.Type && v.Type->Name == "n0T")) continue;
+      TExprPtr ref = TExpr::VarRef(TClass::DataVar, v);
       ref->Type = v.Type;
-      TExprPtr fact = Typed(ApplyIntr(kGe, std::move(ref), TExpr::Number(TNumber(std::int32_t{bound[1] == 'T' ? 1 : 0}))));
-      if (fact && k_.FindGivenCond(*fact) < 0) k_.AddGivenCond(*fact);
+      TExprPtr fact = Typed(ApplyIntr(kGe, std::move(ref), TExpr::Number(TNumber(std::int32_t{natural ? 1 : 0}))));
+      TCondPtr cond = fact ? k_.MakeCond(*fact) : nullptr;
+      if (cond && k_.FindGivenCond(*cond->Expr) < 0) k_.GivenConds.push_back(std::move(cond));
     }
     for (TCondPtr& c : k_.GivenConds)
       if (c->Expr && c->Expr->HeadIntrinsic() == kEq && c->Stage > 1) c->Stage = 1;
@@ -649,26 +652,14 @@ TStep TTester::GivenEquality(std::size_t i) {
   if (ArgCount(c) != 2) return TStep::Unchanged;
   const TExpr& left = Arg(c, 0);
   const TExpr& right = Arg(c, 1);
-  if (left.HeadIntrinsic() == kTuple && right.HeadIntrinsic() == kTuple && ArgCount(left) == ArgCount(right)) {
-    TExprList parts;
-    for (std::size_t j = 0; j < ArgCount(left); ++j)
-      parts.push_back(Node(kEq, [&] {
-        TExprList two;
-        two.push_back(DeepCopy(Arg(left, j)));
-        two.push_back(DeepCopy(Arg(right, j)));
-        return two;
-      }()));
-    return Replace(TSection::GivenConds, i, std::move(parts)) ? TStep::Changed : TStep::Unchanged;
-  }
+  if (std::optional<TExprList> parts = Componentwise(left, right))
+    return Replace(TSection::GivenConds, i, std::move(*parts)) ? TStep::Changed : TStep::Unchanged;
   if (k_.SearchMode == 0) return TStep::Unchanged;
   // A given object equal to a term without it: the term takes its place
   // everywhere else (the equality stays given).
   for (const auto& [object, term] : {std::pair{&left, &right}, std::pair{&right, &left}}) {
     if (!IsGivenObject(k_, *object) || MentionsObject(*term, *object->Var())) continue;
-    TExprList pair;
-    pair.push_back(DeepCopy(*object));
-    pair.push_back(DeepCopy(*term));
-    TExprPtr identity = Node(kIdentity, std::move(pair));
+    TExprPtr identity = Node(kIdentity, DeepCopy(*object), DeepCopy(*term));
     if (!identity) continue;
     return RewriteWithIdentity(TSection::GivenConds, i, *identity, nullptr);
   }
@@ -681,10 +672,7 @@ TStep TTester::GivenEquality(std::size_t i) {
       x->Type = v->Type;
       TExprPtr value = Solved(k_, left, right, *x);
       if (!value || MentionsObject(*value, *v) || !SubtypeOf(value->Type, v->Type)) continue;
-      TExprList pair;
-      pair.push_back(std::move(x));
-      pair.push_back(std::move(value));
-      TExprPtr identity = Node(kIdentity, std::move(pair));
+      TExprPtr identity = Node(kIdentity, std::move(x), std::move(value));
       if (identity) return RewriteWithIdentity(TSection::GivenConds, i, *identity, nullptr);
     }
   }
@@ -718,10 +706,7 @@ TStep TTester::Membership(TSection s, std::size_t i) {
     // A goal never changes a type. An integer that is positive (not negative)
     // is a natural number (or zero).
     if (!inclusion && IsSubtypeOfNamed(e.Type, "zT", Types()) && (t->Name == "nT" || t->Name == "n0T") && !MentionsRequired(e)) {
-      TExprList sides;
-      sides.push_back(DeepCopy(e));
-      sides.push_back(TExpr::Number(TNumber(std::int32_t{0})));
-      TExprPtr sign = Node(t->Name == "nT" ? kGt : kGe, std::move(sides));
+      TExprPtr sign = Node(t->Name == "nT" ? kGt : kGe, DeepCopy(e), TExpr::Number(TNumber(std::int32_t{0})));
       if (sign && ProvabilityTest(k_, *sign, a_)) return Replace(s, i, One(Constant(true))) ? TStep::Changed : TStep::Unchanged;
     }
     return TStep::Unchanged;
@@ -1018,16 +1003,8 @@ TStep TTester::ProvingEquality(std::size_t i) {
     Say("Применено определение рационального числа для "_cp + rText);
     return TStep::Changed;
   }
-  if (left.HeadIntrinsic() == kTuple && right.HeadIntrinsic() == kTuple && ArgCount(left) == ArgCount(right)) {
-    TExprList parts;
-    for (std::size_t j = 0; j < ArgCount(left); ++j) {
-      TExprList two;
-      two.push_back(DeepCopy(Arg(left, j)));
-      two.push_back(DeepCopy(Arg(right, j)));
-      parts.push_back(Node(kEq, std::move(two)));
-    }
-    return Replace(TSection::ProvingConds, i, std::move(parts)) ? TStep::Changed : TStep::Unchanged;
-  }
+  if (std::optional<TExprList> parts = Componentwise(left, right))
+    return Replace(TSection::ProvingConds, i, std::move(*parts)) ? TStep::Changed : TStep::Unchanged;
   // x = E with x required: E becomes x's value when it fits x's type, does
   // not mention x, and is defined (its needed conditions provable). In work
   // copies the equation may first be solved for x.
