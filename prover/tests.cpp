@@ -299,6 +299,17 @@ class TTester {
   TStep Membership(TSection s, std::size_t i);
   TStep RewriteWithIdentity(TSection s, std::size_t i, const TExpr& identity, const TVarList* bound);
   TStep OpenQuantifier(TSection s, std::size_t i, TClass as);
+  // The type of a given object as a condition: a natural object is at least
+  // 1, one of type n0T at least 0.
+  void Develop(TVar& v) {
+    const bool natural = IsSubtypeOfNamed(v.Type, "nT", Types());
+    if (!natural && !(v.Type && v.Type->Name == "n0T")) return;
+    TExprPtr ref = TExpr::VarRef(TClass::DataVar, v);
+    ref->Type = v.Type;
+    TExprPtr fact = Node(kGe, std::move(ref), TExpr::Number(TNumber(std::int32_t{natural ? 1 : 0})));
+    TCondPtr cond = fact ? k_.MakeCond(*fact) : nullptr;
+    if (cond && k_.FindGivenCond(*cond->Expr) < 0) k_.GivenConds.push_back(std::move(cond));
+  }
   // Replaces every reference to the required object x by the value and takes
   // x out of section 2.
   bool SubstituteRequired(const TVar& x, const TExpr& value);
@@ -314,17 +325,7 @@ bool TTester::Run() {
   if (k_.Proved) return false;
   // 2. Work copies develop their objects and look again at equalities.
   if (k_.SearchMode == 1) {
-    // A natural object is at least 1, one of type n0T at least 0.
-    for (std::size_t o = 0; o < k_.GivenObjects.size(); ++o) {
-      TVar& v = *k_.GivenObjects[o];
-      const bool natural = IsSubtypeOfNamed(v.Type, "nT", Types());
-      if (!natural && !(v.Type && v.Type->Name == "n0T")) continue;
-      TExprPtr ref = TExpr::VarRef(TClass::DataVar, v);
-      ref->Type = v.Type;
-      TExprPtr fact = Typed(ApplyIntr(kGe, std::move(ref), TExpr::Number(TNumber(std::int32_t{natural ? 1 : 0}))));
-      TCondPtr cond = fact ? k_.MakeCond(*fact) : nullptr;
-      if (cond && k_.FindGivenCond(*cond->Expr) < 0) k_.GivenConds.push_back(std::move(cond));
-    }
+    for (std::size_t o = 0; o < k_.GivenObjects.size(); ++o) Develop(*k_.GivenObjects[o]);
     for (TCondPtr& c : k_.GivenConds)
       if (c->Expr && c->Expr->HeadIntrinsic() == kEq && c->Stage > 1) c->Stage = 1;
     for (TCondPtr& c : k_.ProvingConds)
@@ -502,6 +503,8 @@ TStep TTester::OpenQuantifier(TSection s, std::size_t i, TClass as) {
     for (TVar* o : objects) k_.RemoveObject(*o, as == TClass::ProveVar);
     return TStep::Unchanged;
   }
+  if (as == TClass::DataVar && k_.SearchMode != 0)
+    for (TVar* o : objects) Develop(*o);
   const TSection objectSection = as == TClass::ProveVar ? TSection::RequiredObjects : TSection::GivenObjects;
   Say((s == TSection::GivenConds ? "Данное условие "_cp : "Доказываемое условие "_cp) + old + " заменено на "_cp +
           Text(*body) + SectionPhrase(objectSection, names),
@@ -1192,13 +1195,16 @@ bool ByQuantifiedGiven(const TKernel& k, const TExpr& e, int depth) {
       for (const TBinding& b : bindings) {
         if (!Budget::Spend()) return false;
         if (!Complete(b, vars.size())) continue;
-        if (!side) return true;
-        const TExprPtr condition = Instantiated(*AsPattern(*side, vars), b);
-        if (!condition || MentionsRequired(*condition)) continue;
-        if (ProvabilityTest(k, *condition, depth)) {
-          Say("В данном условии "_cp + Text(*g->Expr) + " подставлены значения кванторных переменных"_cp, g->Expr.get());
-          return true;
+        if (side) {
+          const TExprPtr condition = Instantiated(*AsPattern(*side, vars), b);
+          if (!condition || MentionsRequired(*condition) || !ProvabilityTest(k, *condition, depth)) continue;
         }
+        if (Ctx().Commenting)
+          for (std::size_t j = 0; j < vars.size(); ++j)
+            Say("В данном условии "_cp + Text(*g->Expr) + " вместо кванторной переменной "_cp + NameText(vars[j]->Name) +
+                    " подставлено выражение "_cp + Text(*b[j]),
+                b[j].get());
+        return true;
       }
     }
   }
