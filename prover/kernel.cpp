@@ -147,9 +147,13 @@ void TKernel::Repoint(const TVar& from, TVar& to, TClass as) {
   }
 }
 
-TVar& TKernel::ChangeObjectType(const TVar& v, TType* type) {
+TVar& TKernel::ChangeObjectType(const TVar& v, TType* type) { return Replace(v, v.Name, type); }
+
+TVar& TKernel::RenameObject(const TVar& v, TVarName name) { return Replace(v, name, v.Type); }
+
+TVar& TKernel::Replace(const TVar& v, TVarName name, TType* type) {
   const int section = SectionOf(v);
-  auto changed = std::make_shared<TVar>(TVar{v.Name, type});
+  auto changed = std::make_shared<TVar>(TVar{name, type});
   owned_.push_back(changed);
   TVarList& objects = Objects(section == 2);
   for (TVarPtr& o : objects)

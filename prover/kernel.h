@@ -73,6 +73,8 @@ class TKernel {
   // reference of this kernel's conditions pointed to it. A copy, a case or an
   // undone step never changes an object it shares with its source.
   TVar& ChangeObjectType(const TVar& v, TType* type);
+  // The same for a new name (the new object takes the old one's place).
+  TVar& RenameObject(const TVar& v, TVarName name);
   // Moves a required object to the given ones (its references too).
   void MakeGiven(const TVar& v);
   // Points every reference to `from` in this kernel's conditions to `to`, as
@@ -88,6 +90,8 @@ class TKernel {
   TCondList& Conds(TSection section) { return section == TSection::ProvingConds ? ProvingConds : GivenConds; }
 
  private:
+  TVar& Replace(const TVar& v, TVarName name, TType* type);
+
   // The variables this kernel created. They live as long as the kernel, so a
   // condition that still refers to a removed object never dangles.
   TVarList owned_;

@@ -19,12 +19,16 @@
 
 namespace lemmix {
 
-TExprPtr ReadProverFormula(const TKernel& kernel, std::string_view text) {
+TExprPtr ReadProverTerm(const TKernel& kernel, std::string_view text) {
   TExprPtr e = TextToTree(text);
-  if (!e || !VarsInput(*e, kernel.GivenObjects, kernel.RequiredObjects, false)) return nullptr;
-  const TType* type = ExprType(*e, true);
-  if (type == nullptr) return nullptr;
-  if (type->Name != "lT") {
+  if (!e || !VarsInput(*e, kernel.GivenObjects, kernel.RequiredObjects, false) || ExprType(*e, true) == nullptr) return nullptr;
+  return e;
+}
+
+TExprPtr ReadProverFormula(const TKernel& kernel, std::string_view text) {
+  TExprPtr e = ReadProverTerm(kernel, text);
+  if (!e) return nullptr;
+  if (e->Type->Name != "lT") {
     Ctx().Messages.Error({"Доказываемое выражение не является логическим."_cp, "The type of the proving expression is not boolean."});
     return nullptr;
   }

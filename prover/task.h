@@ -16,6 +16,8 @@ class TStatement;
 // A formula read for the prover: parsed, its names resolved against the
 // kernel's objects, typed, and logical. Nothing (after a message) otherwise.
 TExprPtr ReadProverFormula(const TKernel& kernel, std::string_view text);
+// A term read the same way (a factor, a value to substitute, an initial value).
+TExprPtr ReadProverTerm(const TKernel& kernel, std::string_view text);
 
 struct TTask {
   std::unique_ptr<TKernel> Kernel;
