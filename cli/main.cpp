@@ -314,12 +314,13 @@ int main(int argc, char** argv) {
       return 0;
     }
     const std::string text = lemmix::Utf8ToCp1251(args[0]);
-    std::optional<std::size_t> fault;
-    lemmix::TExprPtr e = lemmix::TextToTree(text, &fault);
-    if (!e && fault) std::fputs(CaretUnder(text, *fault).c_str(), stderr);
-    lemmix::TVarList given;
-    if (!e || !lemmix::DeclareVariables(*e, given, true)) return 1;
-    std::printf("%s\n%s\n%s\n", lemmix::Cp1251ToUtf8(lemmix::ToString(*e)).c_str(), context.TypesProccess->Identifier(*e->Type).c_str(), show(*e).c_str());
+    const lemmix::TReadFormula read = lemmix::ReadFormula(text);
+    if (!read.Tree) {
+      if (read.Fault) std::fputs(CaretUnder(text, *read.Fault).c_str(), stderr);
+      return 1;
+    }
+    const lemmix::TExpr& e = *read.Tree;
+    std::printf("%s\n%s\n%s\n", lemmix::Cp1251ToUtf8(lemmix::ToString(e)).c_str(), context.TypesProccess->Identifier(*e.Type).c_str(), show(e).c_str());
     return 0;
   }
   if (command == "normalize") {

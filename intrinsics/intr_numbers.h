@@ -18,7 +18,8 @@ enum IntrNumber : int {
   kPlusInfinity = 132, kMinusInfinity = 133, kAbs = 134, kFloor = 135, kSegment = 136, kInterval = 137,
   kClosedOpen = 138, kOpenClosed = 139, kEnum = 140, kSetOf = 141, kIntSegment = 142, kExistsOne = 143,
   kLimF = 185, kLimLeft = 186, kLimRight = 187, kAs = 211, kEqualAs = 212, kSum = 214, kEllipsis = 216,
-  kClassSign = 221, kByDef = 222, kEnumMore = 223
+  kClassSign = 221, kByDef = 222, kEnumMore = 223, kIntersection = 20, kSetMinus = 21,
+  kCompose = 43
 };
 
 // The predicates written "f P a \AtPoint x": their third argument follows the key word "at point".

@@ -1,6 +1,8 @@
 #include "notation/parser.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <utility>
 
 #include "expr/type_expr.h"
 #include "expr/typing.h"
@@ -60,16 +62,23 @@ class Parser {
 
   TExprPtr Run() {
     if (items_.empty()) {
-      Show("Введена пустая строка."_cp, "An empty string.");
+      Report(0, "Введена пустая строка."_cp, "An empty string.");
       return nullptr;
     }
-    if (!RealNumbersInput()) return nullptr;
+    if (!RealNumbersInput() || !PairBars()) return nullptr;
     return Parse(0, items_.size());
   }
 
   // The item of the given list at which the parse failed; the list's size
   // for a fault after its last item.
   std::optional<std::size_t> Fault() const { return fault_; }
+
+  // The items of the given list at which the nodes of the tree were built.
+  TNodePlaces Places(const TExpr& tree) const {
+    TNodePlaces places;
+    CollectPlaces(tree, places);
+    return places;
+  }
 
  private:
   static constexpr int kMaxNesting = 200;
@@ -87,6 +96,67 @@ class Parser {
   void Mark(std::size_t at) {
     if (!fault_) fault_ = origin_[std::min(at, origin_.size() - 1)];
   }
+
+  // Notes the working item a node was built at. A node freed while parsing
+  // may leave its address to a later one, which is then noted anew: every
+  // node the parser builds is noted but the heads of compounds, and no place
+  // is asked of them.
+  TExprPtr Placed(TExprPtr node, std::size_t at) {
+    if (node) built_.insert_or_assign(node.get(), origin_[std::min(at, origin_.size() - 1)]);
+    return node;
+  }
+
+  void CollectPlaces(const TExpr& e, TNodePlaces& places) const {
+    if (const auto found = built_.find(&e); found != built_.end()) places.emplace(&e, found->second);
+    if (e.Class == TClass::Compound)
+      for (const TExprPtr& child : e.Children()) CollectPlaces(*child, places);
+  }
+
+  // Bars pair by their context: a bar after an operand closes the bar open
+  // last, any other opens (the summand |x| after the bound n in
+  // \sum_(i=1)^n |x| too); pairs do not cross brackets.
+  bool PairBars() {
+    barOpens_.assign(items_.size(), false);
+    std::vector<std::size_t> open;  // brackets and bars not closed yet
+    const auto unclosedBar = [&](std::size_t bar, std::size_t end) {
+      const std::string text = ItemL_to_String(*PartCopy(bar, end), false, false).value_or("");
+      Report(bar, "В выражении "_cp + text + " не закрыта скобка."_cp, "Missing bracket in expression " + text);
+      return false;
+    };
+    for (std::size_t k = 0; k < items_.size(); ++k) {
+      const TExpr& item = At(k);
+      if (IsOpener(item)) {
+        open.push_back(k);
+      } else if (IsCloser(item)) {
+        if (!open.empty() && At(open.back()).IsIntr(kBar)) return unclosedBar(open.back(), k);
+        if (!open.empty()) open.pop_back();
+      } else if (item.IsIntr(kBar) && k > 0 && EndsOperand(k - 1) && !open.empty() && At(open.back()).IsIntr(kBar)) {
+        open.pop_back();
+      } else if (item.IsIntr(kBar)) {
+        barOpens_[k] = true;
+        open.push_back(k);
+      }
+    }
+    for (const std::size_t k : open)
+      if (At(k).IsIntr(kBar)) return unclosedBar(k, items_.size());
+    return true;
+  }
+
+  // The item at j ends an operand: a variable, number or text, a constant,
+  // a closing bracket or bar, a postfix predicate.
+  bool EndsOperand(std::size_t j) const {
+    const TExpr& item = At(j);
+    if (item.IsIntr(kBar)) return !barOpens_[j];
+    if (IsCloser(item)) return true;
+    const TIntr* f = item.Antonym() ? item.Antonym()->Intr : item.Intrinsic();
+    if (f == nullptr) return true;
+    if (f->Fixity != TFixity::Infix) return f->Fixity == TFixity::Postfix;
+    if (IsExplicitTypeSign(*f)) return true;
+    return f->Priority >= kAtomPriority && !IsPunctuation(item, false);
+  }
+
+  bool Opens(std::size_t k) const { return IsOpener(At(k)) || (At(k).IsIntr(kBar) && barOpens_[k]); }
+  bool Closes(std::size_t k) const { return IsCloser(At(k)) || (At(k).IsIntr(kBar) && !barOpens_[k]); }
 
   void EraseItems(std::size_t from, std::size_t count) {
     const auto a = static_cast<std::ptrdiff_t>(from);
@@ -119,8 +189,8 @@ class Parser {
   std::optional<std::size_t> Match(std::size_t i, std::size_t last) const {
     int depth = 0;
     for (std::size_t k = i; k < last; ++k) {
-      if (IsOpener(At(k))) ++depth;
-      if (IsCloser(At(k)) && --depth == 0) return k;
+      if (Opens(k)) ++depth;
+      if (Closes(k) && --depth == 0) return k;
     }
     return std::nullopt;
   }
@@ -129,22 +199,20 @@ class Parser {
   std::optional<std::size_t> Opener(std::size_t first, std::size_t close) const {
     int depth = 0;
     for (std::size_t k = close + 1; k-- > first;) {
-      if (IsCloser(At(k))) ++depth;
-      if (IsOpener(At(k)) && --depth == 0) return k;
+      if (Closes(k)) ++depth;
+      if (Opens(k) && --depth == 0) return k;
     }
     return std::nullopt;
   }
 
-  // Positions of an intrinsic at bracket depth 0 (and outside bars) in [first, last).
+  // Positions of an intrinsic outside all brackets and bars in [first, last).
   std::vector<std::size_t> AtTop(std::size_t first, std::size_t last, int number) const {
     std::vector<std::size_t> found;
     int depth = 0;
-    bool bars = false;
     for (std::size_t k = first; k < last; ++k) {
-      if (IsOpener(At(k))) ++depth;
-      else if (IsCloser(At(k))) --depth;
-      else if (depth == 0 && At(k).IsIntr(kBar)) bars = !bars;
-      else if (depth == 0 && !bars && At(k).IsIntr(number)) found.push_back(k);
+      if (Opens(k)) ++depth;
+      else if (Closes(k)) --depth;
+      else if (depth == 0 && At(k).IsIntr(number)) found.push_back(k);
     }
     return found;
   }
@@ -152,8 +220,8 @@ class Parser {
   std::optional<std::size_t> FirstAtTop(std::size_t first, std::size_t last, std::initializer_list<int> numbers) const {
     int depth = 0;
     for (std::size_t k = first; k < last; ++k) {
-      if (IsOpener(At(k))) ++depth;
-      else if (IsCloser(At(k))) --depth;
+      if (Opens(k)) ++depth;
+      else if (Closes(k)) --depth;
       else if (depth == 0)
         for (const int n : numbers)
           if (At(k).IsIntr(n)) return k;
@@ -216,20 +284,19 @@ class Parser {
         Report(first, "Неинтерпретируемое выражение "_cp + word, "Unable to interpret string " + word);
         return nullptr;
       }
-      return ShallowCopy(At(first));
+      return Placed(ShallowCopy(At(first)), first);
     }
-    // The split item: lowest priority at depth 0 outside bars.
+    // The split item: lowest priority outside all brackets and bars.
     int depth = 0;
-    bool bars = false;
     int best = kNone;
     std::size_t split = last;
     for (std::size_t k = first; k < last; ++k) {
       const TExpr& item = At(k);
-      if (IsOpener(item)) {
+      if (Opens(k)) {
         ++depth;
         continue;
       }
-      if (IsCloser(item)) {
+      if (Closes(k)) {
         if (--depth < 0) {
           Report(k, "Не хватает открывающей скобки."_cp, "Left bracket is missed.");
           return nullptr;
@@ -237,11 +304,6 @@ class Parser {
         continue;
       }
       if (depth != 0) continue;
-      if (item.IsIntr(kBar)) {
-        bars = !bars;
-        continue;
-      }
-      if (bars) continue;
       const int prior = ItemPrior(item);
       if (prior == 1 && best != 1) {
         best = 1;
@@ -255,8 +317,8 @@ class Parser {
         split = k;
       }
     }
-    if (split < last) return Build(first, last, split);
-    return Brackets(first, last);
+    if (split < last) return Placed(Build(first, last, split), split);
+    return Placed(Brackets(first, last), first);
   }
 
   // Splits at depth-0 commas and parses each part.
@@ -280,13 +342,16 @@ class Parser {
     if (const TAntIntr* a = item.Antonym()) {
       TExprPtr saved = std::move(items_[s]);
       items_[s] = TExpr::OfIntr(*a->Intr);
-      TExprPtr inner = Build(first, last, s);
+      antonymWord_ = WordOf(*saved);
+      TExprPtr inner = Placed(Build(first, last, s), s);
       items_[s] = std::move(saved);
       if (!inner) return nullptr;
       return ApplyIntr(kNot, std::move(inner));
     }
     if (item.Intrinsic() == nullptr) return Application(first, last, s);
     const TIntr& f = *item.Intrinsic();
+    // Messages name the item as written: an antonym read as its function by its own word.
+    const std::string name = std::exchange(antonymWord_, std::nullopt).value_or(f.Name);
     switch (f.Number) {
       case kForall: return Forall(first, last, s);
       case kExists:
@@ -308,7 +373,7 @@ class Parser {
         TExprPtr left = Parse(first, s);
         TExprPtr right = left ? Parse(s + 1, last) : nullptr;
         if (!right) return nullptr;
-        return ApplyIntr(kPlus, std::move(left), ApplyIntr(kMinus, std::move(right)));
+        return ApplyIntr(kPlus, std::move(left), Placed(ApplyIntr(kMinus, std::move(right)), s));
       }
       case kPower:
         if (s + 1 < last && At(s + 1).IsIntr(kLeftBrace)) return Multiderivative(first, last, s);
@@ -319,7 +384,7 @@ class Parser {
         if (!arg) return nullptr;
         TExprList args;
         args.push_back(std::move(fn));
-        args.push_back(TExpr::Number(TNumber(std::int32_t{1})));
+        args.push_back(Placed(TExpr::Number(TNumber(std::int32_t{1})), s));
         args.push_back(std::move(arg));
         return ApplyIntr(kDerivative, std::move(args));
       }
@@ -330,7 +395,6 @@ class Parser {
         if (IsAtPointPredicate(f.Number)) return Ternary(first, last, s, kAtPoint);
         break;
     }
-    const std::string name = f.Name;
     if (f.Fixity == TFixity::Prefix) {
       if (s != first) {
         Report(s, "Пропущен знак математической операции перед выражением "_cp + name,
@@ -370,7 +434,12 @@ class Parser {
       Report(s, "Отсутствует правый аргумент функции "_cp + name, "Missed right argument of function " + name);
       return nullptr;
     }
-    if (f.Nary && s != first) {
+    // Of the operations only negation stands before its one operand; minus is read above.
+    if (s == first && f.Number != kNot) {
+      Report(s, "Отсутствует левый аргумент функции "_cp + name, "Missed left argument of function " + name);
+      return nullptr;
+    }
+    if (f.Nary) {
       TExprList parts;
       std::size_t start = first;
       for (const std::size_t k : AtTop(first, last, f.Number)) {
@@ -406,10 +475,16 @@ class Parser {
              "Operation before expression " + word.value_or("") + " is missed.");
       return nullptr;
     }
-    TExprPtr argument = Parse(s + 1, last);
+    return Applied(Placed(ShallowCopy(At(s)), s), s + 1, last);
+  }
+
+  // A head applied to the arguments in [first, last), which a tuple of
+  // them or one argument in brackets makes.
+  TExprPtr Applied(TExprPtr head, std::size_t first, std::size_t last) {
+    TExprPtr argument = Parse(first, last);
     if (!argument) return nullptr;
     TExprList children;
-    children.push_back(ShallowCopy(At(s)));
+    children.push_back(std::move(head));
     if (argument->HeadIntrinsic() == kTuple) {
       for (std::size_t i = 1; i < argument->Children().size(); ++i) children.push_back(std::move(argument->Children()[i]));
     } else {
@@ -437,7 +512,7 @@ class Parser {
     TExprList children;
     children.push_back(std::move(base));
     children.push_back(std::move(index));
-    TExprPtr term = TExpr::Compound(std::move(children));
+    TExprPtr term = Placed(TExpr::Compound(std::move(children)), s);
     if (indexEnd == last) return term;
     std::size_t a = indexEnd;
     std::size_t b = last;
@@ -545,21 +620,23 @@ class Parser {
     if (part->IsVar()) return Declared{NewVar(*part, DefaultType(part->Var()->Name)), nullptr};
     const int head = part->HeadIntrinsic();
     if (head == kFuncSpec) {
-      const std::string sign = LettersToUtf8(F(kFuncSpec).Visual);
+      // The sign as the formula's text names it.
+      const std::string sign = F(kFuncSpec).Name;
       if (part->Children().size() != 3) {
-        Report(first, "Неверный формат описания функции с помощью символа "_cp + Utf8ToCp1251(sign),
-               "Wrong format of function specification using symbol " + Utf8ToCp1251(sign));
+        Report(first, "Неверный формат описания функции с помощью символа "_cp + sign,
+               "Wrong format of function specification using symbol " + sign);
         return std::nullopt;
       }
       const TExpr& name = *part->Children()[1];
       const TExpr& spec = *part->Children()[2];
       if (!name.IsVar()) {
-        Report(first, "Неверное имя при описании функции с помощью символа "_cp, "Wrong name of function specification using symbol ");
+        Report(first, "Неверное имя при описании функции с помощью символа "_cp + sign,
+               "Wrong name of function specification using symbol " + sign);
         return std::nullopt;
       }
       if (spec.HeadIntrinsic() != kArrow || spec.Children().size() != 3) {
-        Report(first, "Неверная правая часть при описании функции с помощью символа "_cp,
-               "Wrong right part of function specification using symbol ");
+        Report(first, "Неверная правая часть при описании функции с помощью символа "_cp + sign,
+               "Wrong right part of function specification using symbol " + sign);
         return std::nullopt;
       }
       TType* type = FunctionTypeFromSpec(*spec.Children()[1], *spec.Children()[2], true);
@@ -640,14 +717,14 @@ class Parser {
     return true;
   }
 
-  static TExprPtr Conjunction(TExprList parts) {
+  // The conditions joined by conjunction, built at the item `at`.
+  TExprPtr Conjunction(TExprList parts, std::size_t at) {
     if (parts.size() == 1) return std::move(parts.front());
-    return ApplyIntr(kAnd, std::move(parts));
+    return Placed(ApplyIntr(kAnd, std::move(parts)), at);
   }
 
-  // Conditions split at their conjunctions.
+  // Conditions split at their conjunctions; none at all is an empty expression.
   bool ConditionsBetween(std::size_t first, std::size_t last, TExprList& conditions) {
-    if (first >= last) return true;
     std::size_t start = first;
     std::vector<std::size_t> ands = AtTop(first, last, kAnd);
     ands.push_back(last);
@@ -684,7 +761,7 @@ class Parser {
     if (bodyStart < last && At(bodyStart).IsIntr(kVld)) ++bodyStart;
     TExprPtr body = Parse(bodyStart, last);
     if (!body) return nullptr;
-    if (!conditions.empty()) body = ApplyIntr(kImplies, Conjunction(std::move(conditions)), std::move(body));
+    if (!conditions.empty()) body = Placed(ApplyIntr(kImplies, Conjunction(std::move(conditions), s), std::move(body)), s);
     TExprPtr e = ApplyIntr(kForall, std::move(body));
     e->Bound = std::move(vars);
     return e;
@@ -707,7 +784,7 @@ class Parser {
     if (!body) return nullptr;
     if (!conditions.empty()) {
       conditions.push_back(std::move(body));
-      body = ApplyIntr(kAnd, std::move(conditions));
+      body = Placed(ApplyIntr(kAnd, std::move(conditions)), s);
     }
     TExprPtr e = ApplyIntr(head, std::move(body));
     e->Bound = std::move(vars);
@@ -721,6 +798,10 @@ class Parser {
     }
     std::size_t a = s + 1;
     std::size_t b = last;
+    if (a < b && At(a).IsIntr(kLeftRound) && !Match(a, b)) {
+      Report(a, "Не закрыта круглая скобка."_cp, "Missed right bracket.");
+      return nullptr;
+    }
     if (a >= b || !At(a).IsIntr(kLeftRound) || Match(a, b) != b - 1) {
       Report(a, "Выражение после слова \"lim\" должно быть в скобках."_cp, "An expression after word \"lim\" must be within brackets.");
       return nullptr;
@@ -738,7 +819,7 @@ class Parser {
     if (!expression) return nullptr;
     const auto wrong = [&] {
       Report(a, "Первым аргументом функции \\lim должно быть выражение вида x\\Arrow x0 или n\\Arrow\\infty."_cp,
-             "The first argument of function \\lim must be an expression like x\\Arrow x0 или n\\Arrow\\infty.");
+             "The first argument of function \\lim must be an expression like x\\Arrow x0 or n\\Arrow\\infty.");
       return nullptr;
     };
     if (passage->Class != TClass::Compound || passage->Children().size() != 3 || !passage->Children()[1]->IsVar()) return wrong();
@@ -787,7 +868,13 @@ class Parser {
              "After summa symbol and the symbol \"_\" the symbol \"^\" is expected.");
       return nullptr;
     }
-    TExprPtr bound = Parse(s + 1, *under);
+    // The upper bound stands between the sign and "_", or, as in \sum_(i=1)^n S,
+    // it is the item or the bracketed group after "^".
+    const bool boundAfter = *under == s + 1;
+    std::size_t summandFrom = *over + 1;
+    if (boundAfter)
+      summandFrom = *over + 1 < last && Opens(*over + 1) ? Match(*over + 1, last).value_or(last - 1) + 1 : *over + 2;
+    TExprPtr bound = boundAfter ? Parse(*over + 1, std::min(summandFrom, last)) : Parse(s + 1, *under);
     TExprPtr start = bound ? Parse(*under + 1, *over) : nullptr;
     if (!start) return nullptr;
     if (start->HeadIntrinsic() != kEq || start->Children().size() != 3 || !start->Children()[1]->IsVar()) {
@@ -795,7 +882,7 @@ class Parser {
              "After summa symbol and the symbol \"_\" an expression like \"i=i0\" is expected.");
       return nullptr;
     }
-    TExprPtr summand = Parse(*over + 1, last);
+    TExprPtr summand = Parse(summandFrom, last);
     if (!summand) return nullptr;
     TVarPtr index = NewVar(*start->Children()[1], TypeNamed("zT"));
     TExprList args;
@@ -837,7 +924,7 @@ class Parser {
       Report(s, "Ошибка в описании класса."_cp, "Error in type description.");
       return nullptr;
     }
-    return ApplyIntr(kClassSign, ShallowCopy(At(s + 1)));
+    return ApplyIntr(kClassSign, Placed(ShallowCopy(At(s + 1)), s + 1));
   }
 
   // ---- ranges without a split item: bracket pairs
@@ -851,11 +938,17 @@ class Parser {
   TExprPtr Brackets(std::size_t first, std::size_t last) {
     const TExpr& open = At(first);
     const TExpr& close = At(last - 1);
-    if (open.IsIntr(kBar) && close.IsIntr(kBar) && last - first > 2) {
+    const std::size_t match = Opens(first) ? Match(first, last).value_or(last) : last;
+    if (open.IsIntr(kBar) && match == last - 1) {
       TExprPtr inside = Parse(first + 1, last - 1);
       return inside ? ApplyIntr(kAbs, std::move(inside)) : nullptr;
     }
-    const std::size_t match = IsOpener(open) ? Match(first, last).value_or(last) : last;
+    // (f \circ g)(x): an expression in brackets applied to the arguments in the brackets after it.
+    if (open.IsIntr(kLeftRound) && match > first + 2 && match + 1 < last - 1 && At(match + 1).IsIntr(kLeftRound) &&
+        Match(match + 1, last) == last - 1) {
+      TExprPtr head = Parse(first + 1, match);
+      return head ? Applied(std::move(head), match + 1, last) : nullptr;
+    }
     if (match != last - 1) {
       const std::string text = ItemL_to_String(*PartCopy(first, last), false, false).value_or("");
       // An opener closed too early: the operation after its pair is missing.
@@ -916,7 +1009,7 @@ class Parser {
       TExprPtr element = Parse(a, b);
       return element ? ApplyIntr(kEnum, std::move(element)) : nullptr;
     }
-    TExprPtr earlier = Enumeration(a, commas.back());
+    TExprPtr earlier = Placed(Enumeration(a, commas.back()), a - 1);
     TExprPtr element = earlier ? Parse(commas.back() + 1, b) : nullptr;
     if (!element) return nullptr;
     return ApplyIntr(kEnumMore, std::move(earlier), std::move(element));
@@ -951,7 +1044,7 @@ class Parser {
     if (!condition) return nullptr;
     if (!conditions.empty()) {
       conditions.push_back(std::move(condition));
-      condition = ApplyIntr(kAnd, std::move(conditions));
+      condition = Placed(ApplyIntr(kAnd, std::move(conditions)), a - 1);
     }
     TExprPtr e = term ? ApplyIntr(kSetOf, std::move(term), std::move(condition)) : ApplyIntr(kSetOf, std::move(condition));
     e->Bound = std::move(vars);
@@ -961,6 +1054,9 @@ class Parser {
   TItemList items_;
   // The index in the given list of each working item, and last its end.
   std::vector<std::size_t> origin_;
+  std::vector<bool> barOpens_;  // for each bar: whether it opens a pair
+  std::optional<std::string> antonymWord_;  // the word of the antonym Build reads as its function
+  std::unordered_map<const TExpr*, std::size_t> built_;  // nodes and the given items they were built at
   std::optional<std::size_t> fault_;
   int depth_ = 0;
   int declaring_ = 0;  // inside a declaration the dot stands for an argument
@@ -969,19 +1065,23 @@ class Parser {
 
 }  // namespace
 
-TExprPtr ParseItems(const TItemList& items, std::optional<std::size_t>* faultItem) {
+TExprPtr ParseItems(const TItemList& items, std::optional<std::size_t>* faultItem, TNodePlaces* nodes) {
   Parser parser(items);
   TExprPtr tree = parser.Run();
-  if (tree) return tree;
+  if (tree) {
+    if (nodes != nullptr) *nodes = parser.Places(*tree);
+    return tree;
+  }
   Show("Ошибка ввода."_cp, "Error in input.");
   if (faultItem != nullptr) *faultItem = parser.Fault();
   return nullptr;
 }
 
-TExprPtr TextToTree(std::string_view text, std::optional<std::size_t>* faultPlace) {
+TExprPtr TextToTree(std::string_view text, std::optional<std::size_t>* faultPlace, TNodePlaces* nodes) {
   TItemPlaces places;
   std::optional<TItemList> items = StringToItems(text, true, &places);
   if (!items) {
+    Show("Ошибка ввода."_cp, "Error in input.");
     if (faultPlace != nullptr) *faultPlace = places.Fault;
     return nullptr;
   }
@@ -991,9 +1091,34 @@ TExprPtr TextToTree(std::string_view text, std::optional<std::size_t>* faultPlac
     places.Items.erase(places.Items.begin() + static_cast<std::ptrdiff_t>(i));
   }
   std::optional<std::size_t> faultItem;
-  TExprPtr tree = ParseItems(*items, &faultItem);
+  TExprPtr tree = ParseItems(*items, &faultItem, nodes);
   if (!tree && faultPlace != nullptr && faultItem) *faultPlace = places.Items[*faultItem];
+  if (tree && nodes != nullptr)
+    for (auto& [node, place] : *nodes) place = places.Items[place];
   return tree;
+}
+
+namespace {
+
+// The path from e down to the node `target`, e included; empty when it is not there.
+bool PathTo(const TExpr& e, const TExpr* target, std::vector<const TExpr*>& path) {
+  path.push_back(&e);
+  if (&e == target) return true;
+  if (e.Class == TClass::Compound)
+    for (const TExprPtr& child : e.Children())
+      if (PathTo(*child, target, path)) return true;
+  path.pop_back();
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::size_t> TypeFaultPlace(const TExpr& tree, const TNodePlaces& nodes) {
+  std::vector<const TExpr*> path;
+  if (!PathTo(tree, TypeFault(tree), path)) return std::nullopt;
+  for (auto node = path.rbegin(); node != path.rend(); ++node)
+    if (const auto found = nodes.find(*node); found != nodes.end()) return found->second;
+  return std::nullopt;
 }
 
 }  // namespace lemmix
@@ -1014,8 +1139,12 @@ bool DeclareVariables(TExpr& tree, TVarList& given, bool report) {
 
 TReadFormula ReadFormula(std::string_view text, bool report) {
   TReadFormula formula;
-  formula.Tree = TextToTree(text);
-  if (formula.Tree && !DeclareVariables(*formula.Tree, formula.Free, report)) formula.Tree.reset();
+  TNodePlaces nodes;
+  formula.Tree = TextToTree(text, &formula.Fault, &nodes);
+  if (formula.Tree && !DeclareVariables(*formula.Tree, formula.Free, report)) {
+    formula.Fault = TypeFaultPlace(*formula.Tree, nodes);
+    formula.Tree.reset();
+  }
   return formula;
 }
 

@@ -182,8 +182,7 @@ TEST(Cli, TypeNamesTheTypeOrTheFault) {
   const CliRun bad = RunCli(R"(--lang en type '(,,compound,((,,intr,\15),(,,number,1),(,,number,2)))' )" +
                             std::string(LEMMIX_DATA_DIR));
   EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.output, Cp1251ToUtf8("Error: Wrong types of arguments intrinsic function \\in :\n"
-                                     "натуральное число; натуральное число\n"_cp));
+  EXPECT_EQ(bad.output, "Error: Wrong types of arguments intrinsic function \\in :\nnatural number; natural number\n");
 }
 
 }  // namespace
@@ -269,8 +268,11 @@ TEST(Cli, ParseMarksTheFaultUnderTheText) {
       {"( x + 1", "Error: Missed right bracket.\nError: Error in input.\n( x + 1\n^\n"},
       // A fault after the last word: the caret after the text.
       {"\\forall x \\Vld", "Error: Empty expression.\nError: Error in input.\n\\forall x \\Vld\n              ^\n"},
-      // A word that does not read: no "Error in input." from a parse that never began.
-      {"x + #", "Error: Invalid index of template parameter.\nx + #\n    ^\n"},
+      // A word that does not read ends with "Error in input." too.
+      {"x + #", "Error: Invalid index of template parameter.\nError: Error in input.\nx + #\n    ^\n"},
+      // A clash of types: the type message, the caret under the operation.
+      {"x \\and x > 0",
+       "Error: Wrong types of arguments intrinsic function \\and :\nreal number; logical object\nx \\and x > 0\n  ^\n"},
   };
   for (const auto& c : cases) {
     const CliRun run = RunCli("--lang en parse '" + std::string(c.text) + "'" + data);

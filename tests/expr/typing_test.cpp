@@ -191,10 +191,10 @@ TEST_F(TypingTest, Messages) {
   } cases[] = {
       {"Unrelated", R"((,,compound,((,,intr,\15),(,,number,1),(,,number,2))))",
        {"Неверные типы аргументов стандартной функции \\in :\\n натуральное число; натуральное число"_cp,
-        "Wrong types of arguments intrinsic function \\in :\\n натуральное число; натуральное число"_cp}},
+        "Wrong types of arguments intrinsic function \\in :\\n natural number; natural number"}},
       {"GivenFunction", R"((,,compound,((,,data_var,(SeqT,a)),(,,data_var,(lT,p)))))",
        {"Неверные типы аргументов данной функции a :\\n логический объект"_cp,
-        "Wrong types of arguments given function a :\\n логический объект"_cp}},
+        "Wrong types of arguments given function a :\\n logical object"}},
       {"Ambiguous", R"((,,intr,\3))",
        {"Функция + не имеет аргументов,\\n поэтому тип выражения не определен однозначно."_cp,
         "An ambiguity in type of the expression,\\n because function + has no arguments"}},
@@ -229,6 +229,94 @@ TEST_F(TypingTest, Messages) {
     Retype(*e, false);
     EXPECT_TRUE(messages.Entries().empty()) << c.title << ": typing without report says nothing";
   }
+}
+
+// Arguments of another kind than any type of the function admits leave the
+// formula without a type (the course's formulas show more, read from text).
+TEST_F(TypingTest, ArgumentsOfAnotherKindLeaveNoType) {
+  const struct {
+    const char* title;
+    std::string text;
+    const char* english;
+  } cases[] = {
+      {"a statement as a number",
+       R"((,,compound,((,,intr,\4),(,,number,2),(,,compound,((,,intr,\12),(,,data_var,(rT,x)),(,,number,1))))))",
+       "Wrong types of arguments intrinsic function \\cdot :\\n natural number; logical object"},
+      {"a real variable applied to a set",
+       R"((,((rT,f)),compound,((,,intr,\0),(,,compound,((,,loc_var,(rT,f)),(,,data_var,(rMBESetT,A)))))))",
+       "Wrong types of arguments of internal function f :\\n set, possibly empty"},
+      {"a sum of numbers applied",
+       R"((,,compound,((,,compound,((,,intr,\3),(,,data_var,(rT,a)),(,,data_var,(rT,b)))),(,,data_var,(rT,x)))))",
+       "Wrong types of arguments ( ) :\\n real number"},
+      {"a segment of sets", R"((,,compound,((,,intr,\136),(,,data_var,(rMBESetT,A)),(,,number,1))))",
+       "Wrong types of arguments intrinsic function [ ; ] :\\n set, possibly empty; natural number"},
+  };
+  for (const auto& c : cases) {
+    messages.Clear();
+    TExprPtr e = Read(c.text);
+    ASSERT_TRUE(e) << c.title;
+    EXPECT_EQ(ExprType(*e, true), nullptr) << c.title;
+    ASSERT_EQ(messages.Entries().size(), 1u) << c.title;
+    EXPECT_EQ(messages.Entries().front().message.Eng, c.english) << c.title;
+    messages.Clear();
+    EXPECT_FALSE(Retype(*e, false)) << c.title;
+    EXPECT_TRUE(messages.Entries().empty()) << c.title;
+  }
+}
+
+// Arguments wider than declared, constants where sets are due and functions
+// combined pointwise keep their value types, as the prover builds them.
+TEST_F(TypingTest, WiderArgumentsAndPointwiseCombinationsStillType) {
+  const struct {
+    const char* title;
+    std::string text;
+    const char* type;
+  } cases[] = {
+      {"f + g of real functions", R"((,,compound,((,,intr,\3),(,,data_var,(rFunc1T,f)),(,,data_var,(rFunc1T,g)))))", "rT"},
+      {"a + b of natural sequences", R"((,,compound,((,,intr,\3),(,,data_var,(NSeqT,a)),(,,data_var,(NSeqT,b)))))", "rT"},
+      {"(f + g)(x)",
+       R"((,,compound,((,,compound,((,,intr,\3),(,,data_var,(rFunc1T,f)),(,,data_var,(rFunc1T,g)))),(,,data_var,(rT,x)))))",
+       "rT"},
+      {"(f o g)(x)",
+       R"((,,compound,((,,compound,((,,intr,\43),(,,data_var,(rFunc1T,f)),(,,data_var,(rFunc1T,g)))),(,,data_var,(rT,x)))))",
+       "rT"},
+      {"((f + 1) * 2)(x)",
+       R"((,,compound,((,,compound,((,,intr,\4),(,,compound,((,,intr,\3),(,,data_var,(rFunc1T,f)),(,,number,1))),(,,number,2))),(,,data_var,(rT,x)))))",
+       "rT"},
+      {"M is an upper bound of the empty set", R"((,,compound,((,,intr,\89),(,,data_var,(rT,M)),(,,intr,\19))))", "lT"},
+      {"x is even for a real x", R"((,,compound,((,,intr,\102),(,,data_var,(rT,x)))))", "lT"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TypeOfText(c.text), c.type) << c.title;
+  EXPECT_TRUE(messages.Entries().empty());
+}
+
+TEST_F(TypingTest, TheImageOfTheEmptySet) {
+  TExprPtr e = Read(R"((,,compound,((,,data_var,(rFunc1T,f)),(,,intr,\19))))");
+  ASSERT_EQ(ExprType(*e, true), T("rSetT"));
+  EXPECT_EQ(e->HeadIntrinsic(), IntrNumber::kImage);
+  EXPECT_TRUE(ArgByPath(*e, 2)->IsIntr(kEmptySet));
+  EXPECT_TRUE(Retype(*e));
+  EXPECT_EQ(e->Type, T("rSetT"));
+  // A set of arbitrary elements is no set of reals: no image of it.
+  EXPECT_EQ(TypeOfText(R"((,,compound,((,,data_var,(rFunc1T,f)),(,,data_var,(AnySetT,A)))))"), "");
+  EXPECT_EQ(messages.Entries().back().message.Eng,
+            "Wrong types of arguments given function f :\\n set of any elements, possibly empty");
+}
+
+TEST_F(TypingTest, TheFaultIsWhereTypingStopped) {
+  // x = A + 1 \and x > 0: the sum, not the conjunction above it.
+  TExprPtr e = Read(
+      R"((,,compound,((,,intr,\58),(,,compound,((,,intr,\9),(,,data_var,(rT,x)),(,,compound,((,,intr,\3),(,,data_var,(rMBESetT,A)),(,,number,1))))),(,,compound,((,,intr,\11),(,,data_var,(rT,x)),(,,number,0))))))");
+  EXPECT_EQ(ExprType(*e, true), nullptr);
+  EXPECT_EQ(TypeFault(*e), ArgByPath(*e, 12));
+  // A head that does not type: the fault is inside it.
+  TExprPtr applied = Read(
+      R"((,,compound,((,,compound,((,,intr,\43),(,,data_var,(rFunc1T,f)),(,,number,2))),(,,data_var,(rT,x)))))");
+  EXPECT_EQ(ExprType(*applied, true), nullptr);
+  EXPECT_EQ(TypeFault(*applied), applied->Head());
+  TExprPtr typed = Read(kLimit);
+  ASSERT_TRUE(ExprType(*typed, true));
+  EXPECT_EQ(TypeFault(*typed), nullptr);
 }
 
 TEST_F(TypingTest, WithoutReportTheOtherArgumentsAreStillTyped) {

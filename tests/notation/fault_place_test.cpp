@@ -44,7 +44,7 @@ TEST_F(FaultPlace, EveryParserFailureNamesItsCharacter) {
       {"\\lim ( n \\Arrow \\infty , a , b )", "^", "Invalid number of arguments for function \"lim\"."},
       {"\\lim n", "     ^", "An expression after word \"lim\" must be within brackets."},
       {"\\lim ( n , a )", "       ^",
-       "The first argument of function \\lim must be an expression like x\\Arrow x0 или n\\Arrow\\infty."},
+       "The first argument of function \\lim must be an expression like x\\Arrow x0 or n\\Arrow\\infty."},
       {"\\sum n ^ i", "^", "After summa symbol the symbol \"_\" is expected."},
       {"\\sum n _ i", "       ^", "After summa symbol and the symbol \"_\" the symbol \"^\" is expected."},
       {"\\sum n _ ( i ) ^ i", "         ^", "After summa symbol and the symbol \"_\" an expression like \"i=i0\" is expected."},

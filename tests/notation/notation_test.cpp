@@ -231,7 +231,7 @@ TEST_F(NotationTest, PrinterBrackets) {
   EXPECT_EQ(Reprinted("( a - b ) - c"), "a-b-c");
   EXPECT_EQ(Reprinted("\\sin ( x )"), "\\sin(x)");
   EXPECT_EQ(Reprinted("( a + b ) \\cdot c"), "(a+b)\\cdot c");
-  EXPECT_EQ(Reprinted("\\forall x \\Vld \\exists y : y > x"), "\\forall x\\nest\\exists y:y>x");
+  EXPECT_EQ(Reprinted("\\forall x \\Vld \\exists y : y > x"), "\\forall x\\in\\R\\nest\\exists y\\in\\R:y>x");
   // A subset of a number set is declared as such; any other set by its type.
   EXPECT_EQ(Reprinted("\\forall A \\subset \\Z \\Vld A \\subseteq A"), "\\forall A\\subset\\Z\\Vld A\\subseteq A");
   EXPECT_EQ(Reprinted("\\forall A \\ofType rSetT \\Vld A \\subseteq A"), "\\forall A\\ofType rSetT \\Vld A\\subseteq A");
