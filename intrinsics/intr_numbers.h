@@ -17,7 +17,7 @@ enum IntrNumber : int {
   kContinuousRightOnAt = 106, kImage = 114, kInverse = 117, kOnSet = 118, kTrue = 130, kFalse = 131,
   kPlusInfinity = 132, kMinusInfinity = 133, kAbs = 134, kFloor = 135, kSegment = 136, kInterval = 137,
   kClosedOpen = 138, kOpenClosed = 139, kEnum = 140, kSetOf = 141, kIntSegment = 142, kExistsOne = 143,
-  kLimF = 185, kLimLeft = 186, kLimRight = 187, kAs = 211, kEqualAs = 212, kSum = 214, kEllipsis = 216,
+  kLimF = 185, kLimLeft = 186, kLimRight = 187, kAs = 211, kEqualAs = 212, kSum = 214, kProduct = 182, kEllipsis = 216,
   kClassSign = 221, kByDef = 222, kEnumMore = 223, kIntersection = 20, kSetMinus = 21,
   kCompose = 43
 };

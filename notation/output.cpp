@@ -125,7 +125,8 @@ class Writer {
       case kIntSegment: return Expect(e, 3, "IntSegmentOutput") && Intr(kLeftSquare) && Write(*ch[1]) && Intr(kRange) &&
                                Write(*ch[2]) && Intr(kRightSquare);
       case kEqualAs: return EqualAs(e);
-      case kSum: return Sum(e);
+      case kSum:
+      case kProduct: return Sum(e);
       case kClassSign: return Expect(e, 2, "ClassOutput") && Intr(kClassSign) && Write(*ch[1]);
       case kLambda: return Lambda(e);
       case kNot:
@@ -603,7 +604,7 @@ class Writer {
   bool Sum(const TExpr& e) {
     if (!Expect(e, 4, "SumOutput") || !e.Bound || e.Bound->size() != 1) return false;
     const TExprList& ch = e.Children();
-    Intr(kSum);
+    Intr(e.HeadIntrinsic());
     Intr(kSubscript);
     Intr(kLeftRound);
     out_.push_back(VariableItem(TClass::LocVar, *e.Bound->front()));

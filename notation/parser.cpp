@@ -357,7 +357,8 @@ class Parser {
       case kExists:
       case kExistsOne: return Exists(first, last, s, f.Number);
       case kLim: return Limit(first, last, s);
-      case kSum: return Sum(first, last, s);
+      case kSum:
+      case kProduct: return Sum(first, last, s);
       case kAs: return As(first, last, s);
       case kClassSign: return ClassSign(first, last, s);
       case kComma: {
@@ -853,6 +854,7 @@ class Parser {
   }
 
   TExprPtr Sum(std::size_t first, std::size_t last, std::size_t s) {
+    const int sign = At(s).Intrinsic()->Number;
     if (s != first) {
       Report(s, "Неверное выражение перед знаком суммы."_cp, "Invalid expression before summa symbol.");
       return nullptr;
@@ -889,7 +891,8 @@ class Parser {
     args.push_back(std::move(bound));
     args.push_back(std::move(start->Children()[2]));
     args.push_back(std::move(summand));
-    TExprPtr e = ApplyIntr(kSum, std::move(args));
+    // ∑ and ∏ are read alike; the sign stays what was written.
+    TExprPtr e = ApplyIntr(sign, std::move(args));
     e->Bound = TVarList{index};
     return e;
   }

@@ -332,7 +332,8 @@ bool TNeeds::AssumeAround(const TExpr& e, std::size_t i) {
     case kSetOf:  // { T(y) | P(y) }: the term where the condition holds
       if (ch.size() == 3 && i == 1) scope_.Assume(*ch[2]);
       break;
-    case kSum:  // the upper bound, the lower bound, the summand
+    case kSum:
+    case kProduct:  // the upper bound, the lower bound, the summand (or factor)
       if (ch.size() == 4 && i == 3 && bound != nullptr) {
         scope_.Assume(Typed(ApplyIntr(kGe, Local(*e.Bound->front()), DeepCopy(*ch[2]))));
         scope_.Assume(Typed(ApplyIntr(kLe, Local(*e.Bound->front()), DeepCopy(*ch[1]))));

@@ -227,7 +227,7 @@ TEST_F(CourseWords, PartialWordsAreRestrictedWhereTheyAreUndefined) {
 
 // The parser reads the product only once it knows the number of the product
 // as it knows that of the sum (214); until then this test is disabled.
-TEST_F(CourseWords, DISABLED_TheProductIsReadLikeTheSum) {
+TEST_F(CourseWords, TheProductIsReadLikeTheSum) {
   CheckFormula({182, "\\forall n \\in \\N \\Vld ( \\prod n _ ( k = 1 ) ^ k ) \\ge 1", "SumT", false});
   const TReadFormula read = ReadFormula("( \\prod n _ ( k = 2 ) ^ ( 1 - 1 / k ^ 2 ) ) = 1");
   ASSERT_TRUE(read.Tree);
