@@ -10,6 +10,7 @@
 #include "session/book_check.h"
 #include "cli/book_listing.h"
 #include "cli/listing.h"
+#include "cli/prove_command.h"
 #include "cli/task_command.h"
 #include "proofrun/assot.h"
 #include "shell/context.h"
@@ -68,6 +69,12 @@ constexpr const char* kUsage =
     "                                       what the tests did, and \"proved: yes\" or \"proved: no\"\n"
     "  task --all [DIR] [--json FILE]       the task of every statement in the book's order,\n"
     "                                       a line each and a summary (--json: also as JSON)\n"
+    "  prove PATH [DIR] --answers FILE [--protocol OUT] [--unicode] [--trace]\n"
+    "                                       prove the statement by the commands and dialog\n"
+    "                                       answers of FILE (docs/prove.md): a line per command\n"
+    "                                       with where the proof stands, the proof field where\n"
+    "                                       FILE ends, \"proved: yes\" or \"proved: no\"; --protocol\n"
+    "                                       saves the proof's protocol; exit 0 when proved\n"
     "  number add|mul|pow|sqrt|inv A [B]    exact arithmetic; a number is an integer,\n"
     "                                       a fraction p/q or a decimal 1.5\n"
     "\n"
@@ -186,6 +193,8 @@ int main(int argc, char** argv) {
   bool trace = false;
   bool all = false;
   std::optional<std::string> json;
+  std::optional<std::string> answers;
+  std::optional<std::string> protocolOut;
   std::optional<bool> userMode;
   std::optional<int> kind;
   std::optional<lemmix::ListingFormat> format;
@@ -211,6 +220,10 @@ int main(int argc, char** argv) {
       kind = static_cast<int>(found - lemmix::kStatementKindWords.begin());
     } else if (arg == "--json" && i + 1 < argc) {
       json = argv[++i];
+    } else if (arg == "--answers" && i + 1 < argc) {
+      answers = argv[++i];
+    } else if (arg == "--protocol" && i + 1 < argc) {
+      protocolOut = argv[++i];
     } else if (arg == "--trace") {
       trace = true;
     } else if (arg == "--all") {
@@ -237,8 +250,9 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(words.begin() + 1, words.end());
   if ((format && command != "intrinsics") || ((pipeline || storage) && command != "normalize") ||
       (unicode && command != "parse" && command != "print" && command != "normalize" && command != "match" &&
-       command != "task") ||
-      ((trace || all || json) && command != "task") || (json && !all) || (trace && all) ||
+       command != "task" && command != "prove") ||
+      ((trace || all || json) && command != "task" && !(trace && command == "prove")) ||
+      ((answers || protocolOut) && command != "prove") || (command == "prove" && !answers) || (json && !all) || (trace && all) ||
       (userMode && command != "book" && command != "search") || (kind && command != "search"))
     return Usage();
 
@@ -249,7 +263,7 @@ int main(int argc, char** argv) {
   }
   const bool takesText = command == "expr" || command == "type" || command == "normalize" || command == "parse" ||
                          command == "print" || command == "search";
-  const std::size_t texts = command == "match" ? 2 : takesText || (command == "task" && !all) ? 1 : 0;
+  const std::size_t texts = command == "match" ? 2 : takesText || (command == "task" && !all) || command == "prove" ? 1 : 0;
   if (args.size() < texts || args.size() > texts + 1) return Usage();
   const std::vector<std::string> dirs(args.begin() + static_cast<std::ptrdiff_t>(texts), args.end());
   FontFileCheck fontCheck;
@@ -356,6 +370,11 @@ int main(int argc, char** argv) {
     if (!Start(context, dirs)) return 1;
     const lemmix::TTaskOptions options{english, unicode, trace, json};
     return all ? lemmix::RunAllTasks(context, options) : lemmix::RunTask(context, args[0], options);
+  }
+  if (command == "prove") {
+    if (!Start(context, dirs)) return 1;
+    const lemmix::TProveOptions options{{english, unicode, trace, std::nullopt}, *answers, protocolOut};
+    return lemmix::RunProve(context, args[0], options);
   }
   if (command == "match") {
     if (!Start(context, dirs)) return 1;

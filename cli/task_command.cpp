@@ -30,39 +30,32 @@ std::string Show(const TExpr& e, bool unicode) {
   return Cp1251ToUtf8(TreeToText(e, false, false).value_or("?"));
 }
 
-// The information lines of the tests, for --trace.
-class TraceSink : public IInfoSink {
- public:
-  explicit TraceSink(bool unicode) : unicode_(unicode) {}
-  void Add(const std::string& text, const TExpr* formula) override {
-    std::string line = Cp1251ToUtf8(text);
-    // A text that ends where its formula stands shows the formula after it.
-    if (formula && text.find(TreeToText(*formula, false, false).value_or("\x01")) == std::string::npos &&
-        (text.ends_with(":") || text.ends_with(" ")))
-      line += " " + Show(*formula, unicode_);
-    lines.push_back(line);
-  }
-  std::vector<std::string> lines;
+}  // namespace
 
- private:
-  bool unicode_;
-};
+void TraceSink::Add(const std::string& text, const TExpr* formula) {
+  std::string line = Cp1251ToUtf8(text);
+  // A text that ends where its formula stands shows the formula after it.
+  if (formula && text.find(TreeToText(*formula, false, false).value_or("\x01")) == std::string::npos &&
+      (text.ends_with(":") || text.ends_with(" ")))
+    line += " " + Show(*formula, unicode_);
+  lines.push_back(line);
+}
 
-TStatement* Find(TBook& book, std::string path) {
+TStatement* FindStatement(TBook& book, std::string path) {
   std::replace(path.begin(), path.end(), '/', '\\');
   if (path.starts_with("book")) path = path.substr(4);
   if (!path.starts_with("\\")) path = "\\" + path;
   return FindStatementByPath(book, path);
 }
 
-bool LoadBook(TSession& session, TBook& book) {
+bool LoadSessionBook(TSession& session, TBook& book) {
   book.Path = session.BookPath;
   session.StartupOk = true;
   book.Load();
   return !book.Children.empty();
 }
 
-void PrintTask(const TKernel& k, const TTaskOptions& options) {
+void PrintProofField(const TKernel& k, const TTaskOptions& options) {
   const auto caption = [&](const char* rus, const char* eng) {
     std::printf("%s:\n", options.English ? eng : Cp1251ToUtf8(rus).c_str());
   };
@@ -86,6 +79,8 @@ void PrintTask(const TKernel& k, const TTaskOptions& options) {
               k.ByContradiction ? "yes" : "no");
 }
 
+namespace {
+
 std::string RelativePath(const TSession& session, const TStatement& s) {
   std::string path = s.Path;
   const std::size_t at = path.find(session.BookPath);
@@ -106,8 +101,8 @@ std::string JsonText(const std::string& s) {
 
 int RunTask(TSession& session, const std::string& path, const TTaskOptions& options) {
   TBook book;
-  if (!LoadBook(session, book)) return 1;
-  TStatement* statement = Find(book, path);
+  if (!LoadSessionBook(session, book)) return 1;
+  TStatement* statement = FindStatement(book, path);
   if (statement == nullptr) {
     std::fprintf(stderr, "no statement at %s\n", path.c_str());
     return 1;
@@ -120,7 +115,7 @@ int RunTask(TSession& session, const std::string& path, const TTaskOptions& opti
   const TTask task = BuildTask(*statement, book);
   session.Commenting = false;
   session.Info = nullptr;
-  PrintTask(*task.Kernel, options);
+  PrintProofField(*task.Kernel, options);
   if (options.Trace)
     for (const std::string& line : trace.lines) std::printf("| %s\n", line.c_str());
   const bool built = task.GoesOn || task.Kernel->Proved;
@@ -130,7 +125,7 @@ int RunTask(TSession& session, const std::string& path, const TTaskOptions& opti
 
 int RunAllTasks(TSession& session, const TTaskOptions& options) {
   TBook book;
-  if (!LoadBook(session, book)) return 1;
+  if (!LoadSessionBook(session, book)) return 1;
   struct Row {
     std::string path, kind;
     bool built = false, proved = false, skipped = false;

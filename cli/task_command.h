@@ -4,10 +4,16 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "expr/info_sink.h"
 
 namespace lemmix {
 
+class TBook;
+class TKernel;
 class TSession;
+class TStatement;
 
 struct TTaskOptions {
   bool English = false;
@@ -15,6 +21,24 @@ struct TTaskOptions {
   bool Trace = false;
   std::optional<std::string> Json;  // --all: the file for the machine-readable results
 };
+
+// The information lines of the tests, for --trace.
+class TraceSink : public IInfoSink {
+ public:
+  explicit TraceSink(bool unicode) : unicode_(unicode) {}
+  void Add(const std::string& text, const TExpr* formula) override;
+  std::vector<std::string> lines;
+
+ private:
+  bool unicode_;
+};
+
+// Loads the book of the session's data directory; false when it is empty.
+bool LoadSessionBook(TSession& session, TBook& book);
+// The statement at a book path ("book\3\2\4", "book/3/2/4" or relative to the book).
+TStatement* FindStatement(TBook& book, std::string path);
+// The four sections of a proof field and its flag of a proof by contradiction.
+void PrintProofField(const TKernel& k, const TTaskOptions& options);
 
 // The task of the statement at a book path ("book\3\2\4", "book/3/2/4" or
 // relative to the book): its sections, flags and "proved: yes|no". 0 when

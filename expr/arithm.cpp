@@ -436,6 +436,13 @@ bool SimplifyTerms(TExpr& e, bool expand) {
   if (head == kPlus) return SimplifySum(e, expand) || changed;
   if (head == kTimes) return SimplifyProduct(e) || changed;
   if (head == kPower) return SimplifyPower(e, expand) || changed;
+  // The absolute value of a number is a number.
+  if (head == kAbs && ArgCount(e) == 1 && IsNum(Arg(e, 0))) {
+    TNumber value = NumOf(Arg(e, 0));
+    if (IsNegative(value)) Negate(value);
+    Become(e, Num(value));
+    return true;
+  }
   return changed;
 }
 

@@ -27,10 +27,11 @@ void TProtocolRecorder::StartProof(const std::string& journalPath, const TAutoSe
                                    std::string_view englishName) {
   demonstrating_ = false;
   fullProtocol_.clear();
-  std::error_code ignored;
-  fs::remove(NativePath(journalPath), ignored);
   journal_ = journalPath;
-  if (!CreateEmpty(journalPath)) {
+  // An empty path: a proof without a journal (the command line, tests).
+  std::error_code ignored;
+  if (!journalPath.empty()) fs::remove(NativePath(journalPath), ignored);
+  if (!journalPath.empty() && !CreateEmpty(journalPath)) {
     journal_.clear();
     messages_.Error({"Не удалось открыть файл протокола."_cp, "Unable to the open protocol file."});
   }

@@ -25,8 +25,8 @@ class TProtocolRecorder {
   int PendingMarks = 0;            // proof-field marks ('@') still to be placed
 
   // The start of a proof: the journal made anew (a failure is reported and the
-  // proof goes on without it), the state cleared, the settings and the
-  // beginning line written.
+  // proof goes on without it; an empty path keeps none), the state cleared,
+  // the settings and the beginning line written.
   void StartProof(const std::string& journalPath, const TAutoSettings& settings, std::string_view englishName);
   // The start of a demonstration of the protocol's lines; with a full
   // protocol path, that file is created and receives what is written. False,

@@ -24,7 +24,6 @@ TExprPtr Typed(TExprPtr e) {
   return e;
 }
 
-void Error(const char* rus, const char* eng) { Ctx().Messages.Error({rus, eng}); }
 void Error(const std::string& rus, const std::string& eng) { Ctx().Messages.Error({rus, eng}); }
 
 bool MentionsObject(const TExpr& e, const TVar& v) {

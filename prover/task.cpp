@@ -75,10 +75,7 @@ TTask OrdinaryTask(const TExpr& formulation) {
   return task;
 }
 
-TTask BuildTask(const TStatement& statement, const TBook& book) {
-  Ctx().Settings.SetChapterSwitches(statement.Path);
-  // The notions defined before the statement (a definition's own notion is
-  // not among them).
+TDefinedNotions DefinedBefore(const TBook& book, const TStatement& statement) {
   TDefinedNotions defined;
   for (const std::string& field : DefinedNotions(book, &statement)) {
     const TIntr* notion = NotionOfField(field);
@@ -91,6 +88,12 @@ TTask BuildTask(const TStatement& statement, const TBook& book) {
       if (const TType* type = Ctx().TypesProccess->ReadType(Trim(ids.substr(0, comma)), false)) defined.Add(*notion, type);
     }
   }
+  return defined;
+}
+
+TTask BuildTask(const TStatement& statement, const TBook& book) {
+  Ctx().Settings.SetChapterSwitches(statement.Path);
+  const TDefinedNotions defined = DefinedBefore(book, statement);
   TProofSetup setup;
   setup.Defined = &defined;
   const TProofSetupScope scope(setup);

@@ -30,6 +30,11 @@ struct TTask {
 // opened into given objects, the goal with its needed conditions.
 TTask OrdinaryTask(const TExpr& formulation);
 
+struct TDefinedNotions;
+// The notions the definitions before the statement define (a definition's own
+// notion is not among them).
+TDefinedNotions DefinedBefore(const TBook& book, const TStatement& statement);
+
 // The proof task of the statement by its kind; the book gives the notions
 // defined before it and the earlier definitions of the same notion. The
 // tests run under the switches of the statement's chapter.

@@ -210,6 +210,31 @@ TType* NumberSetType(const TExpr& s) {
 
 // x from left = right when it is linear in x with a coefficient that is a
 // number or given as not 0.
+bool BindsVariables(const TExpr& e) {
+  if (e.Bound && !e.Bound->empty()) return true;
+  if (e.Class == TClass::Compound)
+    for (const TExprPtr& child : e.Children())
+      if (BindsVariables(*child)) return true;
+  return false;
+}
+
+// The terms of a real sum that an equation may be solved for besides the
+// given objects: operands (or factors of operands) that are no arithmetic
+// and bind nothing, each once.
+void CollectUnknownTerms(const TExpr& e, TExprList& found) {
+  const int head = e.HeadIntrinsic();
+  if (head == kPlus || head == kTimes || head == kMinus) {
+    for (std::size_t j = 0; j < ArgCount(e); ++j) CollectUnknownTerms(Arg(e, j), found);
+    return;
+  }
+  if (e.Class != TClass::Compound || head < 0 || head == kPower || head == kDivide || BindsVariables(e) || !e.Type ||
+      !IsSubtypeOfNamed(e.Type, "rT", *Ctx().TypesProccess))
+    return;
+  for (const TExprPtr& known : found)
+    if (SameFormula(*known, e)) return;
+  found.push_back(DeepCopy(e));
+}
+
 TExprPtr Solved(const TKernel& k, const TExpr& left, const TExpr& right, const TExpr& x) {
   TExprPtr t = Node(kPlus, DeepCopy(left), Typed(ApplyIntr(kMinus, DeepCopy(right))));
   if (!t) return nullptr;
@@ -666,19 +691,34 @@ TStep TTester::GivenEquality(std::size_t i) {
     if (!identity) continue;
     return RewriteWithIdentity(TSection::GivenConds, i, *identity, nullptr);
   }
-  // Solved for a given object.
+  // Solved for a given object, or else for a term that stands in it like an
+  // unknown (a_n, f(x), |x|): that term is rewritten into its value.
   if (Settings().SymbolTransEnable && left.Type && right.Type && IsSubtypeOfNamed(left.Type, "rT", Types()) &&
       IsSubtypeOfNamed(right.Type, "rT", Types())) {
+    TExprList unknowns;
     for (const TVarPtr& v : k_.GivenObjects) {
       if (!MentionsObject(c, *v)) continue;
       TExprPtr x = TExpr::VarRef(TClass::DataVar, *v);
       x->Type = v->Type;
+      unknowns.push_back(std::move(x));
+    }
+    for (const TExpr* side : {&left, &right}) CollectUnknownTerms(*side, unknowns);
+    for (TExprPtr& x : unknowns) {
       TExprPtr value = Solved(k_, left, right, *x);
-      if (!value || MentionsObject(*value, *v) || !SubtypeOf(value->Type, v->Type)) continue;
+      if (!value || ContainsExpr(*value, *x) || !SubtypeOf(value->Type, x->Type)) continue;
       TExprPtr identity = Node(kIdentity, std::move(x), std::move(value));
       if (identity) return RewriteWithIdentity(TSection::GivenConds, i, *identity, nullptr);
     }
   }
+  // Otherwise the larger side is rewritten into the smaller one everywhere
+  // else. Every such rewriting makes a condition smaller, so they end.
+  const int leftSize = Size(left);
+  const int rightSize = Size(right);
+  if (leftSize == rightSize) return TStep::Unchanged;
+  const TExpr& larger = leftSize > rightSize ? left : right;
+  const TExpr& smaller = leftSize > rightSize ? right : left;
+  if (TExprPtr identity = Node(kIdentity, DeepCopy(larger), DeepCopy(smaller)))
+    return RewriteWithIdentity(TSection::GivenConds, i, *identity, nullptr);
   return TStep::Unchanged;
 }
 
@@ -756,6 +796,18 @@ TStep TTester::GivenStage2(std::size_t i) {
       return Replace(TSection::GivenConds, i, One(Node(kImplies, std::move(parts))), 4) ? TStep::Changed : TStep::Unchanged;
     }
     if (ProvabilityTest(k_, premise, a_)) {
+      Say("Данное условие "_cp + Text(c) + " заменено на "_cp + Text(conclusion), &conclusion);
+      return Replace(TSection::GivenConds, i, One(DeepCopy(conclusion))) ? TStep::Changed : TStep::Unchanged;
+    }
+    return TStep::Unchanged;
+  }
+  if (head == kIff && ArgCount(c) == 2) {
+    // An equivalence is used as both its implications: a side that is
+    // provable gives the other (a definition applied to a given notion).
+    for (std::size_t side = 0; side < 2; ++side) {
+      const TExpr& premise = Arg(c, side);
+      const TExpr& conclusion = Arg(c, 1 - side);
+      if (MentionsRequired(premise) || !ProvabilityTest(k_, premise, a_)) continue;
       Say("Данное условие "_cp + Text(c) + " заменено на "_cp + Text(conclusion), &conclusion);
       return Replace(TSection::GivenConds, i, One(DeepCopy(conclusion))) ? TStep::Changed : TStep::Unchanged;
     }

@@ -1,0 +1,84 @@
+#include "cli/prove_command.h"
+
+#include <cstdio>
+
+#include "book/part.h"
+#include "book/statement.h"
+#include "proofrun/driver.h"
+#include "proofrun/protocol.h"
+#include "proofrun/script_ui.h"
+#include "session/session.h"
+#include "shell/cp1251.h"
+#include "shell/files.h"
+
+namespace lemmix {
+
+namespace {
+
+std::string Where(const TProofDriver& driver) {
+  if (!driver.Open()) return driver.Succeeded() ? "proved" : "proof ended";
+  std::string where = "level " + std::to_string(driver.Level());
+  const int caption = driver.Caption();
+  if (caption != kNoCaption) where += " (" + std::string(DialogCaption(caption, false)) + ")";
+  const TKernel* k = driver.Current();
+  where += ", " + std::to_string(k->ProvingConds.size()) + " proving condition" + (k->ProvingConds.size() == 1 ? "" : "s");
+  return where;
+}
+
+}  // namespace
+
+int RunProve(TSession& session, const std::string& path, const TProveOptions& options) {
+  TBook book;
+  if (!LoadSessionBook(session, book)) return 1;
+  TStatement* statement = FindStatement(book, path);
+  if (statement == nullptr) {
+    std::fprintf(stderr, "no statement at %s\n", path.c_str());
+    return 1;
+  }
+  const std::optional<std::string> scriptPath = SystemPath(options.Answers);
+  const std::optional<std::vector<std::string>> utf8 = scriptPath ? ReadLines(*scriptPath) : std::nullopt;
+  if (!utf8) {
+    std::fprintf(stderr, "cannot read %s\n", options.Answers.c_str());
+    return 1;
+  }
+  std::vector<std::string> script;
+  for (const std::string& line : *utf8) script.push_back(Utf8ToCp1251(line));
+
+  TraceSink trace(options.Show.Unicode);
+  if (options.Show.Trace) {
+    session.Commenting = true;
+    session.Info = &trace;
+  }
+  TProtocolRecorder protocol(session.Messages);
+  TScriptUi ui(book, std::move(script));
+  const auto flushTrace = [&] {
+    if (options.Show.Trace)
+      for (const std::string& asked : ui.Asked) std::printf("? %s\n", Cp1251ToUtf8(asked).c_str());
+    ui.Asked.clear();
+    for (const std::string& line : trace.lines) std::printf("| %s\n", line.c_str());
+    trace.lines.clear();
+  };
+  TProofDriver driver(ui, protocol, book, session.AssotProccess.get());
+  if (!driver.Start(*statement, "")) return 1;
+  flushTrace();
+  std::printf("start: %s\n", Where(driver).c_str());
+  const bool understood = ui.Run(driver, [&](const std::string& line, bool) {
+    flushTrace();
+    std::printf("%s: %s\n", Cp1251ToUtf8(line).c_str(), Where(driver).c_str());
+  });
+  session.Commenting = false;
+  session.Info = nullptr;
+  if (!understood) std::fprintf(stderr, "%s:%zu: not a command\n", options.Answers.c_str(), ui.FaultLine);
+  if (driver.Open()) PrintProofField(*driver.Current(), options.Show);
+  std::printf("proved: %s\n", driver.Succeeded() ? "yes" : "no");
+  if (options.Protocol) {
+    const std::optional<std::string> out = SystemPath(*options.Protocol);
+    if (!out || !WriteLinesReplacing(*out, protocol.Lines)) {
+      std::fprintf(stderr, "cannot write %s\n", options.Protocol->c_str());
+      return 1;
+    }
+  }
+  return understood && driver.Succeeded() ? 0 : 1;
+}
+
+}  // namespace lemmix

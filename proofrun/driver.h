@@ -1,0 +1,132 @@
+// The proof driver: the stack of proof fields that makes subproofs and Undo
+// possible, the commands of a proof carried out through the proof actions,
+// every step recorded in the protocol. It asks the user only through the
+// proof UI port, so the window, demonstrations, verification, the command
+// line and tests all run the same proofs.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "prover/kernel.h"
+#include "prover/needed.h"
+#include "prover/tests.h"
+
+namespace lemmix {
+
+class IProofUi;
+struct TTransformChoice;
+class TAssotProccess;
+class TBook;
+class TProtocolRecorder;
+class TStatement;
+
+// The commands of the proof window's menus, by their codes.
+enum class TCommand : int {
+  Define = 0,
+  Apply = 3,
+  Cases = 4,
+  Auxiliary = 5,
+  Conjecture = 6,
+  Contradiction = 7,
+  Induction = 8,
+  Undo = 24,
+};
+
+// The dialog captions, English and Russian, by index; the level captions are among them.
+std::string_view DialogCaption(int index, bool russian);
+
+// The level captions (indices of the dialog captions).
+enum TLevelCaption : int {
+  kNoCaption = 14,
+  kInductionBase = 15,
+  kInductionStep = 16,
+  kTestConditions = 17,
+  kAuxiliaryProof = 18,
+  kUnderAssumption = 19,
+  kMarkedProof = 20,
+  kCaseConsideration = 21,
+  kImplicationHypothesis = 22,
+  kCaseAnalysis = 23,
+};
+
+class TProofDriver {
+ public:
+  // The catalogue gives the dialog transformations offered for a marked
+  // condition (none without it).
+  TProofDriver(IProofUi& ui, TProtocolRecorder& protocol, const TBook& book, const TAssotProccess* assot);
+  ~TProofDriver();
+
+  // Starts the proof of the statement: its English name must not be empty,
+  // its task is built, the protocol and the journal begin. False when the
+  // proof does not start.
+  bool Start(const TStatement& statement, const std::string& journalPath);
+  // One command. True when the proof goes on at the same level; false when
+  // the level was proved, or the command failed or was cancelled (the proof
+  // field is then as it was).
+  bool Act(TCommand command);
+  // The first marked item: a condition of section 3 or 4 (the choice of its
+  // transformations), a given object (renaming) or a required one.
+  bool MarkCondition(TSection section, std::size_t position);
+  bool MarkGivenObject(std::size_t position);
+
+  bool Open() const { return !stack_.empty(); }
+  bool Succeeded() const { return succeeded_; }
+  const TKernel* Current() const;
+  int Level() const;
+  int Caption() const;
+  std::size_t Depth() const { return stack_.size(); }
+  bool UndoEnabled() const { return stack_.size() > 1; }
+  // The objects that an induction may run on.
+  bool InductionEnabled() const;
+
+ private:
+  struct TLevel;
+  struct TPlan;
+
+  TKernel& Top();
+  // Pushes a copy of the current proof field (an undo point).
+  void PushCopy();
+  // Pushes a subproof's proof field; the protocol goes one level in.
+  void PushSubproof(std::unique_ptr<TKernel> kernel, int caption, int next, int index);
+  bool Undo();
+  // The current subproof is finished (proved) or the command failed.
+  bool LevelExit();
+  // Goes on after the obligation, case or part `index` of the plan of the
+  // current proof field was proved.
+  bool Continue(int next, int index);
+  // Proves the obligations of the plan from the given one on, then completes.
+  bool Obligations(std::size_t from);
+  bool Complete();
+  // Asks to prove the obligations first and records the answer.
+  bool TestFirst(const TExprList& obligations);
+  bool OpenCase(std::size_t index);
+  // The result of a step on the current proof field: goes on, or exits.
+  bool Result(bool goesOn);
+
+  bool Define();
+  bool DefineRecursively(const std::vector<std::string>& names);
+  bool Apply();
+  bool WithCondition(TCommand command);
+  bool Contradiction();
+  bool Induction();
+  bool Transformation(TSection section, std::size_t position, const TTransformChoice& chosen);
+  bool SubstituteNext();
+
+  void Write(const std::string& line);
+  void WritePair(const std::string& first, const std::string& second);
+
+  IProofUi& ui_;
+  TProtocolRecorder& protocol_;
+  const TBook& book_;
+  const TAssotProccess* assot_;
+  const TStatement* statement_ = nullptr;
+  TDefinedNotions defined_;
+  TProofSetup setup_;
+  std::vector<std::unique_ptr<TLevel>> stack_;
+  bool succeeded_ = false;
+};
+
+}  // namespace lemmix
