@@ -6,6 +6,7 @@
 #include "book/statement.h"
 #include "proofrun/driver.h"
 #include "proofrun/protocol.h"
+#include "proofrun/protocol_files.h"
 #include "proofrun/script_ui.h"
 #include "session/session.h"
 #include "shell/cp1251.h"
@@ -23,6 +24,31 @@ std::string Where(const TProofDriver& driver) {
   const TKernel* k = driver.Current();
   where += ", " + std::to_string(k->ProvingConds.size()) + " proving condition" + (k->ProvingConds.size() == 1 ? "" : "s");
   return where;
+}
+
+// A bare name (NAME or NAME.prt) saves beside the statement as the developer's
+// protocol NAME.prt; a path writes that file.
+bool SaveProtocol(TSession& session, const TStatement& statement, const std::vector<std::string>& lines,
+                  const std::string& where) {
+  if (where.find('/') == std::string::npos) {
+    std::string name = Utf8ToCp1251(where);
+    if (name.ends_with(".prt")) name.resize(name.size() - 4);
+    const std::optional<std::string> directory = ProtocolSaveDirectory(statement, true, session.Messages);
+    if (!directory) return false;
+    const TSaveVerdict verdict = SaveProtocolAs(statement, *directory, name, lines, true, session.Messages, session.Questions);
+    if (verdict == TSaveVerdict::Saved) {
+      std::printf("protocol: %s\n", Cp1251ToUtf8(DisplayPath(*directory + "\\" + name + ".prt")).c_str());
+      return true;
+    }
+    std::fprintf(stderr, "the protocol was not saved\n");
+    return false;
+  }
+  const std::optional<std::string> out = SystemPath(where);
+  if (!out || !WriteLinesReplacing(*out, lines)) {
+    std::fprintf(stderr, "cannot write %s\n", where.c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -71,13 +97,7 @@ int RunProve(TSession& session, const std::string& path, const TProveOptions& op
   if (!understood) std::fprintf(stderr, "%s:%zu: not a command\n", options.Answers.c_str(), ui.FaultLine);
   if (driver.Open()) PrintProofField(*driver.Current(), options.Show);
   std::printf("proved: %s\n", driver.Succeeded() ? "yes" : "no");
-  if (options.Protocol) {
-    const std::optional<std::string> out = SystemPath(*options.Protocol);
-    if (!out || !WriteLinesReplacing(*out, protocol.Lines)) {
-      std::fprintf(stderr, "cannot write %s\n", options.Protocol->c_str());
-      return 1;
-    }
-  }
+  if (options.Protocol && !SaveProtocol(session, *statement, protocol.Lines, *options.Protocol)) return 1;
   return understood && driver.Succeeded() ? 0 : 1;
 }
 

@@ -74,7 +74,6 @@ struct TProofDriver::TPlan {
 
 struct TProofDriver::TLevel {
   std::unique_ptr<TKernel> Kernel;
-  bool UndoPoint = false;
   int Caption = kNoCaption;
   // Set on a subproof: what its parent does when it succeeds, and which part it proves.
   int Next = kNextNone;
@@ -85,7 +84,6 @@ struct TProofDriver::TLevel {
     auto copy = std::make_unique<TLevel>();
     copy->Kernel = Kernel->Copy({.Pending = true, .Postponed = true, .Goal = true});
     copy->Kernel->Proved = Kernel->Proved;
-    copy->UndoPoint = UndoPoint;
     copy->Caption = Caption;
     copy->Next = Next;
     copy->Index = Index;
@@ -152,8 +150,9 @@ bool TProofDriver::Start(const TStatement& statement, const std::string& journal
   }
   auto level = std::make_unique<TLevel>();
   level->Kernel = std::move(task.Kernel);
-  level->UndoPoint = true;
   stack_.push_back(std::move(level));
+  commandStarts_.clear();
+  commandBase_ = stack_.size();
   protocol_.PendingMarks = 1;
   Write("");
   if (stack_.back()->Kernel->Proved) {
@@ -166,17 +165,13 @@ bool TProofDriver::Start(const TStatement& statement, const std::string& journal
 void TProofDriver::PushCopy() {
   // The copy keeps the continuation: every proof field of a subproof
   // continues its parent in the same way.
-  std::unique_ptr<TLevel> copy = stack_.back()->Copy();
-  copy->UndoPoint = true;
-  stack_.push_back(std::move(copy));
+  stack_.push_back(stack_.back()->Copy());
   ++protocol_.PendingMarks;
 }
 
 void TProofDriver::PushSubproof(std::unique_ptr<TKernel> kernel, int caption, int next, int index) {
   auto level = std::make_unique<TLevel>();
   level->Kernel = std::move(kernel);
-  // The subproofs the driver opens to test conditions are no undo points.
-  level->UndoPoint = caption != kTestConditions;
   level->Caption = caption;
   level->Next = next;
   level->Index = index;
@@ -186,10 +181,23 @@ void TProofDriver::PushSubproof(std::unique_ptr<TKernel> kernel, int caption, in
 }
 
 bool TProofDriver::Undo() {
+  // The whole last command goes, with every proof field it made; undoing
+  // the only proof field ends the proof.
+  std::size_t target = 0;
+  if (!commandStarts_.empty()) {
+    target = commandStarts_.back();
+    commandStarts_.pop_back();
+  }
+  return PopTo(target);
+}
+
+bool TProofDriver::RollBack() { return PopTo(commandBase_); }
+
+bool TProofDriver::PopTo(std::size_t size) {
   if (stack_.empty()) return false;
   protocol_.JournalUndo();
-  stack_.pop_back();
-  while (!stack_.empty() && !stack_.back()->UndoPoint) stack_.pop_back();
+  stack_.resize(std::min(size, stack_.size()));
+  while (!commandStarts_.empty() && commandStarts_.back() >= stack_.size()) commandStarts_.pop_back();
   if (stack_.empty()) return false;
   protocol_.Indent = Level();
   if (!protocol_.FindMark(static_cast<int>(stack_.size()))) {
@@ -203,17 +211,27 @@ bool TProofDriver::Undo() {
   return false;
 }
 
+template <class Command>
+bool TProofDriver::RunCommand(Command&& command) {
+  const std::size_t before = stack_.size();
+  commandBase_ = before;
+  const bool result = command();
+  if (stack_.empty()) commandStarts_.clear();
+  else if (stack_.size() > before) commandStarts_.push_back(before);
+  return result;
+}
+
 bool TProofDriver::Result(bool goesOn) {
   if (goesOn) return true;
   if (stack_.back()->Kernel->Proved) return LevelExit();
-  Undo();
+  RollBack();
   return false;
 }
 
 bool TProofDriver::LevelExit() {
   if (stack_.empty()) return false;
   if (!Top().Proved) {
-    Undo();
+    RollBack();
     return false;
   }
   const int level = Level();
@@ -225,7 +243,6 @@ bool TProofDriver::LevelExit() {
   }
   const int next = stack_.back()->Next;
   const int index = stack_.back()->Index;
-  const bool undoPoint = stack_.back()->UndoPoint;
   const int caption = stack_.back()->Caption;
   if (Ctx().Info != nullptr && Ctx().Commenting) {
     const std::string sentence = caption == kNoCaption ? "Поддоказательство завершено успешно."_cp
@@ -241,9 +258,7 @@ bool TProofDriver::LevelExit() {
     stack_.clear();
     return false;
   }
-  std::unique_ptr<TLevel> copy = stack_[parent]->Copy();
-  copy->UndoPoint = undoPoint;
-  stack_.back() = std::move(copy);
+  stack_.back() = stack_[parent]->Copy();
   protocol_.Indent = Level();
   return Continue(next, index);
 }
@@ -257,7 +272,7 @@ bool TProofDriver::Continue(int next, int index) {
       TPlan& plan = stack_.back()->Plan;
       std::unique_ptr<TKernel> step = InductionStep(Top(), *plan.Variable, *plan.Initial, plan.Nonstationary);
       if (!step) {
-        Undo();
+        RollBack();
         return false;
       }
       step->Level = Level() + 1;
@@ -270,7 +285,7 @@ bool TProofDriver::Continue(int next, int index) {
       return LevelExit();
     default:
       Ctx().Messages.Error({"Ошибка 1 в SucTransform (MainPr.cpp)"_cp, "Error 1 in SucTransform (MainPr.cpp)"});
-      Undo();
+      RollBack();
       return false;
   }
 }
@@ -285,7 +300,7 @@ bool TProofDriver::Obligations(std::size_t from) {
   PushSubproof(std::move(sub), plan.ObligationCaption, kNextObligation, static_cast<int>(from));
   if (proved) return LevelExit();
   if (!goesOn) {
-    Undo();
+    RollBack();
     return false;
   }
   return true;
@@ -309,7 +324,6 @@ bool TProofDriver::OpenCase(std::size_t index) {
     // A later case takes the place of the parent's copy its predecessor left.
     auto level = std::make_unique<TLevel>();
     level->Kernel = std::move(sub);
-    level->UndoPoint = stack_.back()->UndoPoint;
     level->Caption = caption;
     level->Next = kNextCase;
     level->Index = static_cast<int>(index);
@@ -318,7 +332,7 @@ bool TProofDriver::OpenCase(std::size_t index) {
   }
   if (proved) return LevelExit();
   if (!goesOn) {
-    Undo();
+    RollBack();
     return false;
   }
   return true;
@@ -330,7 +344,7 @@ bool TProofDriver::Complete() {
   if (plan.Kind == TPlan::Induction) {
     std::unique_ptr<TKernel> base = InductionBase(k, *plan.Variable, *plan.Initial);
     if (!base) {
-      Undo();
+      RollBack();
       return false;
     }
     base->Level = Level() + 1;
@@ -343,7 +357,7 @@ bool TProofDriver::Complete() {
     case kCases: {
       std::optional<TExprList> cases = Cases(k);
       if (!cases) {
-        Undo();
+        RollBack();
         return false;
       }
       plan.CaseList = std::move(*cases);
@@ -353,7 +367,7 @@ bool TProofDriver::Complete() {
     case kDisjunctionCases: {
       std::optional<TExprList> cases = DisjunctionCases(k);
       if (!cases) {
-        Undo();
+        RollBack();
         return false;
       }
       plan.CaseList = std::move(*cases);
@@ -368,7 +382,7 @@ bool TProofDriver::Complete() {
       PushSubproof(std::move(sub), kUnderAssumption, kNextAssumed, 0);
       if (proved) return LevelExit();
       if (!goesOn) {
-        Undo();
+        RollBack();
         return false;
       }
       return true;
@@ -384,7 +398,7 @@ bool TProofDriver::Complete() {
         if (setting == 0) {
           const std::optional<bool> answer = ui_.AddRequiredObject();
           if (!answer) {
-            Undo();
+            RollBack();
             return false;
           }
           add = *answer;
@@ -401,7 +415,7 @@ bool TProofDriver::Complete() {
     case kSubstitute: return SubstituteNext();
     default:
       Ctx().Messages.Error({"Ошибка 1 в SucTransform (MainPr.cpp)"_cp, "Error 1 in SucTransform (MainPr.cpp)"});
-      Undo();
+      RollBack();
       return false;
   }
 }
@@ -428,18 +442,26 @@ bool TProofDriver::Act(TCommand command) {
   }
   const TProofSetupScope scope(setup_);
   bool result = false;
-  switch (command) {
-    case TCommand::Define: result = Define(); break;
-    case TCommand::Apply: result = Apply(); break;
-    case TCommand::Cases:
-    case TCommand::Auxiliary:
-    case TCommand::Conjecture: result = WithCondition(command); break;
-    case TCommand::Contradiction: result = Contradiction(); break;
-    case TCommand::Induction: result = Induction(); break;
-    case TCommand::Undo: result = Undo(); break;
-    default:
+  if (command == TCommand::Undo) {
+    result = Undo();
+  } else {
+    bool known = true;
+    result = RunCommand([&] {
+      switch (command) {
+        case TCommand::Define: return Define();
+        case TCommand::Apply: return Apply();
+        case TCommand::Cases:
+        case TCommand::Auxiliary:
+        case TCommand::Conjecture: return WithCondition(command);
+        case TCommand::Contradiction: return Contradiction();
+        case TCommand::Induction: return Induction();
+        default: known = false; return false;
+      }
+    });
+    if (!known) {
       Ctx().Messages.Error({"Ошибка 2 в ProveAct (MainPr.cpp)"_cp, "Error 2 in ProveAct (MainPr.cpp)"});
       return false;
+    }
   }
   if (!stack_.empty() || succeeded_) Write("");
   return result;
@@ -473,7 +495,7 @@ bool TProofDriver::Define() {
     obligations = PrepareDefineByCases(Top(), answer->Lines);
   }
   if (Cancelled(obligations) || (!obligations->empty() && !TestFirst(*obligations))) {
-    Undo();
+    RollBack();
     return false;
   }
   stack_.back()->Plan.Kind = TPlan::Action;
@@ -486,7 +508,7 @@ bool TProofDriver::DefineRecursively(const std::vector<std::string>& names) {
   PushCopy();
   Write(Keyword(kRecursiveDefinition) + names[0]);
   if (!PrepareRecursive(Top(), names[0])) {
-    Undo();
+    RollBack();
     return false;
   }
   while (const std::optional<TRecursiveInput> input = NextRecursiveInput(Top())) {
@@ -494,7 +516,7 @@ bool TProofDriver::DefineRecursively(const std::vector<std::string>& names) {
     if (!lines || lines->empty()) {
       AbortRecursive(Top());
       Write(Keyword(kAbortRecursiveDefinition));
-      Undo();
+      RollBack();
       return false;
     }
     if (!AddRecursiveDefinition(Top(), *lines)) continue;  // refused: asked again
@@ -539,14 +561,14 @@ bool TProofDriver::WithCondition(TCommand command) {
                                                    : PrepareConjecture(Top(), *c);
   }
   if (!obligations) {
-    Undo();
+    RollBack();
     return false;
   }
   // The needed conditions are tested first; an auxiliary condition itself is
   // proved last, in a subproof of its own caption.
   const bool confirm = command == TCommand::Auxiliary ? obligations->size() > 1 : !obligations->empty();
   if (confirm && !TestFirst(*obligations)) {
-    Undo();
+    RollBack();
     return false;
   }
   TPlan& plan = stack_.back()->Plan;
@@ -560,7 +582,7 @@ bool TProofDriver::Contradiction() {
   PushCopy();
   Write(Keyword(kByContradiction));
   if (!ContradProve(Top())) {
-    Undo();
+    RollBack();
     return false;
   }
   return Result(TestConditions(Top()));
@@ -585,7 +607,7 @@ bool TProofDriver::Induction() {
   const TExprPtr m = ReadProverTerm(Top(), *initial);
   TObligations obligations = m ? PrepareInduction(Top(), v, *m) : std::nullopt;
   if (!obligations) {
-    Undo();
+    RollBack();
     return false;
   }
   // The objects that may change in the step: not v, and none the initial value speaks of.
@@ -600,7 +622,7 @@ bool TProofDriver::Induction() {
   if (!others.empty()) {
     const std::optional<std::vector<bool>> marks = ui_.Mark("Mark unstationaty variables", otherNames);
     if (!marks) {
-      Undo();
+      RollBack();
       return false;
     }
     for (std::size_t i = 0; i < others.size() && i < marks->size(); ++i)
@@ -610,7 +632,7 @@ bool TProofDriver::Induction() {
   for (const TVar* o : nonstationary) line += " " + NameText(o->Name);
   Write(line);
   if (!obligations->empty() && !TestFirst(*obligations)) {
-    Undo();
+    RollBack();
     return false;
   }
   TPlan& plan = stack_.back()->Plan;
@@ -633,9 +655,13 @@ bool TProofDriver::MarkGivenObject(std::size_t position) {
       Ctx().Messages.Error(*refusal);
       continue;
     }
-    PushCopy();
-    WritePair(Keyword(kMarkedVariable) + std::to_string(position + 1) + Keyword(kOfSection1), Keyword(kVariableName) + old + Keyword(kChangedTo) + *name);
-    RenameObject(Top(), position, *name);
+    RunCommand([&] {
+      PushCopy();
+      WritePair(Keyword(kMarkedVariable) + std::to_string(position + 1) + Keyword(kOfSection1),
+                Keyword(kVariableName) + old + Keyword(kChangedTo) + *name);
+      RenameObject(Top(), position, *name);
+      return true;
+    });
     Write("");
     return true;
   }
@@ -660,7 +686,7 @@ bool TProofDriver::MarkCondition(TSection section, std::size_t position) {
   }
   const std::optional<std::size_t> choice = ui_.ChooseTransformation(offered);
   if (!choice || *choice >= offered.size()) return false;
-  const bool result = Transformation(section, position, offered[*choice]);
+  const bool result = RunCommand([&] { return Transformation(section, position, offered[*choice]); });
   if (!stack_.empty() || succeeded_) Write("");
   return result;
 }
@@ -670,7 +696,7 @@ bool TProofDriver::Transformation(TSection section, std::size_t position, const 
   const std::string marked = Keyword(kMarkedCondition) + std::to_string(position + 1) + SectionWord(section);
   const auto obligationsThen = [&](TObligations obligations, int caption) {
     if (!obligations) {
-      Undo();
+      RollBack();
       return false;
     }
     TPlan& plan = stack_.back()->Plan;
@@ -719,7 +745,7 @@ bool TProofDriver::Transformation(TSection section, std::size_t position, const 
     const bool prepared = name == "ConsiderOrD" ? PrepareConsiderOr(Top(), position)
                                                 : PrepareConsiderRealValue(Top(), section, position, name == "ConsiderLeftRealValue");
     if (!prepared) {
-      Undo();
+      RollBack();
       return false;
     }
     stack_.back()->Plan.Kind = TPlan::Action;
@@ -731,19 +757,19 @@ bool TProofDriver::Transformation(TSection section, std::size_t position, const 
       case TRewriteResult::CaseAnalysis: return Complete();
       case TRewriteResult::Closed: return LevelExit();
       default:
-        Undo();
+        RollBack();
         return false;
     }
   }
   if (name == "ConsiderForallD") {
     if (!PrepareSubstitute(Top(), position)) {
-      Undo();
+      RollBack();
       return false;
     }
     stack_.back()->Plan.Kind = TPlan::Action;
     return SubstituteNext();
   }
-  Undo();
+  RollBack();
   return false;
 }
 
@@ -753,7 +779,7 @@ bool TProofDriver::SubstituteNext() {
     for (const TVar* c : step->Candidates) candidates.push_back(NameText(c->Name));
     const std::optional<TSubstituteAnswer> answer = ui_.Substitute(NameText(step->Variable), candidates);
     if (!answer) {
-      Undo();
+      RollBack();
       return false;
     }
     TExprPtr value;

@@ -78,7 +78,8 @@ class TProofDriver {
   int Level() const;
   int Caption() const;
   std::size_t Depth() const { return stack_.size(); }
-  bool UndoEnabled() const { return stack_.size() > 1; }
+  // Undo takes back the last command as a whole.
+  bool UndoEnabled() const { return !commandStarts_.empty(); }
   // The objects that an induction may run on.
   bool InductionEnabled() const;
 
@@ -87,11 +88,20 @@ class TProofDriver {
   struct TPlan;
 
   TKernel& Top();
-  // Pushes a copy of the current proof field (an undo point).
+  // Pushes a copy of the current proof field for the command to change.
   void PushCopy();
   // Pushes a subproof's proof field; the protocol goes one level in.
   void PushSubproof(std::unique_ptr<TKernel> kernel, int caption, int next, int index);
+  // Undo: back to the proof field before the last command.
   bool Undo();
+  // A failed or cancelled command: back to the proof field before it.
+  bool RollBack();
+  // Drops the proof fields above the first `size` ones and finds their place
+  // in the protocol; always false (no command goes on from here).
+  bool PopTo(std::size_t size);
+  // Runs one command, remembering where it started for Undo and RollBack.
+  template <class Command>
+  bool RunCommand(Command&& command);
   // The current subproof is finished (proved) or the command failed.
   bool LevelExit();
   // Goes on after the obligation, case or part `index` of the plan of the
@@ -126,6 +136,10 @@ class TProofDriver {
   TDefinedNotions defined_;
   TProofSetup setup_;
   std::vector<std::unique_ptr<TLevel>> stack_;
+  // The stack sizes before the commands still in effect, and before the
+  // command being carried out.
+  std::vector<std::size_t> commandStarts_;
+  std::size_t commandBase_ = 0;
   bool succeeded_ = false;
 };
 

@@ -376,11 +376,12 @@ bool SubstituteDone(const TKernel& k) { return k.PendingKind == kSubstitute && !
 bool CompleteSubstitute(TKernel& k) {
   if (k.PendingKind != kSubstitute || k.Pending.empty()) return false;
   TExprPtr instance = DeepCopy(*k.Pending[0]->Expr);
-  const TExpr& original = *k.Pending[2]->Expr;
-  k.ClearPending();
   TBindingLists lists;
-  // Nothing substituted: nothing new.
-  if (Comp(*instance, original, &lists) == 0) return TestConditions(k);
+  // Nothing substituted: nothing new. Compared before the pending records,
+  // which hold the original, are cleared.
+  const bool unchanged = Comp(*instance, *k.Pending[2]->Expr, &lists) == 0;
+  k.ClearPending();
+  if (unchanged) return TestConditions(k);
   if (!k.AddGivenCond(*instance)) return false;
   return TestConditions(k);
 }

@@ -727,6 +727,9 @@ TStep TTester::Membership(TSection s, std::size_t i) {
   if (ArgCount(c) != 2) return TStep::Unchanged;
   const TExpr& e = Arg(c, 0);
   const bool inclusion = c.HeadIntrinsic() == kSubset || c.HeadIntrinsic() == kSubsetOrEqual;
+  // Nothing belongs to the empty set: such a given contradicts.
+  if (!inclusion && s == TSection::GivenConds && Arg(c, 1).IsIntr(kEmptySet))
+    return Replace(s, i, One(Constant(false))) ? TStep::Changed : TStep::Unchanged;
   TType* t = NumberSetType(Arg(c, 1));
   if (t == nullptr) return TStep::Unchanged;
   // For an inclusion, the element type of the set on the left.
@@ -804,10 +807,14 @@ TStep TTester::GivenStage2(std::size_t i) {
   if (head == kIff && ArgCount(c) == 2) {
     // An equivalence is used as both its implications: a side that is
     // provable gives the other (a definition applied to a given notion).
+    // The sides are tested without the equivalence itself, which would
+    // otherwise prove either side from the other.
+    std::unique_ptr<TKernel> without = k_.Copy({});
+    without->GivenConds.erase(without->GivenConds.begin() + static_cast<std::ptrdiff_t>(i));
     for (std::size_t side = 0; side < 2; ++side) {
       const TExpr& premise = Arg(c, side);
       const TExpr& conclusion = Arg(c, 1 - side);
-      if (MentionsRequired(premise) || !ProvabilityTest(k_, premise, a_)) continue;
+      if (MentionsRequired(premise) || !ProvabilityTest(*without, premise, a_)) continue;
       Say("Данное условие "_cp + Text(c) + " заменено на "_cp + Text(conclusion), &conclusion);
       return Replace(TSection::GivenConds, i, One(DeepCopy(conclusion))) ? TStep::Changed : TStep::Unchanged;
     }
@@ -931,6 +938,21 @@ TStep TTester::ProvingByHead(std::size_t i) {
       k_.GivenConds.push_back(std::move(given));
       Say("Доказываемое условие "_cp + old + " заменено на "_cp + conclusion + SectionPhrase(TSection::GivenConds, {premiseText}));
       return TStep::Changed;
+    }
+    case kIff: {
+      // An equivalence holds when its sides agree; otherwise it is proved as
+      // its two implications.
+      if (ArgCount(c) != 2) return TStep::Unchanged;
+      if (SameFormula(Arg(c, 0), Arg(c, 1))) {
+        Say(Text(c) + " удалено, т.к. оно выполнено."_cp, &c);
+        Remove(TSection::ProvingConds, i);
+        return TStep::Changed;
+      }
+      TExprList parts;
+      parts.push_back(Node(kImplies, DeepCopy(Arg(c, 0)), DeepCopy(Arg(c, 1))));
+      parts.push_back(Node(kImplies, DeepCopy(Arg(c, 1)), DeepCopy(Arg(c, 0))));
+      if (!parts[0] || !parts[1]) return TStep::Unchanged;
+      return Replace(TSection::ProvingConds, i, std::move(parts)) ? TStep::Changed : TStep::Unchanged;
     }
     case kEq: return ProvingEquality(i);
     case kIn:

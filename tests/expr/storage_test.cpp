@@ -154,7 +154,9 @@ class BuiltTypesTest : public StorageTest {
         EXPECT_EQ((*a.Bound)[i]->Name, (*b.Bound)[i]->Name);
       }
     }
-    if (a.IsVar()) EXPECT_EQ(a.Var()->Type, b.Var()->Type);
+    if (a.IsVar()) {
+      EXPECT_EQ(a.Var()->Type, b.Var()->Type);
+    }
     if (a.Class == TClass::Templ) ExpectSame(*a.Inner(), *b.Inner());
     if (a.Class != TClass::Compound) return;
     ASSERT_EQ(a.Children().size(), b.Children().size());

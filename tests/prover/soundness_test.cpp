@@ -114,7 +114,9 @@ TEST_F(Statements, NoFalseStatementClosesWithoutTheSymbolPackage) {
   context.Settings.SymbolTransEnable = false;
   for (const char* text : kFalse) {
     const std::optional<TTask> task = Task(text);
-    if (task) EXPECT_FALSE(task->Kernel->Proved) << text;
+    if (task) {
+      EXPECT_FALSE(task->Kernel->Proved) << text;
+    }
   }
   // The rational number rule checks what p / q is equal to.
   const std::optional<TTask> shifted = Task("\\exists p \\in \\Z : \\exists q \\in \\N : p / q = p / q + 1");
