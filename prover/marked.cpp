@@ -77,8 +77,14 @@ TObligations PrepareMultiply(TKernel& k, TSection section, std::size_t position,
   const bool equality = c->HeadIntrinsic() == kEq;
   const bool goal = section == TSection::ProvingConds;
   // Modes that would lose what is proved: on a goal a factor 0 proves anything.
-  const bool allowed = equality ? (mode == TFactorMode::Nonzero || (mode == TFactorMode::Any && !goal))
-                                : (mode == TFactorMode::Positive || (mode == TFactorMode::Nonnegative && !goal));
+  const bool weak = equality ? mode == TFactorMode::Any : mode == TFactorMode::Nonnegative;
+  if (goal && weak) {
+    Error("Доказываемое условие можно умножать только на положительное (неравенство) или ненулевое (равенство) число."_cp,
+          "A proving condition may be multiplied only by a positive number (an inequality) or a nonzero one (an equality).");
+    return std::nullopt;
+  }
+  const bool allowed = equality ? (mode == TFactorMode::Nonzero || mode == TFactorMode::Any)
+                                : (mode == TFactorMode::Positive || mode == TFactorMode::Nonnegative);
   if (!allowed) {
     Error("Ошибка 1 в TimesIneq (Kernel)."_cp, "Error 1 in TimesIneq (Kernel).");
     return std::nullopt;
