@@ -168,20 +168,23 @@ class TScope {
   };
 
   // premises ⇒ c, closed by ∀ over the variables bound outside c that it
-  // speaks of. A premise is kept when it speaks of no such variable, or of one
-  // the condition (or a kept premise) speaks of: the others say nothing about c.
+  // speaks of. A premise is kept when it speaks of no such variable, or of
+  // any object the condition (or a kept premise) speaks of: the others say
+  // nothing about c. A premise that ties a given object of c to a bound
+  // variable (A ⊆ B under ∀B, for sup(A)) is kept with that variable.
   TExprPtr Close(const TExpr& c) const {
-    std::vector<TVar*> relevant = FreeLocals(c);
+    std::vector<const TVar*> relevant = Objects(c);
     std::vector<bool> kept(Conditions.size(), false);
     for (bool grew = true; grew;) {
       grew = false;
       for (std::size_t i = 0; i < Conditions.size(); ++i) {
         if (kept[i]) continue;
-        const std::vector<TVar*> vars = FreeLocals(*Conditions[i]);
-        if (!vars.empty() && std::none_of(vars.begin(), vars.end(), [&](TVar* v) { return Has(relevant, v); }))
+        const std::vector<const TVar*> objects = Objects(*Conditions[i]);
+        if (!FreeLocals(*Conditions[i]).empty() &&
+            std::none_of(objects.begin(), objects.end(), [&](const TVar* v) { return Has(relevant, v); }))
           continue;
         kept[i] = grew = true;
-        for (TVar* v : vars)
+        for (const TVar* v : objects)
           if (!Has(relevant, v)) relevant.push_back(v);
       }
     }
@@ -217,6 +220,16 @@ class TScope {
   std::vector<const TExpr*> Conditions;
 
  private:
+  // The variables free in e: bound outside it, given or required objects.
+  static std::vector<const TVar*> Objects(const TExpr& e) {
+    std::vector<const TVar*> objects;
+    for (TVar* v : FreeLocals(e)) objects.push_back(v);
+    for (const TClass c : {TClass::DataVar, TClass::ProveVar})
+      for (const TExpr* node : CollectClass(e, c))
+        if (!Has(objects, static_cast<const TVar*>(node->Var()))) objects.push_back(node->Var());
+    return objects;
+  }
+
   std::vector<TExprPtr> owned_;
 };
 

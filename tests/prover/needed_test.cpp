@@ -118,6 +118,10 @@ TEST_F(NeededTest, NeededConditionsOfFormulas) {
        {"\\forall t \\in \\R \\Vld t > 0 \\implies \\not ( x \\cdot t = 0 )"}},
       // Neither the variable nor what is assumed about it matters to 1/x.
       {"\\forall t \\in \\R \\Vld t > 0 \\implies 1 / x > t", {"\\not ( x = 0 )"}},
+      // A premise that ties the given A to the bound D says where sup(A) is taken.
+      {"\\forall D \\subset \\R \\Vld A \\subseteq D \\and D \\BoundedAbove \\implies \\sup ( A ) \\le 1",
+       {"\\forall D \\subset \\R \\Vld A \\subseteq D \\and D \\BoundedAbove \\implies \\not ( A = \\emptyset )",
+        "\\forall D \\subset \\R \\Vld A \\subseteq D \\and D \\BoundedAbove \\implies ( \\exists M \\in \\R : \\forall x \\in A \\Vld x \\le M )"}},
       {"x > 0 \\implies 1 / x > 0", {"x > 0 \\implies \\not ( x = 0 )"}},
       {"x > 0 \\and 1 / x > 1", {"x > 0 \\implies \\not ( x = 0 )"}},
       {"x > 0 \\or 1 / x > 1", {"\\not ( x > 0 ) \\implies \\not ( x = 0 )"}},
