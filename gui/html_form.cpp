@@ -43,9 +43,13 @@ bool THtmlForm::Show(const TPathName& node) {
     context_.Messages.Error({"Для данного утверждения нет текста HTML."_cp, "The statement has no html text."});
     return false;
   }
-  const std::string page = context_.BookPath + "\\" + node.Lines[kHtmlLine];
+  // A place "page.htm#id" is the page's file and a fragment, not a file name with "#" in it.
+  const std::string& reference = node.Lines[kHtmlLine];
+  const std::size_t hash = reference.find('#');
+  QUrl page = QUrl::fromLocalFile(QString::fromStdString(NativePath(context_.BookPath + "\\" + reference.substr(0, hash))));
+  if (hash != std::string::npos) page.setFragment(ToQString(reference.substr(hash + 1)));
   browser_->clearHistory();
-  browser_->setSource(QUrl::fromLocalFile(QString::fromStdString(NativePath(page))));
+  browser_->setSource(page);
   back_->setEnabled(true);
   exec();
   return true;

@@ -1,5 +1,7 @@
 #include "session/book_check.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -39,6 +41,37 @@ std::vector<std::string> Links(const std::string& html) {
   return links;
 }
 
+// The sources of a page's images: the src attribute of every img tag, quoted or not.
+std::vector<std::string> ImageSources(const std::string& html) {
+  std::string lower = html;  // tag and attribute names in any case; positions stay those of `html`
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  std::vector<std::string> sources;
+  for (std::size_t tag = lower.find("<img"); tag != std::string::npos; tag = lower.find("<img", tag + 4)) {
+    const std::size_t close = lower.find('>', tag);
+    std::size_t at = tag;
+    // "src=" as a whole attribute name, not the end of another ("data-src=").
+    do at = lower.find("src=", at + 1);
+    while (at != std::string::npos && at < close && !std::isspace(static_cast<unsigned char>(lower[at - 1])));
+    if (at == std::string::npos || at > close) continue;
+    at += 4;
+    const bool quoted = at < html.size() && (html[at] == '"' || html[at] == '\'');
+    const std::size_t end = quoted ? html.find(html[at], at + 1) : html.find_first_of(" \t\r\n>", at);
+    if (quoted) ++at;
+    sources.push_back(html.substr(at, end == std::string::npos ? std::string::npos : end - at));
+  }
+  return sources;
+}
+
+// Whether a file starts as a PNG, JPEG or GIF picture does: the formats the HTML window shows.
+bool IsPicture(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  char head[8] = {};
+  in.read(head, sizeof head);
+  const std::string_view bytes(head, static_cast<std::size_t>(in.gcount()));
+  return bytes.starts_with("\x89PNG\r\n\x1a\n") || bytes.starts_with("\xFF\xD8\xFF") || bytes.starts_with("GIF8");
+}
+
 // The pages' texts, each read once however many nodes and links point into it.
 class TPages {
  public:
@@ -76,6 +109,16 @@ void CheckPage(const TBook& book, TPages& pages, const fs::path& page, const std
     if (link.starts_with("http:") || link.starts_with("https:")) continue;
     const fs::path target = link.starts_with("#") ? page : page.parent_path() / PageFile(link);
     if (!fs::exists(target) || !HasAnchor(pages.Text(target), link)) faults.push_back(name + ": link " + link);
+  }
+  // The HTML window loads pictures from the book's files only: nothing from the network or an absolute path.
+  for (const std::string& source : ImageSources(text)) {
+    const fs::path image = page.parent_path() / source;
+    if (source.empty() || source.find(':') != std::string::npos || source.starts_with("/") || source.starts_with("\\"))
+      faults.push_back(name + ": image " + source + " is not a file of the book");
+    else if (!fs::is_regular_file(image))
+      faults.push_back(name + ": image " + source + " is missing");
+    else if (!IsPicture(image))
+      faults.push_back(name + ": image " + source + " is not a picture");
   }
 }
 

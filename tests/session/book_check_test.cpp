@@ -86,5 +86,55 @@ TEST_F(BookCheck, FaultsAreNamed) {
   EXPECT_EQ(faults, expected);
 }
 
+// Every picture of a page must be a picture file of the book: a missing one,
+// one that is not a picture and one the HTML window could not load from the
+// book are each named with the page and the source as written.
+TEST_F(BookCheck, PicturesOfPagesAreFilesOfTheBook) {
+  testing::TempDir dir;
+  const fs::path book = dir.Path() / "book";
+  fs::create_directories(book / "fig");
+  std::ofstream(book / "content", std::ios::binary) << testing::CrLf({"S", "pictures.htm", "B", "Книга"_cp});
+  const auto picture = [&](const std::string& name, std::string_view bytes) {
+    std::ofstream(book / "fig" / name, std::ios::binary) << bytes;
+  };
+  picture("ok.png", std::string_view("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  picture("ok.jpg", "\xFF\xD8\xFF\xE0");
+  picture("ok.gif", "GIF89a");
+  picture("text.png", "<html>not a picture</html>");
+  picture("empty.png", "");
+  picture("short.png", "\x89PN");  // cut off inside the signature
+  fs::create_directories(book / "fig" / "dir.png");
+  const struct {
+    std::string tag;
+    std::string fault;  // empty: sound
+  } cases[] = {
+      {R"(<img src="fig/ok.png" alt="a">)", ""},
+      {R"(<IMG ALT="b" SRC="fig/ok.jpg">)", ""},
+      {"<img src='fig/ok.gif'>", ""},
+      {"<img\n  src=fig/ok.png>", ""},
+      {R"(<img data-src="fig/gone.png" src="fig/ok.png">)", ""},
+      {R"(<img src="fig/gone.png">)", "image fig/gone.png is missing"},
+      {R"(<img alt="no source"><img src="fig/other.png">)", "image fig/other.png is missing"},
+      {R"(<img src="fig/dir.png">)", "image fig/dir.png is missing"},
+      {R"(<img src="fig/text.png">)", "image fig/text.png is not a picture"},
+      {R"(<img src="fig/empty.png">)", "image fig/empty.png is not a picture"},
+      {R"(<img src="fig/short.png">)", "image fig/short.png is not a picture"},
+      {R"(<img src="">)", "image  is not a file of the book"},
+      {R"(<img src="https://example.org/a.png">)", "image https://example.org/a.png is not a file of the book"},
+      {R"(<img src="data:image/png;base64,AAAA">)", "image data:image/png;base64,AAAA is not a file of the book"},
+      {R"(<img src="/tmp/a.png">)", "image /tmp/a.png is not a file of the book"},
+  };
+  for (const auto& [tag, fault] : cases) {
+    SCOPED_TRACE(tag);
+    std::ofstream(book / "pictures.htm", std::ios::binary) << "<p>" << tag << "</p>";
+    TBook loaded;
+    loaded.Path = SystemPath(dir.Path().string()).value() + "\\book";
+    loaded.Load();
+    const std::vector<std::string> expected =
+        fault.empty() ? std::vector<std::string>{} : std::vector<std::string>{"pictures.htm: " + fault};
+    EXPECT_EQ(CheckBook(loaded), expected);
+  }
+}
+
 }  // namespace
 }  // namespace lemmix
