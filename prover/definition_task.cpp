@@ -36,6 +36,22 @@ const TIntr* NotionOfField(const std::string& field) {
 
 namespace {
 
+// The variable an argument of the defined term stands for: a bare variable,
+// or a sequence or function applied to exactly the term's own bound
+// variables (a_n in lim(n → ∞, a_n) is the sequence a as a whole).
+const TVar* ArgumentVariable(const TExpr& term, const TExpr& argument) {
+  if (argument.Class == TClass::LocVar) return argument.Var();
+  if (argument.Class != TClass::Compound || !term.Bound || term.Bound->empty()) return nullptr;
+  const TExprList& children = argument.Children();
+  if (children.empty() || children[0]->Class != TClass::LocVar || children.size() != term.Bound->size() + 1) return nullptr;
+  for (std::size_t i = 1; i < children.size(); ++i)
+    if (children[i]->Class != TClass::LocVar || children[i]->Var() != (*term.Bound)[i - 1].get()) return nullptr;
+  const TVar* applied = children[0]->Var();
+  for (const TVarPtr& bound : *term.Bound)
+    if (bound.get() == applied) return nullptr;
+  return applied;
+}
+
 TExprPtr Typed(TExprPtr e) {
   if (!e || ExprType(*e, false) == nullptr) return nullptr;
   return e;
@@ -253,9 +269,9 @@ bool TCorrectness::NeedsSelfCompatibility(const TSingleDefinition& single, const
   if (analysis.Kind == TDefinitionAnalysis::Axiomatic || analysis.Term->Class != TClass::Compound) return false;
   std::vector<const TVar*> arguments;
   for (std::size_t i = 1; i < analysis.Term->Children().size(); ++i) {
-    const TExpr& a = *analysis.Term->Children()[i];
-    if (a.Class != TClass::LocVar || std::find(arguments.begin(), arguments.end(), a.Var()) != arguments.end()) return true;
-    arguments.push_back(a.Var());
+    const TVar* a = ArgumentVariable(*analysis.Term, *analysis.Term->Children()[i]);
+    if (a == nullptr || std::find(arguments.begin(), arguments.end(), a) != arguments.end()) return true;
+    arguments.push_back(a);
   }
   const auto speaksOfOthers = [&](const TExpr& e) {
     std::vector<const TVar*> inside;
@@ -291,8 +307,13 @@ bool TCorrectness::Compatibility(const TSingleDefinition& d1, const TDefinitionA
     for (std::size_t i = 1; i < a1.Term->Children().size(); ++i) {
       const TExpr& x1 = *a1.Term->Children()[i];
       const TExpr& x2 = *a2.Term->Children()[i];
-      if (x1.Class == TClass::LocVar && x2.Class == TClass::LocVar && !to.contains(x1.Var()) && !to.contains(x2.Var())) {
-        if (!unify(*x1.Var(), *x2.Var())) return true;
+      const TVar* v1 = ArgumentVariable(*a1.Term, x1);
+      const TVar* v2 = ArgumentVariable(*a2.Term, x2);
+      // Both the same kind of argument: a variable, or a sequence or function
+      // under the term's bound variables; the same argument then is the same variable.
+      if (v1 != nullptr && v2 != nullptr && (x1.Class == TClass::LocVar) == (x2.Class == TClass::LocVar) &&
+          !to.contains(v1) && !to.contains(v2)) {
+        if (!unify(*v1, *v2)) return true;
       } else {
         assumptions.push_back(ApplyIntr(kEq, DeepCopy(x1), DeepCopy(x2)));
       }

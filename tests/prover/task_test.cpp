@@ -100,6 +100,26 @@ TEST_F(TaskTest, ADefinitionThatCouldGiveTwoValuesMustAgreeWithItself) {
   EXPECT_TRUE(doubled.Kernel->Proved);
 }
 
+TEST_F(TaskTest, ASequenceUnderTheTermsBoundVariableIsOneArgument) {
+  // a_n in lim(n → ∞, a_n) is the sequence a: the definition gives one value
+  // per sequence and needs no agreement with itself at single points.
+  const TTask task = CorrectnessTask(
+      "\\forall { a _ n } \\Vld ( \\forall L \\in \\R \\Vld L = \\lim ( n \\Arrow \\infty , a _ n ) "
+      "\\ByDef ( \\forall \\epsilon > 0 \\Vld \\exists N \\in \\N : \\forall m \\in \\N \\Vld m \\ge N \\implies | a _ m - L | < \\epsilon ) )",
+      "\\77(LimSeqT)", {});
+  ASSERT_FALSE(task.Kernel->ProvingConds.empty()) << Last();
+  for (const TCondPtr& c : task.Kernel->ProvingConds)
+    EXPECT_FALSE(ContainsPayload(*c->Expr, TClass::Intr, &F(kIff))) << ToString(*c->Expr);
+  // Shifted, a_(n+1) is no bare argument: the agreement is still asked.
+  const TTask shifted = CorrectnessTask(
+      "\\forall { a _ n } \\Vld ( \\forall L \\in \\R \\Vld L = \\lim ( n \\Arrow \\infty , a _ ( n + 1 ) ) "
+      "\\ByDef ( \\forall \\epsilon > 0 \\Vld \\exists N \\in \\N : \\forall m \\in \\N \\Vld m \\ge N \\implies | a _ m - L | < \\epsilon ) )",
+      "\\77(LimSeqT)", {});
+  bool agreement = false;
+  for (const TCondPtr& c : shifted.Kernel->ProvingConds) agreement = agreement || ContainsPayload(*c->Expr, TClass::Intr, &F(kIff));
+  EXPECT_TRUE(agreement);
+}
+
 TEST_F(TaskTest, ALaterDefinitionOfANotionMustAgreeWithTheEarlierOne) {
   const char* first = "\\forall x \\in \\R \\Vld \\sin ( x ) = x + 1";
   EXPECT_TRUE(CorrectnessTask(first, "\\78(rFunc1T)", {}).Kernel->Proved);
