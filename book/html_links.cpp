@@ -19,6 +19,26 @@ std::size_t FindBook(std::string_view address) {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
+// The command a link names: "BOOK" (any case), at most one separator, a
+// command word and the statement's path. A page that merely lies in the book
+// directory (".../data/book/functions.htm#loginfty") or has a command word in
+// its name ("prove.htm") is no command.
+std::optional<THtmlCommand> FindCommand(std::string_view address) {
+  std::string upper(address);
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+  for (std::size_t book = upper.find(kBook); book != std::string::npos; book = upper.find(kBook, book + 1)) {
+    std::string_view rest = address.substr(book + kBook.size());
+    if (!rest.empty() && IsSeparator(rest.front())) rest.remove_prefix(1);
+    for (const auto& [word, kind] : kCommands) {
+      if (!rest.starts_with(word)) continue;
+      const std::string_view path = rest.substr(word.size());
+      if (!path.empty() && !IsSeparator(path.front())) continue;
+      return THtmlCommand{kind, std::string(path)};
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string WithSlashes(std::string text) {
@@ -26,21 +46,9 @@ std::string WithSlashes(std::string text) {
   return text;
 }
 
-bool IsCommandLink(std::string_view address) {
-  return std::any_of(std::begin(kCommands), std::end(kCommands),
-                     [address](const auto& command) { return address.find(command.first) != std::string_view::npos; });
-}
+bool IsCommandLink(std::string_view address) { return FindCommand(address).has_value(); }
 
-std::optional<THtmlCommand> ParseCommandLink(std::string_view address) {
-  const std::size_t book = FindBook(address);
-  if (book == std::string_view::npos) return std::nullopt;
-  const std::string_view rest = address.substr(book + kBook.size());
-  for (const auto& [word, kind] : kCommands) {
-    const std::size_t at = rest.find(word);
-    if (at != std::string_view::npos) return THtmlCommand{kind, std::string(rest.substr(at + word.size()))};
-  }
-  return std::nullopt;
-}
+std::optional<THtmlCommand> ParseCommandLink(std::string_view address) { return FindCommand(address); }
 
 TStatement* FindStatementByPath(const TBook& book, std::string_view relative) {
   const TPathName* node = &book;

@@ -17,9 +17,10 @@ struct THtmlCommand {
   std::string Path;  // relative to the book, starting with a separator
 };
 
-// An address that names one of the command words is a command link.
+// A command link: "BOOK" (any case), at most one separator, a command word
+// and the statement's path ("BOOK/logi/3/2/4", "BOOKprove\\0\\1\\1").
 bool IsCommandLink(std::string_view address);
-// The command of a link; nothing without "BOOK" (any case) or a command word after it.
+// The command of a link; nothing when it is none.
 std::optional<THtmlCommand> ParseCommandLink(std::string_view address);
 // The statement at a path relative to the book ("\0\1\2" or "/0/1/2"); deleted nodes do not count.
 TStatement* FindStatementByPath(const TBook& book, std::string_view relative);

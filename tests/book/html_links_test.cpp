@@ -17,9 +17,15 @@ TEST(HtmlLinks, CommandLinksAreParsed) {
       {"file:///data/book/BOOKlogi\\0\\0\\2", true, THtmlCommandKind::Logi, "\\0\\0\\2"},
       {"book/prove/0/1/1", true, THtmlCommandKind::Prove, "/0/1/1"},
       {"x/Book/demo/1/0/0", true, THtmlCommandKind::Demo, "/1/0/0"},
-      // "logi" is looked for first, whatever comes first in the text.
-      {"BOOK/prove/logi/0", true, THtmlCommandKind::Logi, "/0"},
-      {"pages/prove.htm", true, std::nullopt, ""},  // a command word but no BOOK
+      // The word right after BOOK is the command.
+      {"BOOK/prove/logi/0", true, THtmlCommandKind::Prove, "/logi/0"},
+      {"file:///data/book/BOOK/demo/6/7/3", true, THtmlCommandKind::Demo, "/6/7/3"},
+      // Pages whose names or places hold a command word are pages.
+      {"pages/prove.htm", false, std::nullopt, ""},
+      {"functions.htm#loginfty", false, std::nullopt, ""},
+      {"file:///data/book/functions.htm#loginfty", false, std::nullopt, ""},
+      {"file:///data/book/demonstrations.htm", false, std::nullopt, ""},
+      {"BOOK/logistics/0", false, std::nullopt, ""},
       {"BOOK/nothing/0", false, std::nullopt, ""},
       {"limits.htm#part2", false, std::nullopt, ""},
   };
