@@ -5,6 +5,8 @@
 #include "book/html_links.h"
 #include "book/part.h"
 #include "proofrun/driver.h"
+#include "shell/context.h"
+#include "shell/cp1251.h"
 #include "shell/text.h"
 
 namespace lemmix {
@@ -111,7 +113,11 @@ const TStatement* TScriptUi::Statement() {
   std::replace(path.begin(), path.end(), '/', '\\');
   if (path.starts_with("book")) path = path.substr(4);
   if (!path.starts_with("\\")) path = "\\" + path;
-  return FindStatementByPath(book_, path);
+  const TStatement* statement = FindStatementByPath(book_, path);
+  // A path that names nothing is a fault of the script, not a cancel.
+  if (statement == nullptr)
+    Ctx().Messages.Error({"Нет утверждения "_cp + *line, "No statement at " + *line});
+  return statement;
 }
 
 std::optional<std::size_t> TScriptUi::ChooseTransformation(const std::vector<TTransformChoice>& offered) {

@@ -782,6 +782,7 @@ const TMisuse kMisuses[] = {
      {"Only a statement that stands before the one being proved can be applied."}},
     {"ApplyingTheStatementItself", "1/0/6", {}, {"!apply", "book/1/0/6"},
      {"Only a statement that stands before the one being proved can be applied."}},
+    {"ApplyingANonexistentStatement", "1/0/6", {}, {"!apply", "book/9/9/9"}, {"No statement at book/9/9/9"}},
     {"InductionOnARealObject", "1/0/7", {}, {"!induction", "x"}, {}},
     {"InductionWithoutAnIntegerObject", "6/24/8", {}, {"!induction"}, {"Error 1 in Induction (MainPr.cpp)."}},
     {"ByContradictionWithoutAGoal", "1/0/6", {"!contradiction"}, {"!contradiction"}, {"Error 1 in ContradProve (Kernel)"}},
