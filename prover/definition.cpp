@@ -89,7 +89,8 @@ std::variant<TDefinitionAnalysis, TMessage> AnalyseDefinition(const TSingleDefin
     else
       result.Term = &left;
   }
-  const TExpr* termHead = result.Term->Head();
+  // A constant (e) is its own term; a function or predicate is applied.
+  const TExpr* termHead = result.Term->Class == TClass::Intr ? result.Term : result.Term->Head();
   if (termHead == nullptr || termHead->Intrinsic() != &notion || result.Term->Type == nullptr)
     return TMessage{"Неверный формат левой части определения."_cp,
                     "Invalid format of the left part of the definition."};

@@ -212,7 +212,8 @@ bool TCorrectness::OneDefinition(const TSingleDefinition& single, const TDefinit
   }
   // While its own term is looked at, the notion counts as defined.
   TDefinedNotions withNotion = defined_;
-  if (analysis.Term->Head() && analysis.Term->Head()->Type) withNotion.Add(notion_, analysis.Term->Head()->Type);
+  const TExpr* notionNode = analysis.Term->Class == TClass::Intr ? analysis.Term : analysis.Term->Head();
+  if (notionNode && notionNode->Type) withNotion.Add(notion_, notionNode->Type);
   const TNeedContext context{*scratch, &withNotion, true};
   TExprList termNeeds;
   if (!AddNeedCond(*term, termNeeds, {}, context)) return false;

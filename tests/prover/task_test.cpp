@@ -120,6 +120,15 @@ TEST_F(TaskTest, ASequenceUnderTheTermsBoundVariableIsOneArgument) {
   EXPECT_TRUE(agreement);
 }
 
+TEST_F(TaskTest, AConstantIsDefinedByItsValue) {
+  // e = 3 needs nothing; a value that is not defined cannot define e.
+  EXPECT_TRUE(CorrectnessTask("\\e = 3", "\\193(rT)", {}).Kernel->Proved) << Last();
+  const TTask undefined = CorrectnessTask("\\e = 1 / ( 2 - 2 )", "\\193(rT)", {});
+  EXPECT_FALSE(undefined.Kernel->Proved) << Last();
+  // Another constant's value does not define e.
+  EXPECT_FALSE(CorrectnessTask("\\pi = 3", "\\193(rT)", {}).Kernel->Proved);
+}
+
 TEST_F(TaskTest, ALaterDefinitionOfANotionMustAgreeWithTheEarlierOne) {
   const char* first = "\\forall x \\in \\R \\Vld \\sin ( x ) = x + 1";
   EXPECT_TRUE(CorrectnessTask(first, "\\78(rFunc1T)", {}).Kernel->Proved);
