@@ -142,6 +142,12 @@ class TScope {
   }
 
   void Bind(const TVarList& vars) { Variables.insert(Variables.end(), vars.begin(), vars.end()); }
+  // Variables that some value satisfies, not every one: the ends of the
+  // neighbourhood where a limit's expression is looked at.
+  void BindExistential(const TVarList& vars) {
+    Bind(vars);
+    for (const TVarPtr& v : vars) Existential.push_back(v.get());
+  }
   void Assume(const TExpr& c) { Conditions.push_back(&c); }
   void Assume(TExprPtr c) {
     // One that cannot be built is left out: fewer premises only ask for more.
@@ -153,9 +159,11 @@ class TScope {
   // Puts back the variables and conditions of the moment it was made.
   class TMark {
    public:
-    explicit TMark(TScope& s) : s_(s), vars_(s.Variables.size()), conds_(s.Conditions.size()), owns_(s.owned_.size()) {}
+    explicit TMark(TScope& s)
+        : s_(s), vars_(s.Variables.size()), exists_(s.Existential.size()), conds_(s.Conditions.size()), owns_(s.owned_.size()) {}
     ~TMark() {
       s_.Variables.resize(vars_);
+      s_.Existential.resize(exists_);
       s_.Conditions.resize(conds_);
       s_.owned_.resize(owns_);
     }
@@ -164,7 +172,7 @@ class TScope {
 
    private:
     TScope& s_;
-    std::size_t vars_, conds_, owns_;
+    std::size_t vars_, exists_, conds_, owns_;
   };
 
   // premises ⇒ c, closed by ∀ over the variables bound outside c that it
@@ -188,35 +196,82 @@ class TScope {
           if (!Has(relevant, v)) relevant.push_back(v);
       }
     }
-    TExprList premises;
-    for (std::size_t i = 0; i < Conditions.size(); ++i)
-      if (kept[i]) premises.push_back(DeepCopy(*Conditions[i]));
-    TExprPtr body = DeepCopy(c);
-    if (!premises.empty()) {
-      TExprPtr premise = premises.size() == 1 ? std::move(premises.front()) : ApplyIntr(kAnd, std::move(premises));
-      body = ApplyIntr(kImplies, std::move(premise), std::move(body));
-    }
-    std::vector<TVar*> free = FreeLocals(*body);
+    TExprPtr flat = Implication(c, kept);
+    std::vector<TVar*> free = FreeLocals(*flat);
     const auto position = [&](const TVar* v) {
       const auto at = std::find_if(Variables.begin(), Variables.end(), [&](const TVarPtr& w) { return w.get() == v; });
       return at - Variables.begin();
     };
     std::stable_sort(free.begin(), free.end(), [&](TVar* a, TVar* b) { return position(a) < position(b); });
-    if (!free.empty()) {
-      TVarList fresh;
-      std::map<const TVar*, TVar*> to;
-      for (TVar* v : free) {
-        fresh.push_back(std::make_shared<TVar>(*v));
-        to[v] = fresh.back().get();
-      }
-      Repoint(*body, to);
-      body = ApplyIntr(kForall, std::move(body));
-      body->Bound = std::move(fresh);
+    TVarList fresh;
+    std::map<const TVar*, TVar*> to;
+    for (TVar* v : free) {
+      fresh.push_back(std::make_shared<TVar>(*v));
+      to[v] = fresh.back().get();
     }
+    TExprPtr body;
+    if (std::any_of(free.begin(), free.end(), [&](const TVar* v) { return Has(Existential, v); })) {
+      body = Nested(c, kept, free, fresh);
+    } else {
+      body = std::move(flat);
+      if (!fresh.empty()) {
+        body = ApplyIntr(kForall, std::move(body));
+        body->Bound = std::move(fresh);
+      }
+    }
+    Repoint(*body, to);
     return Typed(std::move(body));
   }
 
+  // premises ⇒ c.
+  TExprPtr Implication(const TExpr& c, const std::vector<bool>& kept) const {
+    TExprList premises;
+    for (std::size_t i = 0; i < Conditions.size(); ++i)
+      if (kept[i]) premises.push_back(DeepCopy(*Conditions[i]));
+    TExprPtr body = DeepCopy(c);
+    if (premises.empty()) return body;
+    TExprPtr premise = premises.size() == 1 ? std::move(premises.front()) : ApplyIntr(kAnd, std::move(premises));
+    return ApplyIntr(kImplies, std::move(premise), std::move(body));
+  }
+
+  // Quantifiers in the order of the scope, each premise under the innermost
+  // variable it speaks of: ∀x (P(x) ⇒ …), ∃u (D(u) ∧ …). The variables are
+  // the free ones in the order of the scope; fresh are their copies.
+  TExprPtr Nested(const TExpr& c, const std::vector<bool>& kept, const std::vector<TVar*>& free, const TVarList& fresh) const {
+    std::vector<std::vector<std::size_t>> at(free.size() + 1);  // premises per level, level 0 outermost
+    for (std::size_t i = 0; i < Conditions.size(); ++i) {
+      if (!kept[i]) continue;
+      std::size_t level = 0;
+      for (TVar* v : FreeLocals(*Conditions[i]))
+        if (const auto it = std::find(free.begin(), free.end(), v); it != free.end())
+          level = std::max(level, static_cast<std::size_t>(it - free.begin()) + 1);
+      at[level].push_back(i);
+    }
+    const auto premisesAt = [&](std::size_t level) {
+      TExprList list;
+      for (const std::size_t i : at[level]) list.push_back(DeepCopy(*Conditions[i]));
+      return list;
+    };
+    TExprPtr body = DeepCopy(c);
+    for (std::size_t level = free.size() + 1; level-- > 0;) {
+      TExprList premises = premisesAt(level);
+      const bool exists = level > 0 && Has(Existential, static_cast<const TVar*>(free[level - 1]));
+      if (exists) {
+        premises.push_back(std::move(body));
+        body = premises.size() == 1 ? std::move(premises.front()) : ApplyIntr(kAnd, std::move(premises));
+      } else if (!premises.empty()) {
+        TExprPtr premise = premises.size() == 1 ? std::move(premises.front()) : ApplyIntr(kAnd, std::move(premises));
+        body = ApplyIntr(kImplies, std::move(premise), std::move(body));
+      }
+      if (level == 0) break;
+      body = ApplyIntr(exists ? kExists : kForall, std::move(body));
+      body->Bound = TVarList{fresh[level - 1]};
+    }
+    return body;
+  }
+
   TVarList Variables;
+  std::vector<const TVar*> Existential;
   std::vector<const TExpr*> Conditions;
 
  private:
@@ -278,7 +333,8 @@ class TNeeds {
 
  private:
   bool NotionDefined(const TExpr& node) const;
-  bool AssumeAround(const TExpr& e, std::size_t i);
+  bool AssumeAround(const TExpr& e, std::size_t i, const TVarList& ends);
+  TVarList NeighbourhoodEnds(const TExpr& limit) const;
   bool Argument(const TExpr& arg, const TType* declared);
   bool Restrictions(const TExpr& e);
   bool Add(TExprPtr instance);
@@ -327,7 +383,25 @@ std::optional<std::vector<const TType*>> DeclaredArguments(const TExpr& e) {
   return declared;
 }
 
-bool TNeeds::AssumeAround(const TExpr& e, std::size_t i) {
+// A limit's expression needs to be defined near the point only: its needed
+// conditions hold for x in some neighbourhood (u; v) of the point without it,
+// (u; a) from the left, (a; v) from the right. These are the ends, named
+// apart from the names around.
+TVarList TNeeds::NeighbourhoodEnds(const TExpr& limit) const {
+  const int head = limit.HeadIntrinsic();
+  if ((head != kLimF && head != kLimLeft && head != kLimRight) || !limit.Bound || limit.Bound->size() != 1 ||
+      limit.Children().size() != 3)
+    return {};
+  std::vector<TVarName> taken = NamesIn(limit);
+  for (const TVarPtr& v : scope_.Variables) taken.push_back(v->Name);
+  TType* real = limit.Bound->front()->Type;
+  TVarList ends;
+  if (head != kLimRight) ends.push_back(std::make_shared<TVar>(TVar{FreeName({'u', -1}, taken), real}));
+  if (head != kLimLeft) ends.push_back(std::make_shared<TVar>(TVar{FreeName({'v', -1}, taken), real}));
+  return ends;
+}
+
+bool TNeeds::AssumeAround(const TExpr& e, std::size_t i, const TVarList& ends) {
   const TExprList& ch = e.Children();
   const TVar* bound = e.Bound && e.Bound->size() == 1 ? e.Bound->front().get() : nullptr;
   switch (e.HeadIntrinsic()) {
@@ -354,10 +428,34 @@ bool TNeeds::AssumeAround(const TExpr& e, std::size_t i) {
       break;
     case kLimF:
     case kLimLeft:
-    case kLimRight:  // the point, the function of the bound variable: only its values near the point count
-      if (ch.size() == 3 && i == 2 && bound != nullptr)
-        scope_.Assume(Typed(ApplyIntr(kNot, ApplyIntr(kEq, Local(*e.Bound->front()), DeepCopy(*ch[1])))));
+    case kLimRight: {  // the point, the function of the bound variable: only its values near the point count
+      if (ch.size() != 3 || i != 2 || bound == nullptr || ends.empty()) break;
+      const TExpr& a = *ch[1];
+      TVar& x = *e.Bound->front();
+      const auto infinite = [&](int which) { return ApplyIntr(kEq, DeepCopy(a), TExpr::OfIntr(*Ctx().StFunc->Intr(which))); };
+      const auto less = [](TExprPtr left, TExprPtr right) { return ApplyIntr(kLt, std::move(left), std::move(right)); };
+      if (e.HeadIntrinsic() == kLimF) {
+        TVar& u = *ends[0];
+        TVar& v = *ends[1];
+        // (u < a ∨ a = −∞) ∧ (a < v ∨ a = +∞), and x there but not a.
+        scope_.Assume(Typed(ApplyIntr(kAnd, ApplyIntr(kOr, less(Local(u), DeepCopy(a)), infinite(kMinusInfinity)),
+                                      ApplyIntr(kOr, less(DeepCopy(a), Local(v)), infinite(kPlusInfinity)))));
+        TExprList near;
+        near.push_back(ApplyIntr(kOr, less(Local(u), Local(x)), infinite(kMinusInfinity)));
+        near.push_back(ApplyIntr(kOr, less(Local(x), Local(v)), infinite(kPlusInfinity)));
+        near.push_back(ApplyIntr(kNot, ApplyIntr(kEq, Local(x), DeepCopy(a))));
+        scope_.Assume(Typed(ApplyIntr(kAnd, std::move(near))));
+      } else if (e.HeadIntrinsic() == kLimLeft) {
+        TVar& u = *ends[0];
+        scope_.Assume(Typed(less(Local(u), DeepCopy(a))));
+        scope_.Assume(Typed(ApplyIntr(kAnd, less(Local(u), Local(x)), less(Local(x), DeepCopy(a)))));
+      } else {
+        TVar& v = *ends[0];
+        scope_.Assume(Typed(less(DeepCopy(a), Local(v))));
+        scope_.Assume(Typed(ApplyIntr(kAnd, less(DeepCopy(a), Local(x)), less(Local(x), Local(v)))));
+      }
       break;
+    }
     default:
       break;
   }
@@ -381,10 +479,13 @@ bool TNeeds::Visit(const TExpr& e) {
   if (!declared) return InternalError(2);
   {
     TScope::TMark around(scope_);
+    // The neighbourhood's ends stand outside the limit's variable: ∃u ∃v … ∀x.
+    const TVarList ends = NeighbourhoodEnds(e);
+    scope_.BindExistential(ends);
     if (e.Bound) scope_.Bind(*e.Bound);
     for (std::size_t i = 1; i < ch.size(); ++i) {
       TScope::TMark assumed(scope_);
-      if (!AssumeAround(e, i)) return false;
+      if (!AssumeAround(e, i, ends)) return false;
       const int inLimit = limit && i + 1 == ch.size() ? 1 : 0;
       limits_ += inLimit;
       const bool ok = Visit(*ch[i]) && Argument(*ch[i], (*declared)[i - 1]);

@@ -136,6 +136,20 @@ TEST_F(NeededTest, NeededConditionsOfFormulas) {
       {"\\lim ( j \\Arrow \\infty , 1 / j ) = 0", {std::string(kConvergent) + "1 / n - L | < \\epsilon"}},
       {"\\lim ( j \\Arrow \\infty , 1 / ( j - 2 ) ) = 0",
        {"\\forall j \\in \\N \\Vld \\not ( j - 2 = 0 )", std::string(kConvergent) + "1 / ( n - 2 ) - L | < \\epsilon"}},
+      // Defined near the point is enough: ln(1 + t) only for t > -1.
+      {"\\lim ( t \\Arrow 0 , \\ln ( 1 + t ) / t ) = 1",
+       {"\\exists u \\in \\R : \\exists v \\in \\R : ( ( u < 0 \\or 0 = \\minusInfty ) \\and ( 0 < v \\or 0 = \\plusInfty ) ) \\and "
+        "( \\forall t \\in \\R \\Vld ( u < t \\or 0 = \\minusInfty ) \\and ( t < v \\or 0 = \\plusInfty ) \\and \\not ( t = 0 ) "
+        "\\implies 1 + t > 0 )",
+        "\\exists L \\in \\R : \\forall \\epsilon > 0 \\Vld \\exists u \\in \\R : \\exists v \\in \\R : "
+        "( u < 0 \\or 0 = \\minusInfty ) \\and ( 0 < v \\or 0 = \\plusInfty ) \\and ( \\forall x \\in \\R \\Vld "
+        "( u < x \\or 0 = \\minusInfty ) \\and ( x < v \\or 0 = \\plusInfty ) \\and \\not ( x = 0 ) "
+        "\\implies | \\ln ( 1 + x ) / x - L | < \\epsilon )"}},
+      // From the left only the values left of the point count: sqrt(1 - t) near 1.
+      {"\\lim ( t \\Arrow 1 - 0 , \\sqrt ( 1 - t ) ) = 0", 
+       {"\\exists u \\in \\R : u < 1 \\and ( \\forall t \\in \\R \\Vld u < t \\and t < 1 \\implies 1 - t \\ge 0 )",
+        "\\exists L \\in \\R : \\forall \\epsilon > 0 \\Vld \\exists u \\in \\R : u < 1 \\and ( \\forall x \\in \\R \\Vld "
+        "u < x \\and x < 1 \\implies | \\sqrt ( 1 - x ) - L | < \\epsilon )"}},
       // Only the values near the point count: sin(t)/t needs nothing at t = 0.
       {"\\lim ( t \\Arrow 0 , \\sin ( t ) / t ) = 1",
        {"\\exists L \\in \\R : \\forall \\epsilon > 0 \\Vld \\exists u \\in \\R : \\exists v \\in \\R : "
