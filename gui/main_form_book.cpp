@@ -13,6 +13,7 @@
 
 #include "book/search.h"
 #include "gui/main_form.h"
+#include "gui/prove_form.h"
 #include "gui/show_form.h"
 #include "gui/qtext.h"
 #include "session/session.h"
@@ -331,8 +332,16 @@ void TMainForm::Prove(TStatement& statement) {
         {"Утверждение для доказательства не найдено."_cp, "The statement to be proved is not found."});
     return;
   }
-  context_.Messages.Info({"Окно доказательства появится в следующей версии программы."_cp,
-                          "The proof window is not there yet."});
+  if (!context_.Book) return;
+  // The window owns itself: it closes, and goes, when no proof field remains.
+  auto* window = new TProveForm(context_, *context_.Book, statement, this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->SetHelp([this](int topic) { emit HelpRequested(topic); });
+  if (!window->Start(context_.Dir + "\\Prt.dat")) {
+    window->deleteLater();
+    return;
+  }
+  window->show();
 }
 
 void TMainForm::Demo(TStatement& statement) {

@@ -1,0 +1,105 @@
+// The proof window: the four sections of the current proof field, the menus
+// of the proof commands, and the dialogs through which the driver asks. It
+// lives while a proof field remains and blocks the other windows meanwhile.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "intrinsics/letter.h"
+#include "proofrun/driver.h"
+#include "proofrun/protocol.h"
+
+class QAction;
+class QLabel;
+class QMenuBar;
+
+namespace lemmix {
+
+class TInfoForm;
+class TMyEdit;
+class TQtProofUi;
+class TSession;
+
+class TProveForm : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr int kHelpTopic = 21;
+
+  // The menu items, by the names tests find them under.
+  enum class TItem { Define, Apply, Cases, Auxiliary, Conjecture, Contradiction, Induction, Undo, Info, Prove, Help, Exit };
+
+  TProveForm(TSession& context, const TBook& book, const TStatement& statement, QWidget* parent = nullptr);
+  ~TProveForm() override;
+  void SetHelp(std::function<void(int)> openHelp);
+
+  // Starts the proof with the journal at the path; false (after the driver's
+  // message) when the proof does not start.
+  bool Start(const std::string& journalPath);
+
+  // One command of the menus; marking an item runs the first marked one.
+  void Run(TCommand command);
+  void RunMarked();
+  // The information window over the proof window.
+  void ShowInfo();
+  // Saves the protocol under a name the user gives.
+  void SaveProtocol();
+
+  QAction* Item(TItem item) const { return items_.at(item); }
+  QMenuBar* Menu() const { return menu_; }
+  // The views: given objects, given conditions, required objects, proving conditions.
+  TMyEdit& View(TSection section) const;
+  QLabel* Status() const { return status_; }
+  QLabel* ContradictionFrame() const { return contradiction_; }
+  TInfoForm& Info() const { return *info_; }
+  const TProofDriver& Driver() const { return driver_; }
+  const std::vector<std::string>& Protocol() const { return protocol_.Lines; }
+
+ signals:
+  void HelpRequested(int topic);
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildMenu();
+  void LayOut();
+  // Re-reads the driver after a command: the views, caption and menus; at the
+  // end of the proof the congratulation, the save offer and closing.
+  void Refresh();
+  void Fill(TMyEdit& view, const std::vector<TLetters>& lines);
+  void Finish();
+  // Runs one step of the driver with the status text shown.
+  void Step(const std::function<void()>& step);
+  // The save offer when the proof was not saved; then the proof is dropped.
+  void OfferSave();
+
+  TSession& context_;
+  const TStatement& statement_;
+  std::unique_ptr<TQtProofUi> ui_;
+  TProtocolRecorder protocol_;
+  TProofDriver driver_;
+  std::unique_ptr<TInfoForm> info_;
+  std::function<void(int)> openHelp_;
+  bool saved_ = false;
+  bool busy_ = false;
+  bool finished_ = false;
+
+  QMenuBar* menu_;
+  std::map<TItem, QAction*> items_;
+  std::vector<TMyEdit*> views_;  // children of the window, in the order of the sections
+  std::vector<TMyEdit*> edits_;
+  std::vector<QLabel*> labels_;
+  QLabel* contradiction_;
+  QLabel* status_;
+};
+
+}  // namespace lemmix

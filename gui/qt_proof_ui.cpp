@@ -1,0 +1,170 @@
+#include "gui/qt_proof_ui.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <QTabWidget>
+#include <QWidget>
+
+#include "gui/apply_form.h"
+#include "gui/assot_form.h"
+#include "gui/choose_form.h"
+#include "gui/formula_input_form.h"
+#include "gui/induction_form.h"
+#include "gui/my_edit.h"
+#include "gui/qtext.h"
+#include "gui/the_def_form.h"
+#include "notation/items.h"
+#include "proofrun/driver.h"
+#include "shell/cp1251.h"
+#include "shell/message.h"
+#include "shell/text.h"
+
+namespace lemmix {
+
+namespace {
+
+QStringList ToQStrings(const std::vector<std::string>& items) {
+  QStringList list;
+  for (const std::string& item : items) list << ToQString(item);
+  return list;
+}
+
+// An edit's lines as stored formula text; nothing when they are no formula.
+std::optional<std::string> StoredText(const TMyEdit& edit) { return GetString(edit.Text().Lines(), 2, false); }
+
+// The index of the chosen item, or nothing when the list was cancelled.
+std::optional<std::size_t> ChooseFrom(QWidget& window, const std::string& caption, const QStringList& items, int help,
+                                      const std::function<void(int)>& openHelp) {
+  TChooseForm form(ToQString(caption), items, &window);
+  form.SetHelpTopic(help);
+  if (openHelp) form.SetHelp(openHelp);
+  if (form.exec() != QDialog::Accepted || form.Chosen() < 0 || form.Chosen() >= items.size()) return std::nullopt;
+  return static_cast<std::size_t>(form.Chosen());
+}
+
+// The Russian caption of a list the driver names in English.
+std::string RussianListCaption(std::string_view caption) {
+  for (const int index : {11, 12})
+    if (caption == DialogCaption(index, false)) return std::string(DialogCaption(index, true));
+  if (caption == "Mark unstationaty variables") return "Отметьте нестационарные переменные"_cp;
+  return std::string(caption);
+}
+
+}  // namespace
+
+TQtProofUi::TQtProofUi(QWidget& window, const TBook& book, const TStatement& proved, IQuestions& questions)
+    : window_(window), book_(book), proved_(proved), questions_(questions) {}
+
+std::optional<std::string> TQtProofUi::Input(const std::string& caption, std::string_view defaultText) {
+  TFormulaInputForm form(ToQString(caption), std::string(defaultText), &window_);
+  if (openHelp_) form.SetHelp(openHelp_);
+  if (form.exec() != QDialog::Accepted) return std::nullopt;
+  return form.Text();
+}
+
+std::optional<std::string> TQtProofUi::Formula(int caption, std::string_view suffix, std::string_view defaultText) {
+  return Input(std::string(DialogCaption(caption, true)) + std::string(suffix), defaultText);
+}
+
+std::optional<TDefinitionAnswer> TQtProofUi::Definition() {
+  TTheDefForm form(&window_);
+  form.setWindowTitle(ToQString(std::string(DialogCaption(0, true))));
+  if (openHelp_) form.SetHelp(openHelp_);
+  if (form.Execute(false) != 1) return std::nullopt;
+  TDefinitionAnswer answer;
+  switch (form.Pages()->currentIndex()) {
+    case 0: {
+      const std::optional<std::string> text = StoredText(form.SimpleEdit());
+      if (!text) return std::nullopt;
+      answer.Lines = {*text};
+      break;
+    }
+    case 1: {
+      // The variable, then values and conditions in turn: each value becomes
+      // an equality for the variable.
+      answer.Kind = TDefinitionAnswer::Cases;
+      const std::vector<TMyEdit*>& edits = form.CondEdits();
+      const std::optional<std::string> variable = StoredText(*edits[0]);
+      if (!variable) return std::nullopt;
+      for (std::size_t i = 1; i < edits.size(); ++i) {
+        const std::optional<std::string> text = StoredText(*edits[i]);
+        if (!text) return std::nullopt;
+        answer.Lines.push_back(i % 2 == 1 ? *variable + " = " + *text : *text);
+      }
+      break;
+    }
+    default: {
+      answer.Kind = TDefinitionAnswer::Recursive;
+      const std::optional<std::string> names = StoredText(form.RecurEdit());
+      if (!names) return std::nullopt;
+      answer.Lines = {*names};
+      break;
+    }
+  }
+  return answer;
+}
+
+std::optional<std::vector<std::string>> TQtProofUi::Element(int caption, std::string_view sequence) {
+  const std::optional<std::string> text = Formula(caption, sequence, "");
+  if (!text) return std::nullopt;
+  return std::vector<std::string>{*text};
+}
+
+const TStatement* TQtProofUi::Statement() {
+  TApplyForm form(book_, proved_, &window_);
+  if (openHelp_) form.SetHelp(openHelp_);
+  if (form.exec() != QDialog::Accepted) return nullptr;
+  return form.Chosen();
+}
+
+std::optional<std::size_t> TQtProofUi::ChooseTransformation(const std::vector<TTransformChoice>& offered) {
+  std::vector<TAssotForm::TRow> rows;
+  for (const TTransformChoice& choice : offered) rows.push_back({choice.Shown.empty() ? choice.Name : choice.Shown});
+  TAssotForm form(&window_);
+  if (openHelp_) form.SetHelp(openHelp_);
+  const int row = form.Choose(rows);
+  if (row < 0) return std::nullopt;
+  return static_cast<std::size_t>(row);
+}
+
+std::optional<std::size_t> TQtProofUi::Choose(std::string_view caption, const std::vector<std::string>& items) {
+  const int help = caption == DialogCaption(12, false)   ? TChooseForm::kInductionVariableHelp
+                   : caption == DialogCaption(11, false) ? TChooseForm::kAddRelationHelp
+                                                         : TChooseForm::kDefaultHelp;
+  return ChooseFrom(window_, RussianListCaption(caption), ToQStrings(items), help, openHelp_);
+}
+
+std::optional<std::vector<bool>> TQtProofUi::Mark(std::string_view caption, const std::vector<std::string>& items) {
+  TInductionForm form(ToQString(RussianListCaption(caption)), ToQStrings(items), &window_);
+  if (openHelp_) form.SetHelp(openHelp_);
+  if (form.exec() != QDialog::Accepted) return std::nullopt;
+  return form.Marks();
+}
+
+bool TQtProofUi::ProveFirst(const std::vector<std::string>& conditions) {
+  std::string list;
+  for (const std::string& condition : conditions) list += "\n" + condition;
+  return questions_.Ask({"Сначала необходимо доказать условия:"_cp + list + "\n\nДОКАЗЫВАТЬ ?"_cp,
+                         "The conditions have to be proved first:" + list + "\n\nProve them?"});
+}
+
+std::optional<bool> TQtProofUi::AddRequiredObject() {
+  return questions_.Ask({"Вы определяете искомый объект.\nДОБАВИТЬ ЕГО К ДАННЫМ ОБЪЕКТАМ ?\n(Нет - подставить его значение)"_cp,
+                         "You define a required object.\nAdd it to the given objects?\n(No: substitute its value)"});
+}
+
+std::optional<TSubstituteAnswer> TQtProofUi::Substitute(std::string_view variable,
+                                                        const std::vector<std::string>& candidates) {
+  const std::string name(variable);
+  if (!questions_.Ask({"ПОДСТАВИТЬ ВЫРАЖЕНИЕ ВМЕСТО ПЕРЕМЕННОЙ КВАНТОРА "_cp + name + " ?",
+                       "Substitute an expression for the quantified variable " + name + "?"}))
+    return TSubstituteAnswer{TRefuse{}};
+  // The first given object that fits is offered; any expression may replace it.
+  const std::optional<std::string> typed = Formula(10, variable, candidates.empty() ? "" : candidates.front());
+  if (!typed) return std::nullopt;
+  for (std::size_t i = 0; i < candidates.size(); ++i)
+    if (Trim(*typed) == candidates[i]) return TSubstituteAnswer{i};
+  return TSubstituteAnswer{*typed};
+}
+
+}  // namespace lemmix

@@ -1,0 +1,43 @@
+// The proof window's answers to the proof driver: each question of a proof
+// opens its dialog over the window, and a cancelled dialog answers nothing.
+#pragma once
+
+#include <functional>
+
+#include "proofrun/proof_ui.h"
+
+class QWidget;
+
+namespace lemmix {
+
+class IQuestions;
+class TBook;
+
+class TQtProofUi : public IProofUi {
+ public:
+  TQtProofUi(QWidget& window, const TBook& book, const TStatement& proved, IQuestions& questions);
+  void SetHelp(std::function<void(int)> openHelp) { openHelp_ = std::move(openHelp); }
+
+  std::optional<std::string> Formula(int caption, std::string_view suffix, std::string_view defaultText) override;
+  std::optional<TDefinitionAnswer> Definition() override;
+  std::optional<std::vector<std::string>> Element(int caption, std::string_view sequence) override;
+  const TStatement* Statement() override;
+  std::optional<std::size_t> ChooseTransformation(const std::vector<TTransformChoice>& offered) override;
+  std::optional<std::size_t> Choose(std::string_view caption, const std::vector<std::string>& items) override;
+  std::optional<std::vector<bool>> Mark(std::string_view caption, const std::vector<std::string>& items) override;
+  bool ProveFirst(const std::vector<std::string>& conditions) override;
+  std::optional<bool> AddRequiredObject() override;
+  std::optional<TSubstituteAnswer> Substitute(std::string_view variable, const std::vector<std::string>& candidates) override;
+
+ private:
+  // The input of one formula under the caption.
+  std::optional<std::string> Input(const std::string& caption, std::string_view defaultText);
+
+  QWidget& window_;
+  const TBook& book_;
+  const TStatement& proved_;
+  IQuestions& questions_;
+  std::function<void(int)> openHelp_;
+};
+
+}  // namespace lemmix

@@ -1,0 +1,566 @@
+// The proof window on a copy of the bundled data: a student proves theorems
+// of the book from the main window's Prove with the menus, their shortcuts
+// and marks on the sections, answering each dialog as it opens; the saved
+// protocol equals the one the book keeps for the same answers.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <deque>
+#include <filesystem>
+
+#include "book/html_links.h"
+#include "book/part.h"
+#include "book/statement.h"
+#include "gui/apply_form.h"
+#include "gui/assot_form.h"
+#include "gui/choose_form.h"
+#include "gui/formula_input_form.h"
+#include "gui/html_form.h"
+#include "gui/induction_form.h"
+#include "gui/info_form.h"
+#include "gui/lemmix.h"
+#include "gui/main_form.h"
+#include "gui/message_forms.h"
+#include "gui/my_edit.h"
+#include "gui/prove_form.h"
+#include "gui/qtext.h"
+#include "gui/save_pr_form.h"
+#include "gui/the_def_form.h"
+#include "gui_test_support.h"
+#include "proofrun/assot.h"
+#include "shell/cp1251.h"
+#include "shell/files.h"
+#include "support/temp_dir.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace fs = std::filesystem;
+using lemmix::operator""_cp;
+using lemmix::TCommand;
+using lemmix::TLemmix;
+using lemmix::TProveForm;
+using lemmix::TSection;
+using lemmix::testing::EditText;
+using lemmix::testing::SaveScreen;
+using lemmix::testing::ScopedWorkingDirectory;
+using Item = TProveForm::TItem;
+using Answer = std::function<void(QWidget*)>;
+
+namespace {
+
+QString Q(const std::string& cp1251) { return lemmix::ToQString(cp1251); }
+
+}  // namespace
+
+class ProveFormGuiTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // The answers to the dialogs still to open, in order; each closes its dialog.
+  std::deque<Answer> answers_;
+  QTimer answering_;
+  QPointer<TProveForm> form_;
+  std::unique_ptr<lemmix::testing::TempDir> dir_;
+  std::unique_ptr<ScopedWorkingDirectory> cwd_;
+  std::unique_ptr<TLemmix> lemmix_;
+
+  void Expect(std::initializer_list<Answer> answers) { answers_.insert(answers_.end(), answers); }
+  // Waits until every expected dialog was answered and the window is idle again.
+  void Settle() {
+    QTRY_VERIFY_WITH_TIMEOUT(answers_.empty(), 20000);
+    QTest::qWait(30);
+  }
+
+  const lemmix::TStatement& Statement(const char* path) {
+    const lemmix::TStatement* statement = lemmix::FindStatementByPath(*lemmix_->Context().Book, path);
+    if (!statement) qFatal("no statement %s", path);
+    return *statement;
+  }
+
+  // The main window's Prove: the proof window that it opened, started.
+  TProveForm* Open(const char* path) {
+    lemmix_->MainForm().Prove(const_cast<lemmix::TStatement&>(Statement(path)));
+    form_ = lemmix_->MainForm().findChild<TProveForm*>();
+    if (form_) {
+      form_->activateWindow();
+      if (!QTest::qWaitForWindowExposed(form_)) return nullptr;
+    }
+    return form_;
+  }
+
+  QStringList Lines(TSection section) const {
+    const QString text = EditText(form_->View(section));
+    return text.isEmpty() ? QStringList{} : text.split('\n');
+  }
+
+  // The name a dialog transformation is shown under in the choice of actions.
+  QString Shown(const std::string& key) {
+    for (const auto& a : lemmix_->Context().AssotProccess->Transformations())
+      if (a->DialogTransform == key) return Q(a->RusName) + ".";
+    qFatal("no transformation %s", key.c_str());
+    return {};
+  }
+
+  // Answers: each finds its dialog among the active modal windows.
+  Answer Apply(const char* path) {
+    return [this, path](QWidget* modal) {
+      auto* form = qobject_cast<lemmix::TApplyForm*>(modal);
+      QVERIFY(form);
+      QVERIFY(form->Select(Statement(path)));
+      QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
+    };
+  }
+  Answer Transformation(const std::string& key) {
+    return [this, key](QWidget* modal) {
+      auto* form = qobject_cast<lemmix::TAssotForm*>(modal);
+      QVERIFY(form);
+      const QList<QListWidgetItem*> rows = form->List()->findItems(Shown(key), Qt::MatchExactly);
+      QCOMPARE(rows.size(), 1);
+      form->List()->setCurrentItem(rows.front());
+      QTest::mouseClick(form->OkButton(), Qt::LeftButton);
+    };
+  }
+  static Answer Formula(const std::string& text) {
+    return [text](QWidget* modal) {
+      auto* form = qobject_cast<lemmix::TFormulaInputForm*>(modal);
+      QVERIFY2(form, qPrintable(modal->objectName() + ": " + modal->windowTitle()));
+      form->Edit().Clear();
+      QVERIFY(form->Edit().AddText(text, 0));
+      QTest::mouseClick(form->OkButton(), Qt::LeftButton);
+    };
+  }
+  // Chooses the item shown as `name`.
+  static Answer Choose(const QString& name) {
+    return [name](QWidget* modal) {
+      auto* form = qobject_cast<lemmix::TChooseForm*>(modal);
+      QVERIFY(form);
+      const QStringList lines = EditText(form->List()).split('\n');
+      int item = 0;
+      for (; item < lines.size(); ++item) {
+        form->Select(item);
+        if (lines.value(form->List().MarkedLine()).trimmed() == name) break;
+      }
+      QVERIFY2(item < lines.size(), qPrintable(name + " is not offered: " + lines.join(", ")));
+      QTest::mouseClick(form->OkButton(), Qt::LeftButton);
+    };
+  }
+  static Answer MarkNone() {
+    return [](QWidget* modal) {
+      auto* form = qobject_cast<lemmix::TInductionForm*>(modal);
+      QVERIFY2(form, qPrintable(modal->objectName() + ": " + modal->windowTitle()));
+      QTest::mouseClick(form->OkButton(), Qt::LeftButton);
+    };
+  }
+  static Answer Question(bool yes, QString* asked = nullptr) {
+    return [yes, asked](QWidget* modal) {
+      auto* form = qobject_cast<lemmix::TQuestForm*>(modal);
+      QVERIFY(form);
+      if (asked) *asked = form->Question()->text();
+      QTest::mouseClick(yes ? form->YesButton() : form->NoButton(), Qt::LeftButton);
+    };
+  }
+  static Answer Cancel() {
+    return [](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); };
+  }
+  static Answer Screen(const QString& name, Answer then) {
+    return [name, then](QWidget* modal) {
+      SaveScreen(modal, name);
+      then(modal);
+    };
+  }
+
+  // Marks a line of a section with a click on its button.
+  void ClickMark(TSection section, int line) {
+    lemmix::TMyCheck* check = form_->View(section).Check(line);
+    QVERIFY(check);
+    QTest::mouseClick(check, Qt::LeftButton);
+  }
+  // Marks a line of a section from the keyboard: the caret on it, then the space bar.
+  void KeyMark(TSection section, int line) {
+    lemmix::TMyEdit& view = form_->View(section);
+    const lemmix::TLetter& first = view.Text().Lines()[line][0];
+    QTest::mouseClick(view.Box(), Qt::LeftButton, {}, QPoint(first.Left + 1, first.Top + first.Height / 2));
+    QCOMPARE(view.Text().Caret().Line, line);
+    QTest::keyClick(view.Box(), Qt::Key_Space);
+  }
+  // A shortcut pressed in the proof window (active again, as after a dialog the window system makes it).
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::AltModifier) {
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_));
+    QTest::keyClick(form_, static_cast<Qt::Key>(key), modifiers);
+  }
+
+  static std::vector<std::string> Saved(const std::string& systemPath) {
+    return lemmix::ReadLines(systemPath).value_or(std::vector<std::string>{});
+  }
+
+ private slots:
+  void initTestCase() {
+    answering_.setInterval(10);
+    connect(&answering_, &QTimer::timeout, this, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (answers_.empty() || !modal || !modal->isVisible() || modal == form_.data()) return;
+      const Answer answer = answers_.front();
+      answers_.pop_front();
+      const QPointer<QWidget> guarded(modal);
+      answer(modal);
+      // An answer that failed leaves its dialog open: closed here, the test goes on.
+      if (auto* dialog = qobject_cast<QDialog*>(guarded.data()); dialog && dialog->isVisible()) dialog->reject();
+    });
+    answering_.start();
+  }
+  void init() {
+    dir_ = std::make_unique<lemmix::testing::TempDir>();
+    fs::copy(LEMMIX_DATA_DIR, dir_->Path(), fs::copy_options::recursive);
+    cwd_ = std::make_unique<ScopedWorkingDirectory>(dir_->Path());
+    lemmix_ = std::make_unique<TLemmix>();
+    lemmix_->Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&lemmix_->MainForm()));
+    answers_.clear();
+  }
+  void cleanup() {
+    if (form_) {
+      answers_.clear();
+      Expect({Question(false)});  // no protocol kept
+      form_->close();
+      Settle();
+    }
+    answers_.clear();
+    lemmix_.reset();
+    cwd_.reset();
+    dir_.reset();
+  }
+
+  // book\6\3\1 as tests/proofrun/proofs/6-3-1.txt proves it, from the menus
+  // and the keyboard; the saved protocol is the book's.
+  void aStudentProvesATheoremToTheCongratulation() {
+    TProveForm* form = Open("\\6\\3\\1");
+    QVERIFY(form);
+    QCOMPARE(form->windowTitle(), Q(Statement("\\6\\3\\1").Title()));
+    QVERIFY(!form->Item(Item::Undo)->isEnabled());
+    QVERIFY(!form->Item(Item::Conjecture)->isVisible());
+    QVERIFY(form->Item(Item::Contradiction)->isEnabled());
+    QCOMPARE(form->Item(Item::Define)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_1));
+    QCOMPARE(form->Item(Item::Undo)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    QCOMPARE(form->Item(Item::Exit)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_X));
+    QCOMPARE(Lines(TSection::ProvingConds).size(), 1);
+    QVERIFY(lemmix::testing::LabelTexts(form).contains(Q("Доказываемые условия"_cp)));
+    SaveScreen(form, "proof-start");
+
+    // Trichotomy for x and 0.
+    Expect({Apply("\\6\\1\\0")});
+    Key(Qt::Key_2);
+    Settle();
+    QVERIFY(form->Item(Item::Undo)->isEnabled());
+    const QStringList givens = Lines(TSection::GivenConds);
+    QVERIFY(!givens.isEmpty());
+    Expect({Transformation("ConsiderForallD"), Question(true), Formula("x"), Question(true), Formula("0")});
+    ClickMark(TSection::GivenConds, 0);
+    Settle();
+    QVERIFY(Lines(TSection::GivenConds).size() > givens.size());
+    // The definition of the modulus for x.
+    Expect({Apply("\\6\\3\\0")});
+    form->Item(Item::Apply)->trigger();
+    Settle();
+    Expect({Transformation("ConsiderForallD"), Question(true), Formula("x")});
+    KeyMark(TSection::GivenConds, 2);
+    Settle();
+    Expect({Transformation("ConsiderOrD")});
+    ClickMark(TSection::GivenConds, 1);
+    Settle();
+    // The case x < 0, in a subproof.
+    QCOMPARE(form->Driver().Level(), 1);
+    QVERIFY(form->windowTitle().startsWith(Q(Statement("\\6\\3\\1").Title() + " (уровень 1): "_cp)));
+    SaveScreen(form, "proof-subproof");
+
+    // What the prover did by itself so far.
+    QVERIFY(form->Item(Item::Info)->isEnabled());
+    QVERIFY(!form->Info().Empty());
+    Expect({Screen("proof-info", [](QWidget* modal) {
+      QCOMPARE(modal->objectName(), QString("InfoForm"));
+      QCOMPARE(modal->windowTitle(), Q("Выполнены следующие автоматические преобразования:"_cp));
+      const QString shown = EditText(static_cast<lemmix::TInfoForm*>(modal)->Edit());
+      QVERIFY(shown.count('\n') + 1 == static_cast<int>(static_cast<lemmix::TInfoForm*>(modal)->Lines().size()));
+      QTest::keyClick(modal, Qt::Key_Escape);
+    })});
+    form->Item(Item::Info)->trigger();
+    Settle();
+
+    Expect({Transformation("ConsiderImplD")});
+    ClickMark(TSection::GivenConds, 4);
+    Settle();
+    Expect({Transformation("RewriteUsingIneqAndEqD")});
+    ClickMark(TSection::ProvingConds, 0);
+    Settle();
+    Expect({Transformation("ConsiderImplD")});
+    ClickMark(TSection::GivenConds, 3);
+    Settle();
+    Expect({Transformation("RewriteUsingIneqAndEqD")});
+    KeyMark(TSection::ProvingConds, 0);
+    Settle();
+    QVERIFY(form_);
+    Expect({Transformation("RewriteUsingIneqAndEqD")});
+    // The last step ends the proof: the congratulation, then the protocol saved as "mine".
+    Expect({Screen("proof-congratulation",
+                   [](QWidget* modal) {
+                     QCOMPARE(modal->objectName(), QString("CongratForm"));
+                     QVERIFY(lemmix::testing::LabelTexts(modal).contains("IS  SUCCESSFULLY  FINISHED"));
+                     QTest::mouseClick(modal->findChild<QPushButton*>("OkButton"), Qt::LeftButton);
+                   }),
+            Question(true), [](QWidget* modal) {
+              auto* save = qobject_cast<lemmix::TSavePrForm*>(modal);
+              QVERIFY(save);
+              save->NameEdit()->setText("mine");
+              QTest::mouseClick(save->findChild<QPushButton*>("OkButton"), Qt::LeftButton);
+            }});
+    ClickMark(TSection::ProvingConds, 0);
+    Settle();
+    QTRY_VERIFY(form_.isNull());  // closed and gone
+
+    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
+    const std::vector<std::string> saved = Saved(statement.UserProtocolDirectory() + "\\mine.prt");
+    const std::vector<std::string> book = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    QVERIFY(!book.empty());
+    QVERIFY(saved == book);
+    QVERIFY(fs::exists(dir_->Path() / "Prt.dat"));
+  }
+
+  // book\2\1\6 by contradiction: the frame replaces the required side, the
+  // method is not offered twice, and the proof ends without keeping a protocol.
+  void byContradiction() {
+    TProveForm* form = Open("\\2\\1\\6");
+    QVERIFY(form);
+    QVERIFY(form->View(TSection::ProvingConds).Visible());
+    QVERIFY(form->ContradictionFrame()->isHidden());
+    Key(Qt::Key_7);
+    Settle();
+    QVERIFY(form->Driver().Current()->ByContradiction);
+    QVERIFY(!form->Item(Item::Contradiction)->isEnabled());
+    QVERIFY(!form->View(TSection::ProvingConds).Visible());
+    QVERIFY(!form->View(TSection::RequiredObjects).Visible());
+    QVERIFY(form->ContradictionFrame()->isVisible());
+    QCOMPARE(form->ContradictionFrame()->text(), Q("ДОКАЗАТЕЛЬСТВО ОТ ПРОТИВНОГО"_cp));
+    SaveScreen(form, "proof-contradiction");
+
+    QString asked;
+    Expect({Transformation("ConsiderForallD"), Question(true, &asked), Formula("M + 1"),
+            [](QWidget* modal) {
+              QCOMPARE(modal->objectName(), QString("CongratForm"));
+              QTest::keyClick(modal, Qt::Key_Return);
+            },
+            Question(false)});
+    ClickMark(TSection::GivenConds, 0);
+    Settle();
+    QVERIFY(asked.contains(Q("ПЕРЕМЕННОЙ КВАНТОРА"_cp)));
+    QTRY_VERIFY(form_.isNull());
+    QVERIFY(!fs::exists(dir_->Path() / "Protocols"));
+  }
+
+  // Undo from the menu takes back the induction as a whole.
+  void undoFromTheMenu() {
+    TProveForm* form = Open("\\3\\6\\6");
+    QVERIFY(form);
+    const QStringList proving = Lines(TSection::ProvingConds);
+    const QStringList givens = Lines(TSection::GivenConds);
+    const std::size_t recorded = form->Protocol().size();
+    QVERIFY(form->Item(Item::Induction)->isEnabled());
+    QVERIFY(!form->Item(Item::Undo)->isEnabled());
+    Expect({Choose("n"), Formula("m"), MarkNone(), Question(true)});
+    Key(Qt::Key_8);
+    Settle();
+    QCOMPARE(form->Driver().Level(), 1);
+    QVERIFY(form->windowTitle().endsWith(Q(" (уровень 1): шаг индукции"_cp)));
+    QVERIFY(form->Item(Item::Undo)->isEnabled());
+    QVERIFY(Lines(TSection::GivenConds) != givens);
+
+    // Undo stands in the menu bar itself.
+    QAction* undo = nullptr;
+    for (QAction* action : form->Menu()->actions())
+      if (action->objectName() == "Undo") undo = action;
+    QVERIFY(undo);
+    undo->trigger();
+    Settle();
+    QCOMPARE(form->Driver().Level(), 0);
+    QCOMPARE(form->windowTitle(), Q(Statement("\\3\\6\\6").Title()));
+    QCOMPARE(Lines(TSection::ProvingConds), proving);
+    QCOMPARE(Lines(TSection::GivenConds), givens);
+    QCOMPARE(form->Protocol().size(), recorded);
+    QVERIFY(!form->Item(Item::Undo)->isEnabled());
+  }
+
+  // A cancelled dialog leaves the proof field, the protocol and Undo as they were.
+  void cancellingADialogChangesNothing() {
+    TProveForm* form = Open("\\6\\3\\1");
+    QVERIFY(form);
+    const QStringList givens = Lines(TSection::GivenConds);
+    const std::vector<std::string> protocol = form->Protocol();
+    const struct {
+      Item item;
+      std::vector<Answer> answers;
+    } cases[] = {
+        {Item::Apply, {Cancel()}},
+        {Item::Define, {Cancel()}},
+        {Item::Cases, {Cancel()}},
+        {Item::Auxiliary, {Cancel()}},
+    };
+    for (const auto& c : cases) {
+      for (const Answer& a : c.answers) answers_.push_back(a);
+      form->Item(c.item)->trigger();
+      Settle();
+      QCOMPARE(Lines(TSection::GivenConds), givens);
+      QVERIFY(form->Protocol() == protocol);
+      QVERIFY(!form->Item(Item::Undo)->isEnabled());
+    }
+    // A mark whose transformation is not chosen, and one whose substitution is cancelled.
+    Expect({Apply("\\6\\1\\0")});
+    form->Item(Item::Apply)->trigger();
+    Settle();
+    const QStringList applied = Lines(TSection::GivenConds);
+    const std::vector<std::string> afterApply = form->Protocol();
+    Expect({Cancel()});
+    ClickMark(TSection::GivenConds, 0);
+    Settle();
+    Expect({Transformation("ConsiderForallD"), Question(true), Cancel()});
+    ClickMark(TSection::GivenConds, 0);
+    Settle();
+    QCOMPARE(Lines(TSection::GivenConds), applied);
+    QVERIFY(form->Protocol() == afterApply);
+    QCOMPARE(form->View(TSection::GivenConds).MarkedLine(), -1);
+  }
+
+  // A BOOK/prove link of the textbook window opens the proof over it.
+  void theProveLinkOpensTheProof() {
+    lemmix::THtmlForm& html = lemmix_->HtmlForm();
+    html.FollowLink(QUrl("BOOK/prove/3/6/6"));
+    form_ = lemmix_->MainForm().findChild<TProveForm*>();
+    QVERIFY(form_);
+    QCOMPARE(form_->windowTitle(), Q(Statement("\\3\\6\\6").Title()));
+    QVERIFY(form_->isModal());
+    QVERIFY(form_->Driver().Open());
+  }
+
+  // While a command runs the status line says so; afterwards it is empty again.
+  void theStatusLineWhileACommandRuns() {
+    TProveForm* form = Open("\\6\\3\\1");
+    QVERIFY(form);
+    QVERIFY(form->Status()->text().isEmpty());
+    QString during;
+    Expect({[&](QWidget* modal) {
+      during = form->Status()->text();
+      modal->close();
+    }});
+    Key(Qt::Key_3);
+    Settle();
+    QCOMPARE(during, Q("Подождите, компьютер думает ..."_cp));
+    QVERIFY(form->Status()->text().isEmpty());
+  }
+
+  // The reports: indented three blanks per level, their formulas in the
+  // formula font, a text that is no formula kept as it is; Reset empties.
+  void theInformationWindowLines() {
+    lemmix::TInfoForm info;
+    QVERIFY(info.Empty());
+    int level = 0;
+    info.SetLevel([&] { return level; });
+    info.Add("Получено противоречие."_cp, nullptr);
+    level = 2;
+    info.Add("Доказано условие x\\ge 0"_cp, nullptr);
+    info.Add("Непарная скобка ( x"_cp, nullptr);  // no formula: the words as they are
+    QVERIFY(!info.Empty());
+    QCOMPARE(info.Lines().size(), std::size_t(3));
+    QCOMPARE(info.Lines()[0].front().Code, std::uint8_t(static_cast<unsigned char>("П"_cp[0])));
+    const lemmix::TLetters& deep = info.Lines()[1];
+    for (int i = 0; i < 6; ++i) QCOMPARE(deep[i].Code, std::uint8_t(' '));
+    QVERIFY(deep[6].Code != ' ');
+    // "\ge" is one letter of the mathematical font, not three plain ones.
+    QVERIFY(std::any_of(deep.begin(), deep.end(), [](const lemmix::TLetter& l) { return l.Font != lemmix::kPlainFont; }));
+    QVERIFY(std::none_of(deep.begin(), deep.end(), [](const lemmix::TLetter& l) { return l.Code == '\\'; }));
+    const std::string word = "Непарная"_cp;
+    const lemmix::TLetters& plain = info.Lines()[2];
+    QVERIFY(plain.size() > 6 + word.size());
+    for (std::size_t i = 0; i < word.size(); ++i) QCOMPARE(plain[6 + i].Code, static_cast<std::uint8_t>(word[i]));
+    Expect({[](QWidget* modal) {
+      QCOMPARE(EditText(static_cast<lemmix::TInfoForm*>(modal)->Edit()).count('\n'), 2);
+      QTest::mouseClick(modal->findChild<QPushButton*>("OkButton"), Qt::LeftButton);
+    }});
+    info.ShowReports();
+    QVERIFY(answers_.empty());
+    info.Reset();
+    QVERIFY(info.Empty());
+  }
+
+  // Alt+1 with a simple definition typed in the definition window: a new given object.
+  void defineAVariable() {
+    TProveForm* form = Open("\\6\\3\\1");
+    QVERIFY(form);
+    const std::size_t recorded = form->Protocol().size();
+    Expect({[](QWidget* modal) {
+      auto* define = qobject_cast<lemmix::TTheDefForm*>(modal);
+      QVERIFY(define);
+      QCOMPARE(define->windowTitle(), Q("Определить переменную"_cp));
+      QVERIFY(define->SimpleEdit().AddText("y = x + 1", 0));
+      for (QPushButton* button : define->findChildren<QPushButton*>())
+        if (button->text() == Q("Ввод"_cp)) QTest::mouseClick(button, Qt::LeftButton);
+    }});
+    Key(Qt::Key_1);
+    Settle();
+    QCOMPARE(Lines(TSection::GivenObjects).size(), 2);
+    QVERIFY(Lines(TSection::GivenObjects).last().startsWith("y"));
+    QVERIFY(form->Item(Item::Undo)->isEnabled());
+    QVERIFY(form->Protocol().size() > recorded);
+    Key(Qt::Key_Backspace);
+    Settle();
+    QCOMPARE(Lines(TSection::GivenObjects).size(), 1);
+    QVERIFY(!form->Item(Item::Undo)->isEnabled());
+  }
+
+  // "Сохранить_протокол" keeps the protocol so far and then disables itself;
+  // leaving the proof afterwards asks nothing more.
+  void savingDuringTheProof() {
+    TProveForm* form = Open("\\6\\3\\1");
+    QVERIFY(form);
+    QCOMPARE(form->Item(Item::Prove)->text(), Q("Сохранить_протокол"_cp));
+    Expect({[](QWidget* modal) {
+      auto* save = qobject_cast<lemmix::TSavePrForm*>(modal);
+      QVERIFY(save);
+      save->NameEdit()->setText("half");
+      QTest::mouseClick(save->findChild<QPushButton*>("OkButton"), Qt::LeftButton);
+    }});
+    form->Item(Item::Prove)->trigger();
+    Settle();
+    QVERIFY(!form->Item(Item::Prove)->isEnabled());
+    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
+    QVERIFY(Saved(statement.UserProtocolDirectory() + "\\half.prt") == form->Protocol());
+    Key(Qt::Key_X);
+    QTRY_VERIFY(form_.isNull());
+    QVERIFY(answers_.empty());
+  }
+
+  // Exit on an unfinished proof asks to keep the protocol; Escape does the same.
+  void exitOffersTheProtocol() {
+    for (const bool escape : {false, true}) {
+      TProveForm* form = Open("\\6\\3\\1");
+      QVERIFY(form);
+      QString asked;
+      Expect({Question(false, &asked)});
+      if (escape) {
+        QTest::keyClick(form, Qt::Key_Escape);
+      } else {
+        Key(Qt::Key_X);
+      }
+      Settle();
+      QCOMPARE(asked, Q("СОХРАНИТЬ ПРОТОКОЛ ДОКАЗАТЕЛЬСТВА ?"_cp));
+      QTRY_VERIFY(form_.isNull());
+      QVERIFY(lemmix_->MainForm().isEnabled());
+    }
+  }
+};
+
+QTEST_MAIN(ProveFormGuiTest)
+#include "prove_form_gui_test.moc"
