@@ -96,6 +96,13 @@ const char* const kFalse[] = {
     "\\exists x \\in \\R : x \\cdot 0 = 1",
     "\\forall x \\in \\R \\Vld x = 1 \\implies x ^ 2 = 2",
     "\\forall x \\in \\R \\Vld \\forall y \\in \\R \\Vld x = y + 1 \\implies y = x + 1",
+    // Limits whose expression is undefined on one side of the point, or
+    // suprema of sets that need not be bounded: the needed conditions say so.
+    "\\lim ( t \\Arrow 0 - 0 , \\sqrt ( t ) ) = 0",
+    "\\lim ( t \\Arrow 0 , \\ln ( t ) / t ) = 0",
+    "\\lim ( t \\Arrow 1 + 0 , \\sqrt ( 1 - t ) ) = 0",
+    "\\forall A \\subset \\R \\Vld \\forall B \\subset \\R \\Vld A \\subseteq B \\implies \\sup ( A ) \\le \\sup ( B )",
+    "\\forall A \\subset \\R \\Vld \\forall B \\subset \\R \\Vld \\not ( A = \\emptyset ) \\and A \\subseteq B \\implies \\sup ( A ) \\le \\sup ( B )",
 };
 
 TEST_F(Statements, NoFalseStatementCloses) {
