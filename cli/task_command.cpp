@@ -33,7 +33,7 @@ std::string Show(const TExpr& e, bool unicode) {
 }  // namespace
 
 void TraceSink::Add(const std::string& text, const TExpr* formula) {
-  std::string line = Cp1251ToUtf8(text);
+  std::string line = std::string(static_cast<std::size_t>(3 * depth_), ' ') + Cp1251ToUtf8(text);
   // A text that ends where its formula stands shows the formula after it.
   if (formula && text.find(TreeToText(*formula, false, false).value_or("\x01")) == std::string::npos &&
       (text.ends_with(":") || text.ends_with(" ")))

@@ -22,15 +22,22 @@ struct TTaskOptions {
   std::optional<std::string> Json;  // --all: the file for the machine-readable results
 };
 
-// The information lines of the tests, for --trace.
+// The information lines of the tests, for --trace: each indented by three
+// blanks per open subproof. A trace keeps every line, even those of a
+// subproof that was then taken back.
 class TraceSink : public IInfoSink {
  public:
   explicit TraceSink(bool unicode) : unicode_(unicode) {}
   void Add(const std::string& text, const TExpr* formula) override;
+  void GoDown() override { ++depth_; }
+  void GoUp(bool) override {
+    if (depth_ > 0) --depth_;
+  }
   std::vector<std::string> lines;
 
  private:
   bool unicode_;
+  int depth_ = 0;
 };
 
 // Loads the book of the session's data directory; false when it is empty.

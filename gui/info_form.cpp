@@ -2,19 +2,31 @@
 
 #include <QKeyEvent>
 #include <QPushButton>
+#include <algorithm>
 
 #include "gui/my_edit.h"
 #include "gui/qtext.h"
 #include "notation/items.h"
+#include "notation/output.h"
+#include "shell/context.h"
 #include "shell/cp1251.h"
 
 namespace lemmix {
 
 namespace {
 
-constexpr int kIndent = 3;  // blanks per level
 constexpr int kMargin = 8;
 constexpr int kButtonHeight = 27;
+
+// A report as shown: its words in the plain font and its formulas, written
+// in stored text, laid out in the formula font.
+TLetters ReportLetters(const std::string& text) {
+  const std::optional<TItemList> items = StringToItems(text, false);
+  std::optional<TLetters> read = items ? ItemL_to_MyLetters(*items) : std::nullopt;
+  if (!read) return PlainTextLetters(text, kBlack);
+  while (!read->empty() && read->back().Code == ' ') read->pop_back();
+  return *read;
+}
 
 }  // namespace
 
@@ -41,32 +53,98 @@ TInfoForm::TInfoForm(QWidget* parent) : QDialog(parent) {
   ok_ = new QPushButton("OK", this);
   ok_->setObjectName("OkButton");
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  root_.Text = "Root";
   resize(760, 480);
 }
 
 TInfoForm::~TInfoForm() = default;
 
-void TInfoForm::Add(const std::string& text, const TExpr*) {
-  const int level = level_ ? level_() : 0;
-  TLetters line = PlainTextLetters(std::string(static_cast<std::size_t>(kIndent * std::max(level, 0)), ' '), kBlack);
-  // The reports quote their formulas in stored text, shown here in the
-  // formula font; the formula passed along says nothing more.
-  const std::optional<TItemList> items = StringToItems(text, false);
-  std::optional<TLetters> read = items ? ItemL_to_MyLetters(*items) : std::nullopt;
-  if (read) {
-    while (!read->empty() && read->back().Code == ' ') read->pop_back();
+void TInfoForm::Add(const std::string& text, const TExpr* formula) {
+  // Most reports quote their formula already; one that ends where it should
+  // stand ("Выражение ") would say nothing without it.
+  if (formula != nullptr && (text.ends_with(":") || text.ends_with(" "))) {
+    const std::optional<std::string> written = TreeToText(*formula, false, false);
+    if (written && text.find(*written) == std::string::npos) {
+      Report(text + (text.ends_with(" ") ? "" : " ") + *written);
+      return;
+    }
   }
-  const TLetters said = read ? *read : PlainTextLetters(text, kBlack);
-  line.insert(line.end(), said.begin(), said.end());
-  lines_.push_back(std::move(line));
+  Report(text);
+}
+
+void TInfoForm::Report(const std::string& text) {
+  auto node = std::make_unique<TNode>();
+  node->Text = text;
+  node->Parent = current_;
+  current_->Children.push_back(std::move(node));
+  empty_ = false;
   if (progress_) progress_();
 }
 
-void TInfoForm::Reset() { lines_.clear(); }
+void TInfoForm::GoDown() {
+  if (current_->Children.empty()) {
+    Ctx().Messages.Error({"Ошибка 1 в GoDown (Info)"_cp, "Error 1 in GoDown (Info)"});
+    return;
+  }
+  current_ = current_->Children.back().get();
+}
+
+void TInfoForm::GoUp(bool keep) {
+  TNode* left = current_;
+  if (left->Parent == nullptr) {
+    Ctx().Messages.Error({"Ошибка 1 в GoUp (Info)"_cp, "Error 1 in GoUp (Info)"});
+    return;
+  }
+  current_ = left->Parent;
+  if (keep) return;
+  std::erase_if(current_->Children, [left](const std::unique_ptr<TNode>& child) { return child.get() == left; });
+  if (current_ == &root_ && root_.Children.empty()) empty_ = true;
+}
+
+void TInfoForm::Reset() {
+  root_.Children.clear();
+  current_ = &root_;
+  empty_ = true;
+}
+
+int TInfoForm::Depth() const {
+  int depth = 0;
+  for (const TNode* node = current_; node->Parent != nullptr; node = node->Parent) ++depth;
+  return depth;
+}
+
+void TInfoForm::Walk(const std::function<void(const TNode&, int)>& visit) const {
+  const std::function<void(const TNode&, int)> below = [&](const TNode& node, int depth) {
+    for (const std::unique_ptr<TNode>& child : node.Children) {
+      visit(*child, depth);
+      below(*child, depth + 1);
+    }
+  };
+  below(root_, 0);
+}
+
+void TInfoForm::Dump(std::vector<std::string>& lines) const {
+  Walk([&](const TNode& node, int depth) {
+    std::string line;
+    for (int i = 0; i < kIndent * depth; ++i) line += "\\Skip ";
+    lines.push_back(line + node.Text);
+  });
+}
+
+std::vector<TLetters> TInfoForm::Lines() const {
+  std::vector<TLetters> lines;
+  Walk([&](const TNode& node, int depth) {
+    TLetters line = PlainTextLetters(std::string(static_cast<std::size_t>(kIndent * depth), ' '), kBlack);
+    const TLetters said = ReportLetters(node.Text);
+    line.insert(line.end(), said.begin(), said.end());
+    lines.push_back(std::move(line));
+  });
+  return lines;
+}
 
 void TInfoForm::Fill() {
   edit_->Clear();
-  for (const TLetters& line : lines_) edit_->AddLetters(line);
+  for (const TLetters& line : Lines()) edit_->AddLetters(line);
 }
 
 void TInfoForm::ShowReports() {

@@ -104,9 +104,9 @@ TProveForm::TProveForm(TSession& context, const TBook& book, const TStatement& s
       driver_(*ui_, protocol_, book, context.AssotProccess.get()),
       info_(std::make_unique<TInfoForm>(this)) {
   setObjectName("ProveForm");
+  ui_->SetSubproofDone([this](const std::string& told) { subproofDone_ = told; });
   setWindowModality(Qt::ApplicationModal);
   setWindowFlag(Qt::WindowMaximizeButtonHint);
-  info_->SetLevel([this] { return driver_.Open() ? driver_.Level() : 0; });
   // The prover runs on this thread: its reports keep the windows painted.
   info_->SetProgress([timer = std::make_shared<QElapsedTimer>()] {
     if (timer->isValid() && timer->elapsed() < 100) return;
@@ -188,7 +188,8 @@ void TProveForm::BuildMenu() {
   add(actions, TItem::Apply, "Apply", "Применить утверждение"_cp, QKeySequence(Qt::ALT | Qt::Key_2));
   add(actions, TItem::Cases, "Cases", "Рассмотреть случаи"_cp, QKeySequence(Qt::ALT | Qt::Key_3));
   add(actions, TItem::Auxiliary, "Auxiliary", "Доказать условие"_cp, QKeySequence(Qt::ALT | Qt::Key_4));
-  add(actions, TItem::Conjecture, "Conjecture", "Ввести гипотезу"_cp, QKeySequence(Qt::ALT | Qt::Key_5))->setVisible(false);
+  // Offered like the other actions: every proof the driver carries out can be done from the window.
+  add(actions, TItem::Conjecture, "Conjecture", "Ввести гипотезу"_cp, QKeySequence(Qt::ALT | Qt::Key_5));
   QMenu* methods = menu_->addMenu(ToQString("Методы"_cp));
   methods->setObjectName("MethodsMenu");
   add(methods, TItem::Contradiction, "Contradiction", "От противного"_cp, QKeySequence(Qt::ALT | Qt::Key_7));
@@ -233,12 +234,13 @@ bool TProveForm::Start(const std::string& journalPath) {
 
 void TProveForm::Step(const std::function<void()>& step) {
   busy_ = true;
+  subproofDone_.clear();
   status_->setText(ToQString("Подождите, компьютер думает ..."_cp));
   status_->repaint();
   QApplication::setOverrideCursor(Qt::WaitCursor);
   step();
   QApplication::restoreOverrideCursor();
-  status_->clear();
+  status_->setText(ToQString(subproofDone_));
   busy_ = false;
 }
 

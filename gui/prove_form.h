@@ -92,6 +92,8 @@ class TProveForm : public QDialog {
   bool saved_ = false;
   bool busy_ = false;
   bool finished_ = false;
+  // The last subproof closed by the running command, shown when it ends.
+  std::string subproofDone_;
 
   QMenuBar* menu_;
   std::map<TItem, QAction*> items_;

@@ -12,12 +12,13 @@
 #include "gui/induction_form.h"
 #include "gui/my_edit.h"
 #include "gui/qtext.h"
+#include "gui/required_object_form.h"
+#include "gui/subst_form.h"
 #include "gui/the_def_form.h"
 #include "notation/items.h"
 #include "proofrun/driver.h"
 #include "shell/cp1251.h"
 #include "shell/message.h"
-#include "shell/text.h"
 
 namespace lemmix {
 
@@ -149,22 +150,21 @@ bool TQtProofUi::ProveFirst(const std::vector<std::string>& conditions) {
 }
 
 std::optional<bool> TQtProofUi::AddRequiredObject() {
-  return questions_.Ask({"Вы определяете искомый объект.\nДОБАВИТЬ ЕГО К ДАННЫМ ОБЪЕКТАМ ?\n(Нет - подставить его значение)"_cp,
-                         "You define a required object.\nAdd it to the given objects?\n(No: substitute its value)"});
+  TRequiredObjectForm form(&window_);
+  form.exec();
+  return form.Answer();
 }
 
 std::optional<TSubstituteAnswer> TQtProofUi::Substitute(std::string_view variable,
                                                         const std::vector<std::string>& candidates) {
-  const std::string name(variable);
-  if (!questions_.Ask({"ПОДСТАВИТЬ ВЫРАЖЕНИЕ ВМЕСТО ПЕРЕМЕННОЙ КВАНТОРА "_cp + name + " ?",
-                       "Substitute an expression for the quantified variable " + name + "?"}))
-    return TSubstituteAnswer{TRefuse{}};
-  // The first given object that fits is offered; any expression may replace it.
-  const std::optional<std::string> typed = Formula(10, variable, candidates.empty() ? "" : candidates.front());
-  if (!typed) return std::nullopt;
-  for (std::size_t i = 0; i < candidates.size(); ++i)
-    if (Trim(*typed) == candidates[i]) return TSubstituteAnswer{i};
-  return TSubstituteAnswer{*typed};
+  TSubstForm form(std::string(variable), ToQStrings(candidates), &window_);
+  if (openHelp_) form.SetHelp(openHelp_);
+  if (form.exec() != QDialog::Accepted) return std::nullopt;
+  return form.Answer();
+}
+
+void TQtProofUi::SubproofDone(const std::string& rus, const std::string& /*eng*/) {
+  if (subproofDone_) subproofDone_(rus);
 }
 
 }  // namespace lemmix

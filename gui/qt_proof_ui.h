@@ -17,6 +17,9 @@ class TQtProofUi : public IProofUi {
  public:
   TQtProofUi(QWidget& window, const TBook& book, const TStatement& proved, IQuestions& questions);
   void SetHelp(std::function<void(int)> openHelp) { openHelp_ = std::move(openHelp); }
+  // Where the end of a subproof is told (the window's status line): no dialog
+  // stops the student at every closed subproof.
+  void SetSubproofDone(std::function<void(const std::string&)> told) { subproofDone_ = std::move(told); }
 
   std::optional<std::string> Formula(int caption, std::string_view suffix, std::string_view defaultText) override;
   std::optional<TDefinitionAnswer> Definition() override;
@@ -28,6 +31,7 @@ class TQtProofUi : public IProofUi {
   bool ProveFirst(const std::vector<std::string>& conditions) override;
   std::optional<bool> AddRequiredObject() override;
   std::optional<TSubstituteAnswer> Substitute(std::string_view variable, const std::vector<std::string>& candidates) override;
+  void SubproofDone(const std::string& rus, const std::string& eng) override;
 
  private:
   // The input of one formula under the caption.
@@ -38,6 +42,7 @@ class TQtProofUi : public IProofUi {
   const TStatement& proved_;
   IQuestions& questions_;
   std::function<void(int)> openHelp_;
+  std::function<void(const std::string&)> subproofDone_;
 };
 
 }  // namespace lemmix

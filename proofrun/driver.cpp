@@ -78,6 +78,8 @@ struct TProofDriver::TLevel {
   // Set on a subproof: what its parent does when it succeeds, and which part it proves.
   int Next = kNextNone;
   int Index = 0;
+  // The subproof the proof field belongs to (0: the main proof).
+  int Subproof = 0;
   TPlan Plan;
 
   std::unique_ptr<TLevel> Copy() const {
@@ -87,6 +89,7 @@ struct TProofDriver::TLevel {
     copy->Caption = Caption;
     copy->Next = Next;
     copy->Index = Index;
+    copy->Subproof = Subproof;
     copy->Plan = Plan.Copy();
     return copy;
   }
@@ -117,7 +120,7 @@ std::string_view DialogCaption(int index, bool russian) {
 }
 
 TProofDriver::TProofDriver(IProofUi& ui, TProtocolRecorder& protocol, const TBook& book, const TAssotProccess* assot)
-    : ui_(ui), protocol_(protocol), book_(book), assot_(assot) {}
+    : answers_(ui), protocol_(protocol), book_(book), assot_(assot) {}
 
 TProofDriver::~TProofDriver() = default;
 
@@ -130,6 +133,66 @@ bool TProofDriver::InductionEnabled() const { return Current() && !InductionCand
 void TProofDriver::Write(const std::string& line) { protocol_.WriteLine(line); }
 void TProofDriver::WritePair(const std::string& first, const std::string& second) { protocol_.WritePair(first, second); }
 
+IInfoSink* TProofDriver::InfoSink() {
+  if (Ctx().Info != infoSink_) {
+    infoSink_ = Ctx().Info;
+    infoPath_.clear();
+  }
+  return Ctx().Commenting ? infoSink_ : nullptr;
+}
+
+namespace {
+std::string Captioned(const std::string& words, int caption) {
+  return caption == kNoCaption ? words : words + " (" + std::string(DialogCaption(caption, true)) + ")";
+}
+}  // namespace
+
+void TProofDriver::InfoDown(const std::string& line, int subproof) {
+  IInfoSink* sink = InfoSink();
+  if (sink == nullptr) return;
+  sink->Add(line, nullptr);
+  sink->GoDown();
+  infoPath_.push_back(subproof);
+}
+
+void TProofDriver::InfoUp(bool keep) {
+  IInfoSink* sink = InfoSink();
+  if (sink == nullptr || infoPath_.empty()) return;
+  sink->GoUp(keep);
+  infoPath_.pop_back();
+}
+
+int TProofDriver::NewSubproof(int caption) {
+  InfoDown(Captioned("Поддоказательство"_cp, caption), ++subproofs_);
+  return subproofs_;
+}
+
+std::vector<std::pair<int, int>> TProofDriver::SubproofPath() const {
+  // Going down the stack, the first proof field of a lower level is the
+  // parent (as LevelExit finds it).
+  std::vector<std::pair<int, int>> path;
+  int level = Level();
+  for (auto it = stack_.rbegin(); it != stack_.rend() && level > 0; ++it) {
+    if ((*it)->Kernel->Level > level || (it != stack_.rbegin() && (*it)->Kernel->Level == level)) continue;
+    level = (*it)->Kernel->Level;
+    if (level > 0) path.emplace_back((*it)->Subproof, (*it)->Caption);
+  }
+  std::reverse(path.begin(), path.end());
+  return path;
+}
+
+void TProofDriver::FollowLevels(bool keep) {
+  if (InfoSink() == nullptr) return;
+  const std::vector<std::pair<int, int>> path = SubproofPath();
+  std::size_t common = 0;
+  while (common < infoPath_.size() && common < path.size() && infoPath_[common] == path[common].first) ++common;
+  while (infoPath_.size() > common) InfoUp(keep);
+  // A subproof whose level was left and is current again (a later command
+  // failed or was undone) goes on under a line of its own.
+  for (std::size_t i = common; i < path.size(); ++i)
+    InfoDown(Captioned("Продолжение поддоказательства"_cp, path[i].second), path[i].first);
+}
+
 bool TProofDriver::Start(const TStatement& statement, const std::string& journalPath) {
   stack_.clear();
   succeeded_ = false;
@@ -138,6 +201,9 @@ bool TProofDriver::Start(const TStatement& statement, const std::string& journal
     return false;
   }
   statement_ = &statement;
+  // The sink starts a new tree with the proof.
+  infoSink_ = Ctx().Info;
+  infoPath_.clear();
   defined_ = DefinedBefore(book_, statement);
   setup_ = TProofSetup{};
   setup_.Defined = &defined_;
@@ -159,6 +225,7 @@ bool TProofDriver::Start(const TStatement& statement, const std::string& journal
     const TProofSetupScope scope(setup_);
     LevelExit();
   }
+  FollowLevels(false);
   return true;
 }
 
@@ -169,10 +236,11 @@ void TProofDriver::PushCopy() {
   ++protocol_.PendingMarks;
 }
 
-void TProofDriver::PushSubproof(std::unique_ptr<TKernel> kernel, int caption, int next, int index) {
+void TProofDriver::PushSubproof(std::unique_ptr<TKernel> kernel, int caption, int next, int index, int subproof) {
   auto level = std::make_unique<TLevel>();
   level->Kernel = std::move(kernel);
   level->Caption = caption;
+  level->Subproof = subproof;
   level->Next = next;
   level->Index = index;
   stack_.push_back(std::move(level));
@@ -198,12 +266,14 @@ bool TProofDriver::PopTo(std::size_t size) {
   protocol_.JournalUndo();
   stack_.resize(std::min(size, stack_.size()));
   while (!commandStarts_.empty() && commandStarts_.back() >= stack_.size()) commandStarts_.pop_back();
+  FollowLevels(false);
   if (stack_.empty()) return false;
   protocol_.Indent = Level();
   if (!protocol_.FindMark(static_cast<int>(stack_.size()))) {
     Ctx().Messages.Error({"Ошибка при позиционировании в файле протокола. \\n Дальнейшее доказательство невозможно."_cp,
                           "Error in finding position in the protocol file. \\n Proving aborted."});
     stack_.clear();
+    FollowLevels(false);
     return false;
   }
   protocol_.PendingMarks = 0;
@@ -239,26 +309,31 @@ bool TProofDriver::LevelExit() {
     Write(Keyword(kSuccessfulEnd));
     succeeded_ = true;
     stack_.clear();
+    FollowLevels(true);
     return false;
   }
   const int next = stack_.back()->Next;
   const int index = stack_.back()->Index;
   const int caption = stack_.back()->Caption;
-  if (Ctx().Info != nullptr && Ctx().Commenting) {
-    const std::string sentence = caption == kNoCaption ? "Поддоказательство завершено успешно."_cp
-                                                       : "Поддоказательство ("_cp + std::string(DialogCaption(caption, true)) +
-                                                             ") завершено успешно."_cp;
-    Ctx().Info->Add(sentence, nullptr);
-  }
+  const bool named = caption != kNoCaption;
+  const std::string rus = named ? "Поддоказательство ("_cp + std::string(DialogCaption(caption, true)) + ") завершено успешно."_cp
+                                : "Поддоказательство завершено успешно."_cp;
+  const std::string eng = named ? "Subproof (" + std::string(DialogCaption(caption, false)) + ") is successfully completed."
+                                : "Subproof is successfully completed.";
+  // The sentence is the last report of the subproof's own level.
+  if (IInfoSink* sink = InfoSink()) sink->Add(rus, nullptr);
+  ui_.SubproofDone(rus, eng);
   std::size_t parent = stack_.size() - 1;
   while (parent-- > 0)
     if (stack_[parent]->Kernel->Level < level) break;
   if (parent >= stack_.size()) {
     Ctx().Messages.Error({"Ошибка 1 в LevelExit (MainPr.cpp)"_cp, "Error 1 in LevelExit (MainPr.cpp)"});
     stack_.clear();
+    FollowLevels(false);
     return false;
   }
   stack_.back() = stack_[parent]->Copy();
+  FollowLevels(true);
   protocol_.Indent = Level();
   return Continue(next, index);
 }
@@ -270,6 +345,7 @@ bool TProofDriver::Continue(int next, int index) {
     case kNextAssumed: return Result(MakePendingTheGoal(Top()));
     case kNextBase: {
       TPlan& plan = stack_.back()->Plan;
+      const int subproof = NewSubproof(kInductionStep);
       std::unique_ptr<TKernel> step = InductionStep(Top(), *plan.Variable, *plan.Initial, plan.Nonstationary);
       if (!step) {
         RollBack();
@@ -277,7 +353,7 @@ bool TProofDriver::Continue(int next, int index) {
       }
       step->Level = Level() + 1;
       step->Root = 1;
-      PushSubproof(std::move(step), kInductionStep, kNextStep, 0);
+      PushSubproof(std::move(step), kInductionStep, kNextStep, 0, subproof);
       return Top().Proved ? LevelExit() : true;
     }
     case kNextStep:
@@ -295,9 +371,10 @@ bool TProofDriver::Obligations(std::size_t from) {
   if (from >= plan.Obligations.size()) return Complete();
   TExprList goal;
   goal.push_back(DeepCopy(*plan.Obligations[from]));
+  const int subproof = NewSubproof(plan.ObligationCaption);
   auto [sub, goesOn] = OpenSubproof(Top(), false, std::move(goal));
   const bool proved = sub->Proved;
-  PushSubproof(std::move(sub), plan.ObligationCaption, kNextObligation, static_cast<int>(from));
+  PushSubproof(std::move(sub), plan.ObligationCaption, kNextObligation, static_cast<int>(from), subproof);
   if (proved) return LevelExit();
   if (!goesOn) {
     RollBack();
@@ -315,11 +392,12 @@ bool TProofDriver::OpenCase(std::size_t index) {
   }
   TExprList assumption;
   assumption.push_back(DeepCopy(*plan.CaseList[index]));
+  const int subproof = NewSubproof(plan.CaseCaption);
   auto [sub, goesOn] = OpenSubproof(Top(), true, std::move(assumption));
   const bool proved = sub->Proved;
   const int caption = plan.CaseCaption;
   if (index == 0) {
-    PushSubproof(std::move(sub), caption, kNextCase, 0);
+    PushSubproof(std::move(sub), caption, kNextCase, 0, subproof);
   } else {
     // A later case takes the place of the parent's copy its predecessor left.
     auto level = std::make_unique<TLevel>();
@@ -327,6 +405,7 @@ bool TProofDriver::OpenCase(std::size_t index) {
     level->Caption = caption;
     level->Next = kNextCase;
     level->Index = static_cast<int>(index);
+    level->Subproof = subproof;
     stack_.back() = std::move(level);
     protocol_.Indent = Level();
   }
@@ -342,6 +421,7 @@ bool TProofDriver::Complete() {
   TKernel& k = Top();
   TPlan& plan = stack_.back()->Plan;
   if (plan.Kind == TPlan::Induction) {
+    const int subproof = NewSubproof(kInductionBase);
     std::unique_ptr<TKernel> base = InductionBase(k, *plan.Variable, *plan.Initial);
     if (!base) {
       RollBack();
@@ -350,7 +430,7 @@ bool TProofDriver::Complete() {
     base->Level = Level() + 1;
     base->Root = 1;
     const bool proved = base->Proved;
-    PushSubproof(std::move(base), kInductionBase, kNextBase, 0);
+    PushSubproof(std::move(base), kInductionBase, kNextBase, 0, subproof);
     return proved ? LevelExit() : true;
   }
   switch (k.PendingKind) {
@@ -377,9 +457,10 @@ bool TProofDriver::Complete() {
     case kConjecture: {
       TExprList assumption;
       assumption.push_back(DeepCopy(*k.Pending.front()->Expr));
+      const int subproof = NewSubproof(kUnderAssumption);
       auto [sub, goesOn] = OpenSubproof(k, true, std::move(assumption));
       const bool proved = sub->Proved;
-      PushSubproof(std::move(sub), kUnderAssumption, kNextAssumed, 0);
+      PushSubproof(std::move(sub), kUnderAssumption, kNextAssumed, 0, subproof);
       if (proved) return LevelExit();
       if (!goesOn) {
         RollBack();
@@ -463,6 +544,7 @@ bool TProofDriver::Act(TCommand command) {
       return false;
     }
   }
+  FollowLevels(false);
   if (!stack_.empty() || succeeded_) Write("");
   return result;
 }
@@ -662,6 +744,7 @@ bool TProofDriver::MarkGivenObject(std::size_t position) {
       RenameObject(Top(), position, *name);
       return true;
     });
+    FollowLevels(false);
     Write("");
     return true;
   }
@@ -687,6 +770,7 @@ bool TProofDriver::MarkCondition(TSection section, std::size_t position) {
   const std::optional<std::size_t> choice = ui_.ChooseTransformation(offered);
   if (!choice || *choice >= offered.size()) return false;
   const bool result = RunCommand([&] { return Transformation(section, position, offered[*choice]); });
+  FollowLevels(false);
   if (!stack_.empty() || succeeded_) Write("");
   return result;
 }

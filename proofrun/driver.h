@@ -8,14 +8,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "proofrun/canonical_answers.h"
 #include "prover/kernel.h"
 #include "prover/needed.h"
 #include "prover/tests.h"
 
 namespace lemmix {
 
+class IInfoSink;
 class IProofUi;
 struct TTransformChoice;
 class TAssotProccess;
@@ -91,7 +94,7 @@ class TProofDriver {
   // Pushes a copy of the current proof field for the command to change.
   void PushCopy();
   // Pushes a subproof's proof field; the protocol goes one level in.
-  void PushSubproof(std::unique_ptr<TKernel> kernel, int caption, int next, int index);
+  void PushSubproof(std::unique_ptr<TKernel> kernel, int caption, int next, int index, int subproof);
   // Undo: back to the proof field before the last command.
   bool Undo();
   // A failed or cancelled command: back to the proof field before it.
@@ -128,7 +131,26 @@ class TProofDriver {
   void Write(const std::string& line);
   void WritePair(const std::string& first, const std::string& second);
 
-  IProofUi& ui_;
+  // The information sink keeps a tree of reports in step with the levels:
+  // a subproof's line opens a level of the tree before the subproof is built
+  // (its automatic tests report inside it), a proved subproof closes its level
+  // keeping it, a subproof left otherwise closes it dropping it.
+  // The sink while commenting; the levels opened in it are forgotten when
+  // another sink takes its place.
+  IInfoSink* InfoSink();
+  void InfoDown(const std::string& line, int subproof);
+  void InfoUp(bool keep);
+  // A new subproof of the caption: its number, its line in the tree opened.
+  int NewSubproof(int caption);
+  // The subproofs (number, caption) from level 1 to the current proof field.
+  std::vector<std::pair<int, int>> SubproofPath() const;
+  // Brings the tree to the subproofs of the current proof field: levels of
+  // others are left (kept or not), those missing opened again.
+  void FollowLevels(bool keep);
+
+  // The user's answers, formulas as a formula edit writes them.
+  TCanonicalAnswers answers_;
+  IProofUi& ui_ = answers_;
   TProtocolRecorder& protocol_;
   const TBook& book_;
   const TAssotProccess* assot_;
@@ -141,6 +163,11 @@ class TProofDriver {
   std::vector<std::size_t> commandStarts_;
   std::size_t commandBase_ = 0;
   bool succeeded_ = false;
+  // The subproofs numbered so far; the sink the tree is kept in and the
+  // subproofs whose levels are open in it.
+  int subproofs_ = 0;
+  IInfoSink* infoSink_ = nullptr;
+  std::vector<int> infoPath_;
 };
 
 }  // namespace lemmix

@@ -60,6 +60,9 @@ class IProofUi {
   // or its value substituted (false).
   virtual std::optional<bool> AddRequiredObject() = 0;
   virtual std::optional<TSubstituteAnswer> Substitute(std::string_view variable, const std::vector<std::string>& candidates) = 0;
+  // A subproof has been proved: the sentence that says so, in Russian and in
+  // English (with the subproof's caption when it has one).
+  virtual void SubproofDone(const std::string& /*rus*/, const std::string& /*eng*/) {}
 };
 
 }  // namespace lemmix

@@ -185,6 +185,8 @@ std::optional<TSubstituteAnswer> TScriptUi::Substitute(std::string_view variable
   return TSubstituteAnswer{*line};
 }
 
+void TScriptUi::SubproofDone(const std::string&, const std::string& eng) { Log(eng, {}, "OK"); }
+
 bool TScriptUi::Run(TProofDriver& driver, const std::function<void(const std::string&, bool)>& after) {
   while (driver.Open()) {
     while (next_ < lines_.size() && lines_[next_].empty()) ++next_;

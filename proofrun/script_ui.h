@@ -31,6 +31,7 @@ class TScriptUi : public IProofUi {
   bool ProveFirst(const std::vector<std::string>& conditions) override;
   std::optional<bool> AddRequiredObject() override;
   std::optional<TSubstituteAnswer> Substitute(std::string_view variable, const std::vector<std::string>& candidates) override;
+  void SubproofDone(const std::string& rus, const std::string& eng) override;
 
   // Runs the script's commands on the driver, calling `after` with the
   // command's line and its result after each. False when a command line is
@@ -38,8 +39,8 @@ class TScriptUi : public IProofUi {
   bool Run(TProofDriver& driver, const std::function<void(const std::string&, bool)>& after);
   std::size_t FaultLine = 0;
   // The dialogs asked since it was last cleared, with the items they offered
-  // and the answer taken ("cancelled" when there was none): what a script
-  // writer needs to see.
+  // and the answer taken ("cancelled" when there was none), and the messages
+  // shown ("-> OK"): what a script writer needs to see.
   std::vector<std::string> Asked;
 
  private:

@@ -394,6 +394,22 @@ TEST(Cli, TaskShowsTheSectionsAndWhetherTheTestsClosedIt) {
   EXPECT_EQ(RunCli("task book/9/9/9 " + dir).exitCode, 1);
 }
 
+TEST(Cli, ProveTraceIndentsTheLinesOfASubproofAndSaysWhenItIsProved) {
+  const CliRun run = RunCli("--lang en prove book/6/3/1 " + std::string(LEMMIX_DATA_DIR) + " --answers " +
+                            LEMMIX_PROOFS_DIR + "/6-3-1.txt --trace");
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  const auto has = [&](const std::string& cp1251) {
+    EXPECT_NE(run.output.find(Cp1251ToUtf8(cp1251)), std::string::npos) << Cp1251ToUtf8(cp1251) << "\n" << run.output;
+  };
+  // A case at level 1, the premise of its implication at level 2.
+  has("\n| Поддоказательство (анализ случая)\n|    "_cp);
+  has("\n|    Поддоказательство (доказательство посылки импликации)\n|       "_cp);
+  has("\n|       Поддоказательство (доказательство посылки импликации) завершено успешно.\n|    "_cp);
+  has("\n|    Поддоказательство (анализ случая) завершено успешно.\n"_cp);
+  has("\n? Subproof (case analysis) is successfully completed. -> OK\n");
+  EXPECT_TRUE(run.output.ends_with("proved: yes\n")) << run.output;
+}
+
 TEST(Cli, TaskAllSummarisesTheBook) {
   testing::TempDir temp;
   const std::string json = (temp.Path() / "tasks.json").string();

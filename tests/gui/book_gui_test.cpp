@@ -296,7 +296,7 @@ class BookGuiTest : public QObject {
       error = lemmix::testing::EditText(*box->findChild<lemmix::TMyEdit*>());
       static_cast<QDialog*>(box)->accept();
     });
-    form.PreparePopup(tree, Find(tree, Q("Неравенство треугольника"_cp)));
+    form.PreparePopup(tree, Find(tree, Q("Неравенство Бернулли"_cp)));  // not proved yet
     form.MenuAction(TTreeMenuItem::Demo)->trigger();
     QCOMPARE(error, Q("Для выбранного утверждения нет протоколов доказательства."_cp));
   }

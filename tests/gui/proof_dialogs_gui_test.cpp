@@ -1,6 +1,7 @@
 // The dialogs of the proof window on the bundled book: the choice of a
 // statement to apply, the input of a formula, the marks of nonstationary
-// variables and the choice from a list.
+// variables, the choice from a list, the substitution into a quantified
+// condition and the question of a defined required object.
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <algorithm>
 #include <filesystem>
 
 #include "book/search.h"
@@ -20,9 +22,13 @@
 #include "gui/lemmix.h"
 #include "gui/main_form.h"
 #include "gui/my_edit.h"
+#include "gui/qt_proof_ui.h"
 #include "gui/qtext.h"
+#include "gui/required_object_form.h"
+#include "gui/subst_form.h"
 #include "gui_test_support.h"
 #include "notation/edit_text.h"
+#include "notation/items.h"
 #include "proofrun/driver.h"
 #include "session/session.h"
 #include "shell/cp1251.h"
@@ -33,8 +39,13 @@ using lemmix::TApplyForm;
 using lemmix::TChooseForm;
 using lemmix::TFormulaInputForm;
 using lemmix::TInductionForm;
+using lemmix::TRefuse;
+using lemmix::TRequiredObjectForm;
 using lemmix::TStatement;
+using lemmix::TSubstForm;
+using lemmix::TSubstituteAnswer;
 using lemmix::testing::EditText;
+using lemmix::testing::LabelTexts;
 using lemmix::testing::OnNextModal;
 using lemmix::testing::SaveScreen;
 
@@ -73,6 +84,14 @@ TStatement& AddStatement(lemmix::TParagraph& paragraph, const std::string& title
   statement.Lines[lemmix::kKindLine] = std::string(kind);
   statement.Lines[lemmix::kFormulationLine] = formulation;
   return statement;
+}
+
+// A line is laid out as a formula: every letter in the colour of formula
+// letters, the blanks the layout puts around symbols aside. Words that are no
+// symbols or names show in the colour of text.
+bool LaidOut(const lemmix::TLetters& line) {
+  return std::all_of(line.begin(), line.end(),
+                     [](const lemmix::TLetter& l) { return l.Code == ' ' || l.Colour == lemmix::kBlack; });
 }
 
 // Where the edit shows its line, in the coordinates of its paint box.
@@ -316,13 +335,13 @@ class ProofDialogsGuiTest : public QObject {
 
   void chooseMapsItemsOfManyLinesAndCancels() {
     // An item of two lines: the item after it is still the one chosen.
-    const QStringList items{"x > 0\\n y > 0", "z > 0", Q("не подставлять"_cp)};
-    TChooseForm form(Q("Подставить выражение вместо переменной квантора x"_cp), items, nullptr);
+    const QStringList items{"x > 0\\n y > 0", "z > 0", Q("ни одно"_cp)};
+    TChooseForm form(Q("Выберите условие"_cp), items, nullptr);
     QCOMPARE(form.List().Text().LineCount(), 4);
     form.Select(1);
     QCOMPARE(form.List().MarkedLine(), 2);
     form.Select(2);
-    QCOMPARE(EditText(form.List()).split('\n').last(), Q("не подставлять"_cp));
+    QCOMPARE(EditText(form.List()).split('\n').last(), Q("ни одно"_cp));
     form.Select(7);
     QCOMPARE(form.Selected(), -1);
     QVERIFY(!form.OkButton()->isEnabled());
@@ -354,9 +373,257 @@ class ProofDialogsGuiTest : public QObject {
     QCOMPARE(form.Chosen(), 1);
   }
 
+  void chooseShowsIndexedNamesLaidOut() {
+    // Names as the driver passes them: a letter with index digits, a Greek
+    // letter with an index, a sequence element.
+    const QStringList items{"x1", "\\epsilon2", "a_n"};
+    TChooseForm form(Q(std::string(lemmix::DialogCaption(12, true))), items, nullptr);
+    const std::vector<lemmix::TLetters>& lines = form.List().Text().Lines();
+    QCOMPARE(lines.size(), std::size_t(3));
+    for (const lemmix::TLetters& line : lines) QVERIFY(LaidOut(line));
+    // The Greek letter is one letter of the mathematical font, its index after it.
+    QCOMPARE(lines[1][0].Font, lemmix::kMathFont);
+    QCOMPARE(lines[1][1].Code, std::uint8_t('2'));
+    QCOMPARE(EditText(form.List()).split('\n')[1].trimmed(), QString::fromUtf8("ε2"));
+    QVERIFY(!EditText(form.List()).contains('\\'));
+    // The answer stays the index of the item.
+    form.Select(1);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    SaveScreen(&form, "choose-index-names");
+    form.hide();
+    OnNextModal([](QWidget* modal) { static_cast<TChooseForm*>(modal)->OkButton()->click(); });
+    QCOMPARE(form.exec(), int(QDialog::Accepted));
+    QCOMPARE(form.Chosen(), 1);
+
+    // Words that are no formula stay words.
+    TChooseForm plain(Q("Выберите"_cp), {Q("ни одно"_cp)}, nullptr);
+    QVERIFY(!LaidOut(plain.List().Text().Lines()[0]));
+    QCOMPARE(EditText(plain.List()).trimmed(), Q("ни одно"_cp));
+  }
+
+  void inductionShowsIndexedNamesLaidOut() {
+    TInductionForm form(Q("Отметьте нестационарные переменные"_cp), {"n1", "\\delta12"}, nullptr);
+    QVERIFY(LaidOut(form.Name(0).Text().Lines()[0]));
+    const lemmix::TLetters& delta = form.Name(1).Text().Lines()[0];
+    QVERIFY(LaidOut(delta));
+    QCOMPARE(delta[0].Font, lemmix::kMathFont);
+    QCOMPARE(EditText(form.Name(1)).trimmed(), QString::fromUtf8("δ12"));
+  }
+
+  void substituteOffersTheCandidatesAndAnswersTheChosenIndex() {
+    TSubstForm form("\\epsilon", {"x1", "\\delta2", "a"}, nullptr);
+    QCOMPARE(form.windowTitle(), Q("Подставить выражение вместо переменной квантора "_cp) + QString::fromUtf8("ε"));
+    const QString labels = LabelTexts(&form);
+    for (const char* text : {"Выберите переменную", "или", "введите выражение"})
+      QVERIFY2(labels.contains(QString::fromUtf8(text)), text);
+    QCOMPARE(form.RefuseButton()->text(), Q("Не подставлять"_cp));
+    // The candidates are laid out as formulas.
+    QCOMPARE(form.List().Text().LineCount(), 3);
+    for (const lemmix::TLetters& line : form.List().Text().Lines()) QVERIFY(LaidOut(line));
+    QCOMPARE(EditText(form.List()).split('\n')[1].trimmed(), QString::fromUtf8("δ2"));
+    // The first candidate is offered; the focus waits in the input.
+    QCOMPARE(form.Selected(), 0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY(form.Edit().Box()->hasFocus());
+    QTest::mouseClick(form.List().Box(), Qt::LeftButton, {}, LinePoint(form.List(), 1));
+    QCOMPARE(form.Selected(), 1);
+    QTest::mouseClick(form.List().Check(2), Qt::LeftButton);  // the line's button selects too
+    QTRY_COMPARE(form.Selected(), 2);
+    QTest::keyClick(form.List().Box(), Qt::Key_Up);
+    QCOMPARE(form.Selected(), 1);
+    QVERIFY(EditText(form.Edit()).trimmed().isEmpty());  // selecting fills nothing in
+    SaveScreen(&form, "subst-candidates");
+    QTest::mouseClick(form.OkButton(), Qt::LeftButton);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QVERIFY(form.Answer() && std::holds_alternative<std::size_t>(*form.Answer()));
+    QCOMPARE(std::get<std::size_t>(*form.Answer()), std::size_t(1));
+
+    // A double click on a candidate is OK with it.
+    TSubstForm again("x", {"a", "b"}, nullptr);
+    again.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&again));
+    QTest::mouseDClick(again.List().Box(), Qt::LeftButton, {}, LinePoint(again.List(), 1));
+    QVERIFY(!again.isVisible());
+    QCOMPARE(again.result(), int(QDialog::Accepted));
+    QCOMPARE(std::get<std::size_t>(again.Answer().value()), std::size_t(1));
+  }
+
+  void substituteTypingReplacesTheChoiceAndAnswersTheStoredText() {
+    TSubstForm form("x", {"b", "c"}, nullptr);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY(form.Edit().Box()->hasFocus());
+    QCOMPARE(form.Selected(), 0);
+    QTest::keyClicks(form.Edit().Box(), "a-1");
+    QTRY_COMPARE(form.Selected(), -1);  // typing drops the offered candidate
+    QCOMPARE(EditText(form.Edit()), QString::fromUtf8("a−1"));
+    SaveScreen(&form, "subst-expression");
+    // A candidate chosen after typing takes the place of the expression, and typing again drops it.
+    form.Select(1);
+    QVERIFY(EditText(form.Edit()).trimmed().isEmpty());
+    QTest::mouseClick(form.Edit().Box(), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(form.Selected(), 1);  // a click in the empty input changes nothing
+    QTest::keyClicks(form.Edit().Box(), "a-1");
+    QTRY_COMPARE(form.Selected(), -1);
+    QTest::mouseClick(form.OkButton(), Qt::LeftButton);
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QVERIFY(form.Answer() && std::holds_alternative<std::string>(*form.Answer()));
+    const std::string text = std::get<std::string>(*form.Answer());
+    QCOMPARE(text, lemmix::GetString(form.Edit().Text().Lines(), 2, false).value());
+    // The stored text reads back as the typed letters.
+    TSubstForm back("x", {}, nullptr);
+    QVERIFY(back.Edit().AddText(text, 0));
+    QCOMPARE(EditText(back.Edit()), EditText(form.Edit()));
+  }
+
+  void substituteSymbolsTypedAreStoredAsTheirWords() {
+    TSubstForm form("x", {}, nullptr);
+    QVERIFY(form.Edit().AddText("\\epsilon/2", 0));
+    OnNextModal([](QWidget* modal) { static_cast<TSubstForm*>(modal)->OkButton()->click(); });
+    QCOMPARE(form.exec(), int(QDialog::Accepted));
+    const std::string text = std::get<std::string>(form.Answer().value());
+    QVERIFY2(text.find("\\epsilon") != std::string::npos && text.find('/') != std::string::npos, text.c_str());
+  }
+
+  void substituteOkWithNothingChosenNorTypedWaits() {
+    TSubstForm form("x", {"a"}, nullptr);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.Select(-1);
+    // A click below the last candidate selects none.
+    QTest::mouseClick(form.List().Box(), Qt::LeftButton, {}, QPoint(20, form.List().Box()->height() - 3));
+    QCOMPARE(form.Selected(), -1);
+    QTest::mouseClick(form.OkButton(), Qt::LeftButton);
+    QTest::keyClick(&form, Qt::Key_Return);
+    QVERIFY(form.isVisible());
+    QVERIFY(!form.Answer());
+    // Blanks are nothing typed either.
+    QTest::keyClicks(form.Edit().Box(), "  ");
+    QCoreApplication::processEvents();
+    QTest::mouseClick(form.OkButton(), Qt::LeftButton);
+    QVERIFY(form.isVisible());
+    QVERIFY(!form.Answer());
+    // Without candidates only the input is offered.
+    TSubstForm none("y", {}, nullptr);
+    QVERIFY(!none.List().Visible());
+    QCOMPARE(none.Selected(), -1);
+    const QString labels = LabelTexts(&none);
+    QVERIFY(labels.contains(Q("Введите выражение"_cp)));
+    QVERIFY(!labels.contains(Q("Выберите переменную"_cp)));
+    QVERIFY(none.height() < form.height());
+    none.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&none));
+    QTest::mouseClick(none.OkButton(), Qt::LeftButton);
+    QVERIFY(none.isVisible());
+    SaveScreen(&none, "subst-no-candidates");
+    form.hide();
+    none.hide();
+  }
+
+  void substituteRefusesAndCancels() {
+    TSubstForm form("x", {"a"}, nullptr);
+    OnNextModal([](QWidget* modal) { static_cast<TSubstForm*>(modal)->RefuseButton()->click(); });
+    QCOMPARE(form.exec(), int(QDialog::Accepted));
+    QVERIFY(form.Answer() && std::holds_alternative<TRefuse>(*form.Answer()));
+
+    // Cancel answers nothing, whatever was chosen or typed.
+    for (const bool escape : {false, true}) {
+      TSubstForm cancelled("x", {"a"}, nullptr);
+      OnNextModal([escape](QWidget* modal) {
+        auto* subst = static_cast<TSubstForm*>(modal);
+        QTest::keyClicks(subst->Edit().Box(), "a+1");
+        if (escape)
+          QTest::keyClick(subst, Qt::Key_Escape);
+        else
+          subst->CancelButton()->click();
+      });
+      QCOMPARE(cancelled.exec(), int(QDialog::Rejected));
+      QVERIFY(!cancelled.Answer());
+    }
+
+    int opened = 0;
+    form.SetHelp([&opened](int topic) { opened = topic; });
+    form.HelpButton()->click();
+    QCOMPARE(opened, TSubstForm::kHelpTopic);
+  }
+
+  // The proof window's port opens the dialog and hands its answers to the driver.
+  void thePortAnswersWithTheSubstitutionDialog() {
+    QWidget window;
+    lemmix::TQtProofUi ui(window, *lemmix_->Context().Book, *proved_, lemmix_->Context().Questions);
+    const std::vector<std::string> candidates{"a", "b1"};
+    OnNextModal([](QWidget* modal) {
+      auto* subst = qobject_cast<TSubstForm*>(modal);
+      QVERIFY(subst);
+      QCOMPARE(subst->windowTitle(), Q("Подставить выражение вместо переменной квантора x2"_cp));
+      QTest::mouseDClick(subst->List().Box(), Qt::LeftButton, {}, LinePoint(subst->List(), 1));
+    });
+    std::optional<TSubstituteAnswer> answer = ui.Substitute("x2", candidates);
+    QVERIFY(answer && std::holds_alternative<std::size_t>(*answer));
+    QCOMPARE(std::get<std::size_t>(*answer), std::size_t(1));
+
+    OnNextModal([](QWidget* modal) {
+      auto* subst = static_cast<TSubstForm*>(modal);
+      QVERIFY(subst->Edit().AddText("b1 + 1", 0));
+      subst->Select(-1);
+      subst->OkButton()->click();
+    });
+    answer = ui.Substitute("x", candidates);
+    QVERIFY(answer && std::holds_alternative<std::string>(*answer));
+    QCOMPARE(std::get<std::string>(*answer), std::string("b1+1"));
+
+    OnNextModal([](QWidget* modal) { static_cast<TSubstForm*>(modal)->RefuseButton()->click(); });
+    answer = ui.Substitute("x", candidates);
+    QVERIFY(answer && std::holds_alternative<TRefuse>(*answer));
+
+    OnNextModal([](QWidget* modal) { static_cast<TSubstForm*>(modal)->CancelButton()->click(); });
+    QVERIFY(!ui.Substitute("x", candidates));
+  }
+
+  void requiredObjectAnswersAddSubstituteOrNothing() {
+    TRequiredObjectForm form;
+    QCOMPARE(form.Question()->text(), Q("Вы определяете искомый объект."_cp));
+    QCOMPARE(form.AddButton()->text(), Q("Добавить объект"_cp));
+    QCOMPARE(form.SubstituteButton()->text(), Q("Подставить значение"_cp));
+    QVERIFY(!form.Answer());  // not asked yet
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    SaveScreen(&form, "required-object");
+    form.hide();
+
+    QWidget window;
+    lemmix::TQtProofUi ui(window, *lemmix_->Context().Book, *proved_, lemmix_->Context().Questions);
+    const struct {
+      const char* button;
+      std::optional<bool> answer;
+    } cases[] = {
+        {"AddButton", true},
+        {"SubstituteButton", false},
+        {"CancelButton", std::nullopt},
+        {nullptr, std::nullopt},  // Escape
+    };
+    for (const auto& c : cases) {
+      OnNextModal([&c](QWidget* modal) {
+        QCOMPARE(modal->objectName(), QString("RequiredObjectForm"));
+        if (c.button)
+          QTest::mouseClick(modal->findChild<QPushButton*>(c.button), Qt::LeftButton);
+        else
+          QTest::keyClick(modal, Qt::Key_Escape);
+      });
+      QCOMPARE(ui.AddRequiredObject(), c.answer);
+    }
+    // Enter takes the default answer: the object is added.
+    OnNextModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+    QCOMPARE(ui.AddRequiredObject(), std::optional<bool>(true));
+  }
+
   void everyHelpTopicHasItsPage() {
     for (const int topic : {14, 21, TApplyForm::kHelpTopic, TFormulaInputForm::kHelpTopic, TInductionForm::kHelpTopic,
-                            TChooseForm::kAddRelationHelp, TChooseForm::kInductionVariableHelp}) {
+                            TChooseForm::kAddRelationHelp, TChooseForm::kInductionVariableHelp, TSubstForm::kHelpTopic}) {
       QFile page(QString(LEMMIX_DATA_DIR) + "/help/" + QString::number(topic) + ".html");
       QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
       const QString html = QString::fromUtf8(page.readAll());

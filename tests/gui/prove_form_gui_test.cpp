@@ -29,7 +29,9 @@
 #include "gui/my_edit.h"
 #include "gui/prove_form.h"
 #include "gui/qtext.h"
+#include "gui/required_object_form.h"
 #include "gui/save_pr_form.h"
+#include "gui/subst_form.h"
 #include "gui/the_def_form.h"
 #include "gui_test_support.h"
 #include "proofrun/assot.h"
@@ -150,6 +152,54 @@ class ProveFormGuiTest : public QObject {
       QTest::mouseClick(form->OkButton(), Qt::LeftButton);
     };
   }
+  // The substitution for a quantified variable: the candidate shown as `name`.
+  static Answer Substitute(const QString& name) {
+    return [name](QWidget* modal) {
+      auto* form = qobject_cast<lemmix::TSubstForm*>(modal);
+      QVERIFY2(form, qPrintable(modal->objectName() + ": " + modal->windowTitle()));
+      const QStringList lines = EditText(form->List()).split('\n');
+      int item = 0;
+      while (item < lines.size() && lines[item].trimmed() != name) ++item;
+      QVERIFY2(item < lines.size(), qPrintable(name + " is not offered: " + EditText(form->List())));
+      form->Select(item);
+      QTest::mouseClick(form->OkButton(), Qt::LeftButton);
+    };
+  }
+  // The substitution of a typed expression; the dialog's title goes to `title`.
+  static Answer SubstituteTyped(const std::string& text, QString* title = nullptr) {
+    return [text, title](QWidget* modal) {
+      auto* form = qobject_cast<lemmix::TSubstForm*>(modal);
+      QVERIFY2(form, qPrintable(modal->objectName() + ": " + modal->windowTitle()));
+      if (title) *title = form->windowTitle();
+      QVERIFY(form->Edit().AddText(text, 0));
+      form->Select(-1);
+      QTest::mouseClick(form->OkButton(), Qt::LeftButton);
+    };
+  }
+  static Answer RefuseSubstitution() {
+    return [](QWidget* modal) {
+      auto* form = qobject_cast<lemmix::TSubstForm*>(modal);
+      QVERIFY2(form, qPrintable(modal->objectName() + ": " + modal->windowTitle()));
+      QTest::mouseClick(form->RefuseButton(), Qt::LeftButton);
+    };
+  }
+  // "Добавить объект" (add) or "Подставить значение".
+  static Answer RequiredObject(bool add) {
+    return [add](QWidget* modal) {
+      auto* form = qobject_cast<lemmix::TRequiredObjectForm*>(modal);
+      QVERIFY2(form, qPrintable(modal->objectName() + ": " + modal->windowTitle()));
+      QTest::mouseClick(add ? form->AddButton() : form->SubstituteButton(), Qt::LeftButton);
+    };
+  }
+  static Answer Define(const std::string& text) {
+    return [text](QWidget* modal) {
+      auto* define = qobject_cast<lemmix::TTheDefForm*>(modal);
+      QVERIFY(define);
+      QVERIFY(define->SimpleEdit().AddText(text, 0));
+      for (QPushButton* button : define->findChildren<QPushButton*>())
+        if (button->text() == Q("Ввод"_cp)) QTest::mouseClick(button, Qt::LeftButton);
+    };
+  }
   static Answer MarkNone() {
     return [](QWidget* modal) {
       auto* form = qobject_cast<lemmix::TInductionForm*>(modal);
@@ -244,7 +294,7 @@ class ProveFormGuiTest : public QObject {
     QVERIFY(form);
     QCOMPARE(form->windowTitle(), Q(Statement("\\6\\3\\1").Title()));
     QVERIFY(!form->Item(Item::Undo)->isEnabled());
-    QVERIFY(!form->Item(Item::Conjecture)->isVisible());
+    QVERIFY(form->Item(Item::Conjecture)->isVisible());
     QVERIFY(form->Item(Item::Contradiction)->isEnabled());
     QCOMPARE(form->Item(Item::Define)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_1));
     QCOMPARE(form->Item(Item::Undo)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
@@ -260,7 +310,7 @@ class ProveFormGuiTest : public QObject {
     QVERIFY(form->Item(Item::Undo)->isEnabled());
     const QStringList givens = Lines(TSection::GivenConds);
     QVERIFY(!givens.isEmpty());
-    Expect({Transformation("ConsiderForallD"), Question(true), Formula("x"), Question(true), Formula("0")});
+    Expect({Transformation("ConsiderForallD"), Screen("proof-substitute", Substitute("x")), SubstituteTyped("0")});
     ClickMark(TSection::GivenConds, 0);
     Settle();
     QVERIFY(Lines(TSection::GivenConds).size() > givens.size());
@@ -268,7 +318,7 @@ class ProveFormGuiTest : public QObject {
     Expect({Apply("\\6\\3\\0")});
     form->Item(Item::Apply)->trigger();
     Settle();
-    Expect({Transformation("ConsiderForallD"), Question(true), Formula("x")});
+    Expect({Transformation("ConsiderForallD"), Substitute("x")});
     KeyMark(TSection::GivenConds, 2);
     Settle();
     Expect({Transformation("ConsiderOrD")});
@@ -298,9 +348,13 @@ class ProveFormGuiTest : public QObject {
     Expect({Transformation("RewriteUsingIneqAndEqD")});
     ClickMark(TSection::ProvingConds, 0);
     Settle();
+    // The closed subproof is told in the status line, without a dialog to dismiss.
+    QVERIFY2(form->Status()->text().startsWith(Q("Поддоказательство ("_cp)), qPrintable(form->Status()->text()));
+    QVERIFY(form->Status()->text().endsWith(Q(") завершено успешно."_cp)));
     Expect({Transformation("ConsiderImplD")});
     ClickMark(TSection::GivenConds, 3);
     Settle();
+    QVERIFY(!form->Status()->text().contains(Q("завершено"_cp)));
     Expect({Transformation("RewriteUsingIneqAndEqD")});
     KeyMark(TSection::ProvingConds, 0);
     Settle();
@@ -349,7 +403,7 @@ class ProveFormGuiTest : public QObject {
     SaveScreen(form, "proof-contradiction");
 
     QString asked;
-    Expect({Transformation("ConsiderForallD"), Question(true, &asked), Formula("M + 1"),
+    Expect({Transformation("ConsiderForallD"), SubstituteTyped("M + 1", &asked),
             [](QWidget* modal) {
               QCOMPARE(modal->objectName(), QString("CongratForm"));
               QTest::keyClick(modal, Qt::Key_Return);
@@ -357,9 +411,103 @@ class ProveFormGuiTest : public QObject {
             Question(false)});
     ClickMark(TSection::GivenConds, 0);
     Settle();
-    QVERIFY(asked.contains(Q("ПЕРЕМЕННОЙ КВАНТОРА"_cp)));
+    QCOMPARE(asked, Q("Подставить выражение вместо переменной квантора x"_cp));
     QTRY_VERIFY(form_.isNull());
     QVERIFY(!fs::exists(dir_->Path() / "Protocols"));
+  }
+
+  // The definition of the required object of book\2\1\0: added as a given
+  // object it ends the proof with the book's protocol; its value substituted
+  // ends it too; cancelled, nothing changes.
+  void aRequiredObjectIsAddedOrItsValueSubstituted() {
+    TProveForm* form = Open("\\2\\1\\0");
+    QVERIFY(form);
+    const QStringList required = Lines(TSection::RequiredObjects);
+    QVERIFY(!required.isEmpty());
+    const std::vector<std::string> protocol = form->Protocol();
+    Expect({Define("y = x + 1"), Cancel()});
+    Key(Qt::Key_1);
+    Settle();
+    QCOMPARE(Lines(TSection::RequiredObjects), required);
+    QVERIFY(form->Protocol() == protocol);
+    QVERIFY(!form->Item(Item::Undo)->isEnabled());
+
+    Expect({Define("y = x + 1"), Screen("proof-required-object", RequiredObject(true)),
+            [](QWidget* modal) {
+              QCOMPARE(modal->objectName(), QString("CongratForm"));
+              QTest::keyClick(modal, Qt::Key_Return);
+            },
+            Question(true), [](QWidget* modal) {
+              auto* save = qobject_cast<lemmix::TSavePrForm*>(modal);
+              QVERIFY(save);
+              save->NameEdit()->setText("added");
+              QTest::mouseClick(save->findChild<QPushButton*>("OkButton"), Qt::LeftButton);
+            }});
+    Key(Qt::Key_1);
+    Settle();
+    QTRY_VERIFY(form_.isNull());
+    const lemmix::TStatement& statement = Statement("\\2\\1\\0");
+    const std::vector<std::string> book = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    QVERIFY(!book.empty());
+    // Adding the object is what the book's proof does: the same protocol.
+    const std::vector<std::string> added = Saved(statement.UserProtocolDirectory() + "\\added.prt");
+    QVERIFY(added == book);
+    const auto defined = std::find_if(added.begin(), added.end(), [](const std::string& line) {
+      return line.starts_with("Define a variable: ");
+    });
+    QVERIFY(defined != added.end());
+    QCOMPARE(*(defined + 1), std::string("Required object is added to the section of given objects."));
+
+    form = Open("\\2\\1\\0");
+    QVERIFY(form);
+    Expect({Define("y = x + 1"), RequiredObject(false),
+            [](QWidget* modal) {
+              QCOMPARE(modal->objectName(), QString("CongratForm"));
+              QTest::keyClick(modal, Qt::Key_Return);
+            },
+            Question(true), [](QWidget* modal) {
+              auto* save = qobject_cast<lemmix::TSavePrForm*>(modal);
+              QVERIFY(save);
+              save->NameEdit()->setText("substituted");
+              QTest::mouseClick(save->findChild<QPushButton*>("OkButton"), Qt::LeftButton);
+            }});
+    Key(Qt::Key_1);
+    Settle();
+    QTRY_VERIFY(form_.isNull());
+    const std::vector<std::string> substituted = Saved(statement.UserProtocolDirectory() + "\\substituted.prt");
+    QVERIFY(std::find(substituted.begin(), substituted.end(), "The value of the required object is substituted for.") !=
+            substituted.end());
+    QVERIFY(std::find(substituted.begin(), substituted.end(), "Required object is added to the section of given objects.") ==
+            substituted.end());
+  }
+
+  // "Не подставлять" for the second variable of the trichotomy: x takes the
+  // place of the first, the second stays quantified in the new condition.
+  void refusingAVariableKeepsItQuantified() {
+    TProveForm* form = Open("\\6\\3\\1");
+    QVERIFY(form);
+    Expect({Apply("\\6\\1\\0")});
+    form->Item(Item::Apply)->trigger();
+    Settle();
+    const QStringList givens = Lines(TSection::GivenConds);
+    const std::size_t recorded = form->Protocol().size();
+    QString asked;
+    Expect({Transformation("ConsiderForallD"), Substitute("x"), [&asked](QWidget* modal) {
+              asked = modal->windowTitle();
+              RefuseSubstitution()(modal);
+            }});
+    ClickMark(TSection::GivenConds, 0);
+    Settle();
+    QVERIFY2(asked.startsWith(Q("Подставить выражение вместо переменной квантора "_cp)), qPrintable(asked));
+    const QString second = asked.section(' ', -1);
+    const QStringList after = Lines(TSection::GivenConds);
+    QCOMPARE(after.size(), givens.size() + 1);
+    QCOMPARE(after.mid(0, givens.size()), givens);  // the quantified condition stays
+    QVERIFY2(after.last().startsWith(QString::fromUtf8("∀") + second), qPrintable(after.last()));
+    QVERIFY2(after.last().contains('x'), qPrintable(after.last()));
+    const std::vector<std::string> protocol = form->Protocol();
+    QVERIFY(std::find(protocol.begin() + recorded, protocol.end(),
+                      "Refuse to substitute for quantor variable " + lemmix::FromQString(second)) != protocol.end());
   }
 
   // Undo from the menu takes back the induction as a whole.
@@ -426,7 +574,7 @@ class ProveFormGuiTest : public QObject {
     Expect({Cancel()});
     ClickMark(TSection::GivenConds, 0);
     Settle();
-    Expect({Transformation("ConsiderForallD"), Question(true), Cancel()});
+    Expect({Transformation("ConsiderForallD"), Cancel()});
     ClickMark(TSection::GivenConds, 0);
     Settle();
     QCOMPARE(Lines(TSection::GivenConds), applied);
@@ -459,40 +607,6 @@ class ProveFormGuiTest : public QObject {
     Settle();
     QCOMPARE(during, Q("Подождите, компьютер думает ..."_cp));
     QVERIFY(form->Status()->text().isEmpty());
-  }
-
-  // The reports: indented three blanks per level, their formulas in the
-  // formula font, a text that is no formula kept as it is; Reset empties.
-  void theInformationWindowLines() {
-    lemmix::TInfoForm info;
-    QVERIFY(info.Empty());
-    int level = 0;
-    info.SetLevel([&] { return level; });
-    info.Add("Получено противоречие."_cp, nullptr);
-    level = 2;
-    info.Add("Доказано условие x\\ge 0"_cp, nullptr);
-    info.Add("Непарная скобка ( x"_cp, nullptr);  // no formula: the words as they are
-    QVERIFY(!info.Empty());
-    QCOMPARE(info.Lines().size(), std::size_t(3));
-    QCOMPARE(info.Lines()[0].front().Code, std::uint8_t(static_cast<unsigned char>("П"_cp[0])));
-    const lemmix::TLetters& deep = info.Lines()[1];
-    for (int i = 0; i < 6; ++i) QCOMPARE(deep[i].Code, std::uint8_t(' '));
-    QVERIFY(deep[6].Code != ' ');
-    // "\ge" is one letter of the mathematical font, not three plain ones.
-    QVERIFY(std::any_of(deep.begin(), deep.end(), [](const lemmix::TLetter& l) { return l.Font != lemmix::kPlainFont; }));
-    QVERIFY(std::none_of(deep.begin(), deep.end(), [](const lemmix::TLetter& l) { return l.Code == '\\'; }));
-    const std::string word = "Непарная"_cp;
-    const lemmix::TLetters& plain = info.Lines()[2];
-    QVERIFY(plain.size() > 6 + word.size());
-    for (std::size_t i = 0; i < word.size(); ++i) QCOMPARE(plain[6 + i].Code, static_cast<std::uint8_t>(word[i]));
-    Expect({[](QWidget* modal) {
-      QCOMPARE(EditText(static_cast<lemmix::TInfoForm*>(modal)->Edit()).count('\n'), 2);
-      QTest::mouseClick(modal->findChild<QPushButton*>("OkButton"), Qt::LeftButton);
-    }});
-    info.ShowReports();
-    QVERIFY(answers_.empty());
-    info.Reset();
-    QVERIFY(info.Empty());
   }
 
   // Alt+1 with a simple definition typed in the definition window: a new given object.

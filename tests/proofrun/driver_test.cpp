@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 
@@ -15,6 +16,7 @@
 #include "book/html_links.h"
 #include "book/part.h"
 #include "book/statement.h"
+#include "expr/info_sink.h"
 #include "notation/output.h"
 #include "proofrun/assot.h"
 #include "proofrun/driver.h"
@@ -337,14 +339,14 @@ const TProof kProofs[] = {
     {"ConsiderCases",
      "1/0/0",
      {"!cases", "x > 0", "!mark given 1", "ConsiderImplD", "!mark given 2", "ConsiderImplD"},
-     {"Consider case: x > 0@@", "", "   Marked condition 1 of section 2:@", "   Prove the premise of the implication@", "",
+     {"Consider case: x>0@@", "", "   Marked condition 1 of section 2:@", "   Prove the premise of the implication@", "",
       "   Marked condition 2 of section 2:@", "   Prove the premise of the implication@", "Successful end of the proof.", ""}},
     // Under the conjecture the first product is given, the second is proved
     // there; then the conjecture itself is the goal.
     {"Conjecture",
      "6/24/5",
      {"!conjecture", "a \\cdot c < b \\cdot c", "!mark given 1", "TimesIneqPosD", "d", "!mark given 1", "TimesIneqPosD", "c"},
-     {"Conjecture: a \\cdot c < b \\cdot c@@", "", "   Marked condition 1 of section 2:@",
+     {"Conjecture: a\\cdot c<b\\cdot c@@", "", "   Marked condition 1 of section 2:@",
       "   Multiply the inequality by positive number d", "   Test conditions.@", "", "Marked condition 1 of section 2:@",
       "Multiply the inequality by positive number c", "Test conditions.@", "Successful end of the proof.", ""}},
     // y = x when x >= 0, else x + 1; then the cases of its definition.
@@ -352,20 +354,20 @@ const TProof kProofs[] = {
      "1/0/1",
      {"!define", "cases: y = x | x \\ge 0 | y = x + 1", "!cases", "x \\ge 0", "!mark given 1", "ConsiderImplD", "!mark given 2",
       "ConsiderImplD"},
-     {"Define a variable with conditions: y@", "Value : x", "Condition : x \\ge 0", "Value : x + 1",
+     {"Define a variable with conditions: y@", "Value : x", "Condition : x\\ge 0", "Value : x+1",
       "The end of definition with conditions.", "Required object is added to the section of given objects.", "",
-      "Consider case: x \\ge 0@@", "", "   Marked condition 1 of section 2:@", "   Prove the premise of the implication@", "",
+      "Consider case: x\\ge 0@@", "", "   Marked condition 1 of section 2:@", "   Prove the premise of the implication@", "",
       "   Marked condition 2 of section 2:@", "   Prove the premise of the implication@", "Successful end of the proof.", ""}},
     {"DefineRecursively",
      "1/0/2",
      {"!define", "recursive: a", "a_1 = 1", "a_(i+1) = a_i + 1"},
-     {"Recursive definition of sequences: a@", "The first element of the sequence is defined: a_1 = 1",
-      "The (i+1) element of the sequence is defined: a_(i+1) = a_i + 1", "The end of recursive definition.",
+     {"Recursive definition of sequences: a@", "The first element of the sequence is defined: a_1=1",
+      "The (i+1) element of the sequence is defined: a_(i+1)=a_i+1", "The end of recursive definition.",
       "Successful end of the proof.", ""}},
     {"DefineSubstitutingTheValue",
      "1/0/5",
      {"!define", "y = x + 1", "substitute"},
-     {"Define a variable: y = x + 1@", "The value of the required object is substituted for.", "Successful end of the proof.", ""}},
+     {"Define a variable: y=x+1@", "The value of the required object is substituted for.", "Successful end of the proof.", ""}},
     {"RenameThenMultiplyByPositive",
      "6/24/0",
      {"!mark object 3", "k", "!mark given 1", "TimesIneqPosD", "k"},
@@ -405,7 +407,7 @@ const TProof kProofs[] = {
      {"!mark given 1", "ConsiderForallD", "refuse", "0", "!mark given 2", "ConsiderForallD", "b + 1"},
      {"Marked condition 1 of section 2:@", "Substiute an expression for quantor variable",
       "Refuse to substitute for quantor variable x", "Substituted 0 for y", "", "Marked condition 2 of section 2:@",
-      "Substiute an expression for quantor variable", "Substituted b + 1 for x", "Successful end of the proof.", ""}},
+      "Substiute an expression for quantor variable", "Substituted b+1 for x", "Successful end of the proof.", ""}},
     {"SubstituteAnObjectOfTheList",
      "1/0/3",
      {"!mark given 1", "ConsiderForallD", "refuse", "object 1", "!mark given 2", "ConsiderForallD", "1"},
@@ -417,7 +419,7 @@ const TProof kProofs[] = {
     {"SubstituteWithAnObligation",
      "1/0/10",
      {"!mark given 2", "ConsiderForallD", "2 / b", "!mark proving 1", "RewriteUsingStrictIneqD"},
-     {"Marked condition 2 of section 2:@", "Substiute an expression for quantor variable", "Substituted 2 / b for x@", "",
+     {"Marked condition 2 of section 2:@", "Substiute an expression for quantor variable", "Substituted 2/b for x@", "",
       "   Marked condition 1 of section 4:@", "   Rewrite using strict inequalities", "Successful end of the proof.", ""}},
     // The three cases of an extended real value each close at once.
     {"LeftRealValue",
@@ -861,6 +863,352 @@ TEST_F(SmallBook, AFalseConjectureLeavesAGoalThatNeverCloses) {
   EXPECT_FALSE(driver->Succeeded());
   EXPECT_TRUE(driver->Open());
 }
+
+// ---------------------------------------------------------------------------
+// The information tree: each subproof's reports below the line that opened
+// it, its levels in step with the levels of the proof whatever the commands
+// did, and the proof UI told of every subproof proved.
+
+// Keeps the tree as the information window does; counts the calls the window
+// would refuse (going down without a report, going up from the top).
+class TTreeSink : public IInfoSink {
+ public:
+  struct TNode {
+    std::string Text;
+    std::vector<TNode> Children;
+  };
+
+  void Add(const std::string& text, const TExpr*) override { Current().Children.push_back({text, {}}); }
+  void GoDown() override {
+    if (Current().Children.empty()) {
+      ++Refused;
+      return;
+    }
+    path_.push_back(Current().Children.size() - 1);
+  }
+  void GoUp(bool keep) override {
+    if (path_.empty()) {
+      ++Refused;
+      return;
+    }
+    const std::size_t left = path_.back();
+    path_.pop_back();
+    if (!keep) Current().Children.erase(Current().Children.begin() + static_cast<std::ptrdiff_t>(left));
+  }
+  int Depth() const { return static_cast<int>(path_.size()); }
+
+  // Every node depth first with its depth (0: below the top).
+  void Walk(const std::function<void(const TNode&, int)>& visit) const {
+    const std::function<void(const TNode&, int)> below = [&](const TNode& node, int depth) {
+      for (const TNode& child : node.Children) {
+        visit(child, depth);
+        below(child, depth + 1);
+      }
+    };
+    below(Root, 0);
+  }
+  // The driver's own lines (subproofs opened, continued, proved), indented
+  // by three blanks per level.
+  std::vector<std::string> Skeleton() const {
+    std::vector<std::string> lines;
+    Walk([&](const TNode& node, int depth) {
+      if (node.Text.starts_with("Поддоказательство"_cp) || node.Text.starts_with("Продолжение поддоказательства"_cp))
+        lines.push_back(std::string(static_cast<std::size_t>(3 * depth), ' ') + node.Text);
+    });
+    return lines;
+  }
+
+  TNode Root;
+  int Refused = 0;
+
+ private:
+  TNode& Current() {
+    TNode* node = &Root;
+    for (const std::size_t i : path_) node = &node->Children[i];
+    return *node;
+  }
+  std::vector<std::size_t> path_;
+};
+
+const std::string kDone = " завершено успешно."_cp;
+
+// The line that opens a level ("Поддоказательство (CAPTION)", or its
+// continuation) and the sentence that ends it when the subproof is proved.
+std::optional<std::string> CompletionOf(const std::string& opening) {
+  for (const std::string& words : {"Поддоказательство"_cp, "Продолжение поддоказательства"_cp})
+    if (opening.starts_with(words) && !opening.ends_with(kDone))
+      return "Поддоказательство"_cp + opening.substr(words.size()) + kDone;
+  return std::nullopt;
+}
+
+// In a proof that succeeded every level was left proved: it ends with its
+// sentence, and the proof UI heard each sentence the tree holds.
+void ExpectEveryLevelProved(const TTreeSink& sink, const std::vector<std::string>& asked) {
+  std::size_t sentences = 0;
+  sink.Walk([&](const TTreeSink::TNode& node, int) {
+    if (node.Text.ends_with(kDone)) ++sentences;
+    const std::optional<std::string> completion = CompletionOf(node.Text);
+    if (!completion) return;
+    ASSERT_FALSE(node.Children.empty()) << Cp1251ToUtf8(node.Text);
+    EXPECT_EQ(node.Children.back().Text, *completion);
+    EXPECT_TRUE(node.Children.back().Children.empty());
+  });
+  const auto told = std::count_if(asked.begin(), asked.end(),
+                                  [](const std::string& line) { return line.ends_with(" is successfully completed. -> OK"); });
+  EXPECT_EQ(static_cast<std::size_t>(told), sentences);
+}
+
+// A script with every command but the last taken back and carried out again.
+std::vector<std::string> UndoingEveryCommand(const std::vector<std::string>& script) {
+  const std::vector<std::vector<std::string>> commands = Commands(script);
+  std::vector<std::string> expanded;
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    expanded.insert(expanded.end(), commands[i].begin(), commands[i].end());
+    if (i + 1 == commands.size()) break;
+    expanded.push_back("!undo");
+    expanded.insert(expanded.end(), commands[i].begin(), commands[i].end());
+  }
+  return expanded;
+}
+
+class InfoTree : public SmallBook {
+ protected:
+  void SetUp() override {
+    SmallBook::SetUp();
+    context.Commenting = true;
+    context.Info = &sink;
+  }
+  void TearDown() override {
+    context.Info = nullptr;
+    context.Commenting = false;
+    SmallBook::TearDown();
+  }
+  // Runs the commands; after each the tree is exactly as deep as the level.
+  void RunInStep(const std::function<void(std::size_t)>& after = {}) {
+    Run([&](std::size_t count) {
+      EXPECT_EQ(sink.Depth(), driver->Open() ? driver->Level() : 0) << "after command " << count;
+      if (after) after(count);
+    });
+    EXPECT_EQ(sink.Refused, 0);
+  }
+  std::vector<std::string> Skeleton() const { return sink.Skeleton(); }
+
+  TTreeSink sink;
+};
+
+class InfoTrees : public InfoTree, public ::testing::WithParamInterface<TProof> {};
+
+TEST_P(InfoTrees, FollowTheLevelsAndLeaveTheProtocolAsItWas) {
+  const TProof& proof = GetParam();
+  ASSERT_TRUE(Start(proof.Path, proof.Script));
+  RunInStep();
+  EXPECT_TRUE(driver->Succeeded());
+  EXPECT_EQ(sink.Depth(), 0);
+  std::vector<std::string> expected = Head(NameOf(proof.Path), !std::string(proof.Path).starts_with("6/24/"));
+  expected.insert(expected.end(), proof.Records.begin(), proof.Records.end());
+  EXPECT_EQ(protocol.Lines, expected);
+  ExpectEveryLevelProved(sink, ui->Asked);
+}
+
+class UndoneInfoTrees : public InfoTree, public ::testing::WithParamInterface<TProof> {};
+
+TEST_P(UndoneInfoTrees, StayInStepWhenEveryCommandIsUndoneAndDoneAgain) {
+  const TProof& proof = GetParam();
+  ASSERT_TRUE(Start(proof.Path, UndoingEveryCommand(proof.Script)));
+  RunInStep();
+  EXPECT_TRUE(driver->Succeeded());
+  EXPECT_EQ(sink.Depth(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Driver, InfoTrees, ::testing::ValuesIn(kProofs),
+                         [](const ::testing::TestParamInfo<TProof>& info) { return std::string(info.param.Label); });
+INSTANTIATE_TEST_SUITE_P(Driver, UndoneInfoTrees, ::testing::ValuesIn(LongProofs()),
+                         [](const ::testing::TestParamInfo<TProof>& info) { return std::string(info.param.Label); });
+
+class CancelledTrees : public InfoTree, public ::testing::WithParamInterface<TCancel> {};
+
+TEST_P(CancelledTrees, KeepTheDepthTheyFound) {
+  const TCancel& c = GetParam();
+  std::vector<std::string> script = c.Setup;
+  script.insert(script.end(), c.Cancelled.begin(), c.Cancelled.end());
+  ASSERT_TRUE(Start(c.Path, script));
+  const std::size_t setup = Commands(c.Setup).size();
+  int before = sink.Depth();
+  RunInStep([&](std::size_t count) {
+    if (count == setup) before = sink.Depth();
+  });
+  EXPECT_EQ(sink.Depth(), before);
+  EXPECT_EQ(sink.Depth(), driver->Level());
+}
+
+INSTANTIATE_TEST_SUITE_P(Driver, CancelledTrees, ::testing::ValuesIn(kCancels),
+                         [](const ::testing::TestParamInfo<TCancel>& info) { return std::string(info.param.Label); });
+
+TEST_F(InfoTree, EachCaseHoldsItsOwnSubproofs) {
+  ASSERT_TRUE(Start("1/0/0", ProofNamed("ConsiderCases").Script));
+  std::size_t opened = 0;  // what the tests of the first case reported as it opened
+  RunInStep([&](std::size_t count) {
+    if (count == 1) opened = sink.Root.Children.back().Children.size();
+  });
+  EXPECT_GT(opened, 0u);
+  ASSERT_TRUE(driver->Succeeded());
+  // In each case the premise of its implication is proved one level deeper.
+  const std::string caseLine = "Поддоказательство (рассмотрение случая)"_cp;
+  const std::string premiseLine = "   Поддоказательство (доказательство посылки импликации)"_cp;
+  EXPECT_EQ(Skeleton(), (std::vector<std::string>{caseLine, premiseLine, "   " + premiseLine + kDone, "   " + caseLine + kDone,
+                                                  caseLine, premiseLine, "   " + premiseLine + kDone, "   " + caseLine + kDone}));
+  // The case's own reports stand between its lines, below the case.
+  const TTreeSink::TNode& firstCase = sink.Root.Children.at(sink.Root.Children.size() - 2);
+  EXPECT_EQ(firstCase.Text, caseLine);
+  EXPECT_GT(firstCase.Children.size(), 2u);
+}
+
+TEST_F(InfoTree, AnUndoneSubproofLeavesNoLevel) {
+  ASSERT_TRUE(Start("1/0/0", {"!cases", "x > 0", "!undo"}));
+  const std::size_t reports = sink.Root.Children.size();
+  std::vector<std::vector<std::string>> skeletons;
+  RunInStep([&](std::size_t) { skeletons.push_back(Skeleton()); });
+  ASSERT_EQ(skeletons.size(), 2u);
+  EXPECT_EQ(skeletons[0], std::vector<std::string>{"Поддоказательство (рассмотрение случая)"_cp});
+  EXPECT_EQ(skeletons[1], std::vector<std::string>{});
+  EXPECT_EQ(sink.Root.Children.size(), reports);
+}
+
+TEST_F(InfoTree, AnUndoneAuxiliaryConditionLeavesNoLevel) {
+  ASSERT_TRUE(Start("1/0/6", {"!auxiliary", "1 = 0", "!undo"}));
+  std::vector<int> depths;
+  RunInStep([&](std::size_t) { depths.push_back(sink.Depth()); });
+  EXPECT_EQ(depths, (std::vector<int>{1, 0}));
+  EXPECT_EQ(Skeleton(), std::vector<std::string>{});
+}
+
+TEST_F(InfoTree, UndoBackIntoAProvedCaseContinuesItBelowALineOfItsOwn) {
+  ASSERT_TRUE(Start("1/0/0", {"!cases", "x > 0", "!mark given 1", "ConsiderImplD", "!apply", "book/1/0/8", "!undo"}));
+  std::vector<std::vector<std::string>> skeletons;
+  RunInStep([&](std::size_t) { skeletons.push_back(Skeleton()); });
+  ASSERT_EQ(skeletons.size(), 4u);
+  const std::string caseLine = "Поддоказательство (рассмотрение случая)"_cp;
+  const std::string premiseLine = "   Поддоказательство (доказательство посылки импликации)"_cp;
+  const std::vector<std::string> firstDone = {caseLine, premiseLine, "   " + premiseLine + kDone, "   " + caseLine + kDone};
+  std::vector<std::string> secondOpen = firstDone;
+  secondOpen.push_back(caseLine);
+  EXPECT_EQ(skeletons[1], secondOpen);
+  EXPECT_EQ(skeletons[2], secondOpen);  // the refused command changed nothing
+  // The second case is gone; the first goes on.
+  std::vector<std::string> firstAgain = firstDone;
+  firstAgain.push_back("Продолжение поддоказательства (рассмотрение случая)"_cp);
+  EXPECT_EQ(skeletons[3], firstAgain);
+  EXPECT_EQ(driver->Level(), 1);
+}
+
+TEST_F(InfoTree, AFailedCommandAfterAProvedObligationReturnsToItsLevel) {
+  // The obligation b ≠ 0 is proved, then the substitution for y is cancelled:
+  // the whole command goes and the obligation's subproof is current again.
+  ASSERT_TRUE(Start("1/0/11", {"!mark given 2", "ConsiderForallD", "2 / b", "!mark proving 1", "RewriteUsingStrictIneqD"}));
+  std::vector<std::vector<std::string>> skeletons;
+  RunInStep([&](std::size_t) { skeletons.push_back(Skeleton()); });
+  ASSERT_EQ(skeletons.size(), 2u);
+  const std::string testLine = "Поддоказательство (проверка условий)"_cp;
+  EXPECT_EQ(skeletons[0], std::vector<std::string>{testLine});
+  EXPECT_EQ(skeletons[1], (std::vector<std::string>{testLine, "   " + testLine + kDone,
+                                                    "Продолжение поддоказательства (проверка условий)"_cp}));
+  EXPECT_EQ(driver->Level(), 1);
+}
+
+TEST_F(InfoTree, NothingIsReportedWithoutCommenting) {
+  context.Commenting = false;
+  ASSERT_TRUE(Start("1/0/0", ProofNamed("ConsiderCases").Script));
+  Run();
+  EXPECT_TRUE(driver->Succeeded());
+  EXPECT_TRUE(sink.Root.Children.empty());
+}
+
+TEST_F(InfoTree, ASinkSetDuringTheProofCatchesUpWithTheLevel) {
+  context.Info = nullptr;
+  ASSERT_TRUE(Start("6/24/5", {"!mark proving 1", "ProveMarkedCondD", "!conjecture", "cancel"}));
+  Run([&](std::size_t count) {
+    if (count == 1) context.Info = &sink;  // the next command finds the subproof open
+  });
+  EXPECT_EQ(sink.Refused, 0);
+  EXPECT_EQ(Skeleton(), std::vector<std::string>{"Продолжение поддоказательства (доказательство отмеченного условия)"_cp});
+  EXPECT_EQ(sink.Depth(), 1);
+}
+
+// The proof UI hears of every subproof proved, with its caption, in both
+// languages, whether or not anything is commented.
+class TDoneUi : public TScriptUi {
+ public:
+  using TScriptUi::TScriptUi;
+  void SubproofDone(const std::string& rus, const std::string& eng) override {
+    Done.emplace_back(rus, eng);
+    TScriptUi::SubproofDone(rus, eng);
+  }
+  std::vector<std::pair<std::string, std::string>> Done;
+};
+
+TEST_F(SmallBook, TheProofUiHearsOfEverySubproofProvedWithItsCaption) {
+  TDoneUi done(book, ProofNamed("ConsiderCases").Script);
+  TProofDriver proof(done, protocol, book, &assot);
+  ASSERT_TRUE(proof.Start(At(book, "1/0/0"), ""));
+  ASSERT_TRUE(done.Run(proof, [](const std::string&, bool) {}));
+  ASSERT_TRUE(proof.Succeeded());
+  const std::pair<std::string, std::string> premise = {"Поддоказательство (доказательство посылки импликации) завершено успешно."_cp,
+                                                       "Subproof (proof of hypothesis of implication) is successfully completed."};
+  const std::pair<std::string, std::string> oneCase = {"Поддоказательство (рассмотрение случая) завершено успешно."_cp,
+                                                       "Subproof (case consideration) is successfully completed."};
+  EXPECT_EQ(done.Done, (std::vector<std::pair<std::string, std::string>>{premise, oneCase, premise, oneCase}));
+  // The end of the main proof is no subproof.
+  EXPECT_EQ(std::count(done.Asked.begin(), done.Asked.end(), oneCase.second + " -> OK"), 2);
+}
+
+// The book's own proofs with commenting on: the same protocols as without,
+// and a tree in step with them.
+std::vector<std::string> AllScripts() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(LEMMIX_PROOFS_DIR))
+    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class BookTree : public DriverFixture, public ::testing::WithParamInterface<std::string> {
+ protected:
+  void SetUp() override {
+    DriverFixture::SetUp();
+    book.Path = SystemPath(LEMMIX_DATA_DIR).value() + "\\book";
+    book.Load();
+  }
+  TBook book;
+};
+
+TEST_P(BookTree, CommentingChangesNoProtocolAndTheTreeFollowsTheLevels) {
+  std::string path = GetParam();
+  std::replace(path.begin(), path.end(), '-', '/');
+  ASSERT_TRUE(Start(book, path, ScriptLines(GetParam())));
+  Run();
+  const bool proved = driver->Succeeded();
+  const std::vector<std::string> silent = protocol.Lines;
+
+  TTreeSink sink;
+  context.Commenting = true;
+  context.Info = &sink;
+  ASSERT_TRUE(Start(book, path, ScriptLines(GetParam())));
+  Run([&](std::size_t count) { EXPECT_EQ(sink.Depth(), driver->Open() ? driver->Level() : 0) << "after command " << count; });
+  context.Info = nullptr;
+  context.Commenting = false;
+  EXPECT_EQ(driver->Succeeded(), proved);
+  EXPECT_EQ(protocol.Lines, silent);
+  EXPECT_EQ(sink.Refused, 0);
+  EXPECT_EQ(sink.Depth(), driver->Open() ? driver->Level() : 0);
+  if (proved) ExpectEveryLevelProved(sink, ui->Asked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, BookTree, ::testing::ValuesIn(AllScripts()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           std::string name = "book_" + info.param;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace lemmix
