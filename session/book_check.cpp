@@ -143,6 +143,15 @@ std::vector<TNotionUse> OpenedUses(const TIntr& notion, const std::string& field
   return opened;
 }
 
+bool LeftNestedImplication(const TExpr& e) {
+  if (e.Class != TClass::Compound) return false;
+  // Children()[0] is the head; the premise follows it.
+  if (e.HeadIntrinsic() == kImplies && e.Children().size() > 1 && e.Children()[1]->HeadIntrinsic() == kImplies) return true;
+  for (const TExprPtr& child : e.Children())
+    if (LeftNestedImplication(*child)) return true;
+  return false;
+}
+
 std::string NotionText(const TNotionUse& use) { return use.first->Name + " (" + use.second->Name + ")"; }
 
 }  // namespace
@@ -200,6 +209,10 @@ std::vector<std::string> CheckBook(const TBook& book) {
             if (const TMessage* fault = std::get_if<TMessage>(&analysis))
               faults.push_back(node.Path + ": " + fault->Eng);
           }
+        // "A \implies B \implies C" reads (A => B) => C, which a statement
+        // almost never means: the conclusion wants its brackets.
+        if (LeftNestedImplication(*tree))
+          faults.push_back(node.Path + ": an implication whose premise is an implication (bracket the conclusion: A => (B => C))");
         std::set<TNotionUse> uses;
         CollectClosedUses(*tree, uses);
         for (const TNotionUse& use : uses)

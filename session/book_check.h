@@ -2,7 +2,8 @@
 // defined notion names a function with types its definition uses it under;
 // no notion is used before the book defines it; every page a node points to
 // exists with the place it names, every link of the pages leads somewhere,
-// every picture of the pages is a picture file of the book; and the English
+// every picture of the pages is a picture file of the book; no implication
+// has an implication for its premise (a conclusion without its brackets); and the English
 // names of provable statements are unique (protocols find statements by them).
 #pragma once
 

@@ -41,7 +41,7 @@ TEST_F(BookCheck, FaultsAreNamed) {
   };
   write("content", {"S", "intro.htm", "B", "Книга"_cp, "0"});
   write("0/content", {"S", "missing.htm#x", "C", "Глава"_cp, "0"});
-  write("0/0/content", {"S", "intro.htm#nowhere", "P", "Параграф"_cp, "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
+  write("0/0/content", {"S", "intro.htm#nowhere", "P", "Параграф"_cp, "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"});
   write("0/0/0.st", {"S", "", "Same", "Первое"_cp, "theorem", "\\forall x \\in \\R \\Vld x ^ 2 \\ge 0"});
   write("0/0/1.st", {"S", "", "Same", "Второе"_cp, "lemma", "x +"});
   write("0/0/2.st", {"S", "", "Def", "Определение"_cp, "definition", "| x |", "\\nothing(rT)"});
@@ -58,6 +58,9 @@ TEST_F(BookCheck, FaultsAreNamed) {
   write("0/0/9.st", {"S", "", "By equivalence", "Через равносильность"_cp, "definition",
                      "\\forall n \\in \\Z \\Vld n \\even \\iff ( \\exists k \\in \\Z : n = 2 \\cdot k )",
                      "\\102(zPredT)"});
+  // An implication's conclusion without brackets makes its premise an implication.
+  write("0/0/10.st", {"S", "", "Chain", "Цепочка"_cp, "theorem", "\\forall x \\in \\R \\Vld x > 1 \\implies x > 0 \\implies x ^ 2 > 0"});
+  write("0/0/11.st", {"S", "", "Bracketed", "Со скобками"_cp, "theorem", "\\forall x \\in \\R \\Vld x > 1 \\implies ( x > 0 \\implies x ^ 2 > 0 )"});
   std::ofstream(dir.Path() / "book" / "intro.htm")
       << R"(<p id="here"><a href="BOOK/logi/0/0/0">ok</a> <a href="BOOK/logi/0/0/99">bad</a> <a href="gone.htm">x</a>)"
       << R"(<a href="intro.htm#here">ok</a> <a href="#here">ok</a> <a href="#top">no top</a></p>)";
@@ -79,6 +82,7 @@ TEST_F(BookCheck, FaultsAreNamed) {
       p + "\\0\\8: the formulation does not use \\abs (rFunc1T)",
       p + "\\0\\8: Invalid format of the left part of the definition.",
       p + "\\0\\9: The definition should be formulated with \\ByDef symbol or equality.",
+      p + "\\0\\10: an implication whose premise is an implication (bracket the conclusion: A => (B => C))",
       "intro.htm: command link BOOK/logi/0/0/99",
       "intro.htm: link gone.htm",
       "intro.htm: link #top",
