@@ -130,7 +130,8 @@ std::optional<std::size_t> TScriptUi::ChooseTransformation(const std::vector<TTr
     if (offered[i].Key == *line || offered[i].Name == *line || offered[i].Shown == *line) return i;
   if (const std::optional<int> number = ParseInt(*line); number && *number >= 1 && static_cast<std::size_t>(*number) <= offered.size())
     return static_cast<std::size_t>(*number - 1);
-  return offered.size();  // no such transformation: the caller refuses it
+  Ctx().Messages.Error({"Такое преобразование не предлагается: "_cp + *line, "No such transformation is offered: " + *line});
+  return offered.size();  // the caller refuses it
 }
 
 std::optional<std::size_t> TScriptUi::Choose(std::string_view caption, const std::vector<std::string>& items) {
@@ -141,7 +142,8 @@ std::optional<std::size_t> TScriptUi::Choose(std::string_view caption, const std
     if (items[i] == *line) return i;
   if (const std::optional<int> number = ParseInt(*line); number && *number >= 1 && static_cast<std::size_t>(*number) <= items.size())
     return static_cast<std::size_t>(*number - 1);
-  return items.size();  // no such item: the caller refuses it
+  Ctx().Messages.Error({"В списке нет "_cp + *line, "No such item in the list: " + *line});
+  return items.size();  // the caller refuses it
 }
 
 std::optional<std::vector<bool>> TScriptUi::Mark(std::string_view caption, const std::vector<std::string>& items) {
@@ -224,6 +226,12 @@ bool TScriptUi::Run(TProofDriver& driver, const std::function<void(const std::st
         return false;
       }
       const std::size_t position = static_cast<std::size_t>(*n - 1);
+      const TKernel& field = *driver.Current();
+      const std::size_t count = words[1] == "given"     ? field.GivenConds.size()
+                                : words[1] == "proving" ? field.ProvingConds.size()
+                                                        : field.GivenObjects.size();
+      if (position >= count)
+        Ctx().Messages.Error({"В разделе нет строки "_cp + words[2], "The section has no line " + words[2]});
       if (words[1] == "given") result = driver.MarkCondition(TSection::GivenConds, position);
       else if (words[1] == "proving") result = driver.MarkCondition(TSection::ProvingConds, position);
       else if (words[1] == "object") result = driver.MarkGivenObject(position);

@@ -785,7 +785,7 @@ const TMisuse kMisuses[] = {
     {"ApplyingTheStatementItself", "1/0/6", {}, {"!apply", "book/1/0/6"},
      {"Only a statement that stands before the one being proved can be applied."}},
     {"ApplyingANonexistentStatement", "1/0/6", {}, {"!apply", "book/9/9/9"}, {"No statement at book/9/9/9"}},
-    {"InductionOnARealObject", "1/0/7", {}, {"!induction", "x"}, {}},
+    {"InductionOnARealObject", "1/0/7", {}, {"!induction", "x"}, {"No such item in the list: x"}},
     {"InductionWithoutAnIntegerObject", "6/24/8", {}, {"!induction"}, {"Error 1 in Induction (MainPr.cpp)."}},
     {"ByContradictionWithoutAGoal", "1/0/6", {"!contradiction"}, {"!contradiction"}, {"Error 1 in ContradProve (Kernel)"}},
     {"MultiplyingAGoalEqualityByAny", "6/24/8", {}, {"!mark proving 1", "TimesEqD", "0"},
@@ -797,7 +797,8 @@ const TMisuse kMisuses[] = {
     {"MultiplyingByARequiredObject", "1/0/5", {}, {"!mark proving 1", "TimesIneqPosD", "y"},
      {"Unable to multiply by a required object"}},
     // a ≠ b and c ≠ d say nothing about a + c and b + d.
-    {"AddingInequations", "6/24/9", {}, {"!mark given 1", "AddEqvD"}, {}},
+    {"AddingInequations", "6/24/9", {}, {"!mark given 1", "AddEqvD"}, {"No such transformation is offered: AddEqvD"}},
+    {"MarkingALineThatIsNotThere", "6/24/9", {}, {"!mark given 9", "AddEqvD"}, {"The section has no line 9"}},
     {"AddingAnInequationToAnEquality", "6/24/10", {}, {"!mark given 1", "AddEqvD"}, {"Nothing to add"}},
     {"ConsideringCasesOfARequiredObject", "1/0/5", {}, {"!cases", "y > 0"}, {"The expression must not have required variables."}},
     {"SubstitutingARequiredObject", "1/0/12", {}, {"!mark given 1", "ConsiderForallD", "y"}, {"Unable to use a required object."}},
