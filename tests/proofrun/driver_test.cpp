@@ -798,7 +798,7 @@ const TMisuse kMisuses[] = {
      {"Unable to multiply by a required object"}},
     // a ≠ b and c ≠ d say nothing about a + c and b + d.
     {"AddingInequations", "6/24/9", {}, {"!mark given 1", "AddEqvD"}, {"No such transformation is offered: AddEqvD"}},
-    {"MarkingALineThatIsNotThere", "6/24/9", {}, {"!mark given 9", "AddEqvD"}, {"The section has no line 9"}},
+    {"MarkingALineThatIsNotThere", "6/24/9", {}, {"!mark given 9"}, {"The section has no line 9"}},
     {"AddingAnInequationToAnEquality", "6/24/10", {}, {"!mark given 1", "AddEqvD"}, {"Nothing to add"}},
     {"ConsideringCasesOfARequiredObject", "1/0/5", {}, {"!cases", "y > 0"}, {"The expression must not have required variables."}},
     {"SubstitutingARequiredObject", "1/0/12", {}, {"!mark given 1", "ConsiderForallD", "y"}, {"Unable to use a required object."}},
