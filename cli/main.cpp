@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,11 +13,13 @@
 #include "cli/listing.h"
 #include "cli/prove_command.h"
 #include "cli/task_command.h"
+#include "cli/verify_command.h"
 #include "proofrun/assot.h"
 #include "shell/context.h"
 #include "types/types_proccess.h"
 #include "shell/cp1251.h"
 #include "shell/files.h"
+#include "shell/text.h"
 #include "shell/fonts.h"
 #include "session/startup.h"
 #include "expr/expr.h"
@@ -77,6 +80,14 @@ constexpr const char* kUsage =
     "                                       writes the protocol to OUT, or with a bare name\n"
     "                                       saves it beside the statement as NAME.prt (--yes\n"
     "                                       to overwrite); exit 0 when proved\n"
+    "  verify [DIR] [PATH...] [--junit FILE] [--json FILE] [--jobs N] [--quiet]\n"
+    "                                       replay every saved protocol (NAME.prt) of the\n"
+    "                                       book, or of the parts PATH (book/3, book/3/5,\n"
+    "                                       book/3/5/3), through the prover: a line per\n"
+    "                                       protocol (a progress bar on a terminal; --quiet:\n"
+    "                                       failures only), a summary, JUnit XML and JSON\n"
+    "                                       reports; --jobs runs N processes; exit 0 when\n"
+    "                                       every protocol proves its statement\n"
     "  number add|mul|pow|sqrt|inv A [B]    exact arithmetic; a number is an integer,\n"
     "                                       a fraction p/q or a decimal 1.5\n"
     "\n"
@@ -184,6 +195,43 @@ bool Start(lemmix::TSession& context, const std::vector<std::string>& dirs) {
   return lemmix::LoadCatalogues(context);
 }
 
+// lemmix-cli verify [DIR] [PATH...] [--junit FILE] [--json FILE] [--jobs N] [--quiet] [--lang en|ru]
+int Verify(bool english, bool yes, const char* program, const std::vector<std::string>& args) {
+  lemmix::TVerifyOptions options;
+  options.English = english;
+  // The jobs run this very program.
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  options.Program = error ? std::string(program) : self.string();
+  std::vector<std::string> dirs;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool valued = i + 1 < args.size();
+    if (arg == "--junit" && valued) options.Junit = args[++i];
+    else if (arg == "--json" && valued) options.Json = args[++i];
+    else if (arg == "--jobs" && valued) {
+      const std::optional<int> jobs = lemmix::ParseInt(args[++i]);
+      if (!jobs || *jobs < 1 || *jobs > 256) return Usage();
+      options.Jobs = *jobs;
+    } else if (arg == "--quiet") options.Quiet = true;
+    else if (arg == "--lang" && valued) {
+      const std::string& lang = args[++i];
+      if (lang != "en" && lang != "ru") return Usage();
+      options.English = lang == "en";
+    } else if (arg.starts_with("--")) return Usage();
+    else if (lemmix::IsBookPath(arg)) options.Paths.push_back(arg);
+    else if (dirs.empty() && options.Paths.empty()) dirs.push_back(arg);
+    else return Usage();
+  }
+  if (!dirs.empty()) options.Dir = dirs[0];
+  lemmix::CliMessages messages(options.English, yes);
+  FontFileCheck fontCheck;
+  lemmix::TSession context(messages, messages, &fontCheck);
+  const lemmix::TContextScope scope(context);
+  if (!Start(context, dirs)) return 2;
+  return lemmix::RunVerify(context, options);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -203,6 +251,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> words;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (words.empty() && arg == "verify") return Verify(english, yes, argv[0], std::vector<std::string>(argv + i + 1, argv + argc));
     if (arg == "--lang" && i + 1 < argc) {
       const std::string lang = argv[++i];
       if (lang != "en" && lang != "ru") return Usage();

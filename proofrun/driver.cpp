@@ -120,9 +120,16 @@ std::string_view DialogCaption(int index, bool russian) {
 }
 
 TProofDriver::TProofDriver(IProofUi& ui, TProtocolRecorder& protocol, const TBook& book, const TAssotProccess* assot)
-    : answers_(ui), protocol_(protocol), book_(book), assot_(assot) {}
+    : ui_(&ui), answers_(std::make_unique<TCanonicalAnswers>(ui)), protocol_(protocol), book_(book), assot_(assot) {}
 
 TProofDriver::~TProofDriver() = default;
+
+IProofUi& TProofDriver::SetUi(IProofUi& ui) {
+  IProofUi& previous = *ui_;
+  ui_ = &ui;
+  answers_ = std::make_unique<TCanonicalAnswers>(ui);
+  return previous;
+}
 
 const TKernel* TProofDriver::Current() const { return stack_.empty() ? nullptr : stack_.back()->Kernel.get(); }
 int TProofDriver::Level() const { return stack_.empty() ? 0 : stack_.back()->Kernel->Level; }
@@ -322,7 +329,7 @@ bool TProofDriver::LevelExit() {
                                 : "Subproof is successfully completed.";
   // The sentence is the last report of the subproof's own level.
   if (IInfoSink* sink = InfoSink()) sink->Add(rus, nullptr);
-  ui_.SubproofDone(rus, eng);
+  Ui().SubproofDone(rus, eng);
   std::size_t parent = stack_.size() - 1;
   while (parent-- > 0)
     if (stack_[parent]->Kernel->Level < level) break;
@@ -477,7 +484,7 @@ bool TProofDriver::Complete() {
       const int setting = Ctx().Settings.DefineProveObject;
       if (CanSubstitute(k)) {
         if (setting == 0) {
-          const std::optional<bool> answer = ui_.AddRequiredObject();
+          const std::optional<bool> answer = Ui().AddRequiredObject();
           if (!answer) {
             RollBack();
             return false;
@@ -511,7 +518,7 @@ std::vector<std::string> Texts(const TExprList& list) {
 }  // namespace
 
 bool TProofDriver::TestFirst(const TExprList& obligations) {
-  const bool prove = ui_.ProveFirst(Texts(obligations));
+  const bool prove = Ui().ProveFirst(Texts(obligations));
   Write(Keyword(prove ? kTestConditionsRecord : kRefuseTestConditions));
   return prove;
 }
@@ -555,7 +562,7 @@ bool Cancelled(const std::optional<TExprList>& obligations) { return !obligation
 }  // namespace
 
 bool TProofDriver::Define() {
-  const std::optional<TDefinitionAnswer> answer = ui_.Definition();
+  const std::optional<TDefinitionAnswer> answer = Ui().Definition();
   if (!answer || answer->Lines.empty()) return false;
   if (answer->Kind == TDefinitionAnswer::Recursive) return DefineRecursively(answer->Lines);
   PushCopy();
@@ -594,7 +601,7 @@ bool TProofDriver::DefineRecursively(const std::vector<std::string>& names) {
     return false;
   }
   while (const std::optional<TRecursiveInput> input = NextRecursiveInput(Top())) {
-    const std::optional<std::vector<std::string>> lines = ui_.Element(input->Step ? 3 : 2, input->Name);
+    const std::optional<std::vector<std::string>> lines = Ui().Element(input->Step ? 3 : 2, input->Name);
     if (!lines || lines->empty()) {
       AbortRecursive(Top());
       Write(Keyword(kAbortRecursiveDefinition));
@@ -610,7 +617,7 @@ bool TProofDriver::DefineRecursively(const std::vector<std::string>& names) {
 }
 
 bool TProofDriver::Apply() {
-  const TStatement* chosen = ui_.Statement();
+  const TStatement* chosen = Ui().Statement();
   if (chosen == nullptr) return false;
   // Only what the book has before the statement being proved may be applied.
   const std::vector<TStatement*> before = StatementsBefore(book_, statement_);
@@ -631,7 +638,7 @@ bool TProofDriver::Apply() {
 
 bool TProofDriver::WithCondition(TCommand command) {
   const int caption = command == TCommand::Cases ? 4 : command == TCommand::Auxiliary ? 7 : 8;
-  const std::optional<std::string> text = ui_.Formula(caption, "", "");
+  const std::optional<std::string> text = Ui().Formula(caption, "", "");
   if (!text) return false;
   PushCopy();
   Write(Keyword(command == TCommand::Cases ? kConsiderCase : command == TCommand::Auxiliary ? kProveConditionRecord : kConjectureRecord) + *text);
@@ -678,9 +685,9 @@ bool TProofDriver::Induction() {
   }
   std::vector<std::string> names;
   for (const TVar* v : candidates) names.push_back(NameText(v->Name));
-  const std::optional<std::size_t> chosen = ui_.Choose("Select induction variable", names);
+  const std::optional<std::size_t> chosen = Ui().Choose("Select induction variable", names);
   if (!chosen || *chosen >= candidates.size()) return false;
-  const std::optional<std::string> initial = ui_.Formula(24, "", "1");
+  const std::optional<std::string> initial = Ui().Formula(24, "", "1");
   if (!initial) return false;
   PushCopy();
   const TVar& v = *candidates[*chosen];
@@ -702,7 +709,7 @@ bool TProofDriver::Induction() {
     }
   std::vector<const TVar*> nonstationary;
   if (!others.empty()) {
-    const std::optional<std::vector<bool>> marks = ui_.Mark("Mark unstationaty variables", otherNames);
+    const std::optional<std::vector<bool>> marks = Ui().Mark("Mark unstationaty variables", otherNames);
     if (!marks) {
       RollBack();
       return false;
@@ -731,7 +738,7 @@ bool TProofDriver::MarkGivenObject(std::size_t position) {
   const TProofSetupScope scope(setup_);
   const std::string old = NameText(Top().GivenObjects[position]->Name);
   for (;;) {
-    const std::optional<std::string> name = ui_.Formula(5, old, old);
+    const std::optional<std::string> name = Ui().Formula(5, old, old);
     if (!name) return false;
     if (const std::optional<TMessage> refusal = RenameObject(*Top().Copy({.Goal = true}), position, *name)) {
       Ctx().Messages.Error(*refusal);
@@ -767,7 +774,7 @@ bool TProofDriver::MarkCondition(TSection section, std::size_t position) {
     Ctx().Messages.Error({"Для отмеченного условия нет преобразований."_cp, "No transformation applies to the marked condition."});
     return false;
   }
-  const std::optional<std::size_t> choice = ui_.ChooseTransformation(offered);
+  const std::optional<std::size_t> choice = Ui().ChooseTransformation(offered);
   if (!choice || *choice >= offered.size()) return false;
   const bool result = RunCommand([&] { return Transformation(section, position, offered[*choice]); });
   FollowLevels(false);
@@ -790,7 +797,7 @@ bool TProofDriver::Transformation(TSection section, std::size_t position, const 
     return Obligations(0);
   };
   if (name == "TimesIneqPosD" || name == "TimesIneqNonnegD" || name == "TimesEqNonzeroD" || name == "TimesEqD") {
-    const std::optional<std::string> factor = ui_.Formula(9, "", "");
+    const std::optional<std::string> factor = Ui().Formula(9, "", "");
     if (!factor) return false;
     PushCopy();
     const int keyword = name == "TimesIneqPosD"      ? kMultiplyPositive
@@ -815,7 +822,7 @@ bool TProofDriver::Transformation(TSection section, std::size_t position, const 
     }
     std::vector<std::string> items;
     for (const std::size_t i : others) items.push_back(Text(*Top().GivenConds[i]->Expr));
-    const std::optional<std::size_t> chosen = ui_.Choose("Add to (in)equality", items);
+    const std::optional<std::size_t> chosen = Ui().Choose("Add to (in)equality", items);
     if (!chosen || *chosen >= others.size()) return false;
     PushCopy();
     WritePair(marked, Keyword(kAddToRelation) + items[*chosen]);
@@ -861,7 +868,7 @@ bool TProofDriver::SubstituteNext() {
   while (const std::optional<TSubstituteStep> step = SubstituteStep(Top())) {
     std::vector<std::string> candidates;
     for (const TVar* c : step->Candidates) candidates.push_back(NameText(c->Name));
-    const std::optional<TSubstituteAnswer> answer = ui_.Substitute(NameText(step->Variable), candidates);
+    const std::optional<TSubstituteAnswer> answer = Ui().Substitute(NameText(step->Variable), candidates);
     if (!answer) {
       RollBack();
       return false;

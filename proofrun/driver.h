@@ -74,6 +74,9 @@ class TProofDriver {
   // transformations), a given object (renaming) or a required one.
   bool MarkCondition(TSection section, std::size_t position);
   bool MarkGivenObject(std::size_t position);
+  // Another UI answers from now on (a demonstration answers from its
+  // protocol); the one it replaces is returned.
+  IProofUi& SetUi(IProofUi& ui);
 
   bool Open() const { return !stack_.empty(); }
   bool Succeeded() const { return succeeded_; }
@@ -148,9 +151,10 @@ class TProofDriver {
   // others are left (kept or not), those missing opened again.
   void FollowLevels(bool keep);
 
-  // The user's answers, formulas as a formula edit writes them.
-  TCanonicalAnswers answers_;
-  IProofUi& ui_ = answers_;
+  // The UI that answers, and its answers with formulas as a formula edit writes them.
+  IProofUi& Ui() { return *answers_; }
+  IProofUi* ui_;
+  std::unique_ptr<TCanonicalAnswers> answers_;
   TProtocolRecorder& protocol_;
   const TBook& book_;
   const TAssotProccess* assot_;

@@ -9,6 +9,7 @@
 #include "shell/files.h"
 #include "shell/message.h"
 #include "shell/settings.h"
+#include "shell/text.h"
 
 namespace lemmix {
 
@@ -25,6 +26,10 @@ bool CreateEmpty(const std::string& path) {
 
 void TProtocolRecorder::StartProof(const std::string& journalPath, const TAutoSettings& settings,
                                    std::string_view englishName) {
+  if (demonstrating_) {
+    Indent = PendingMarks = 0;
+    return;
+  }
   demonstrating_ = false;
   fullProtocol_.clear();
   journal_ = journalPath;
@@ -47,6 +52,9 @@ bool TProtocolRecorder::StartDemonstration(std::vector<std::string> protocol, co
   fullProtocol_.clear();
   Lines = std::move(protocol);
   Indent = ReadPos = PendingMarks = 0;
+  verify_ = marksPlaced_ = marksRead_ = 0;
+  rolledBack_ = false;
+  mismatch_.reset();
   if (fullProtocolPath.empty()) return true;
   if (FileExists(fullProtocolPath) || !CreateEmpty(fullProtocolPath)) {
     const std::string shown = DisplayPath(fullProtocolPath);
@@ -63,11 +71,68 @@ void TProtocolRecorder::Close() {
   fullProtocol_.clear();
 }
 
+void TProtocolRecorder::EndDemonstration() {
+  if (!demonstrating_) return;
+  demonstrating_ = false;
+  fullProtocol_.clear();
+  if (static_cast<std::size_t>(verify_) < Lines.size()) Lines.resize(static_cast<std::size_t>(verify_));
+  PendingMarks = 0;
+}
+
+std::string_view TProtocolRecorder::WithoutMarks(std::string_view line, int* marks) {
+  std::size_t end = line.size();
+  while (end > 0 && line[end - 1] == '@') --end;
+  if (marks != nullptr) *marks = static_cast<int>(line.size() - end);
+  return line.substr(0, end);
+}
+
+void TProtocolRecorder::VerifyAfter(int beginning) {
+  if (beginning < 0 || beginning >= static_cast<int>(Lines.size())) return;
+  int marks = 0;
+  WithoutMarks(Lines[beginning], &marks);
+  marksRead_ = marks;
+  marksPlaced_ = 0;
+  verify_ = beginning + 1;
+}
+
+bool TProtocolRecorder::TakeRollBack() {
+  const bool rolledBack = rolledBack_;
+  rolledBack_ = false;
+  return rolledBack;
+}
+
+void TProtocolRecorder::Verify(const std::string& line) {
+  // Step separators are not compared: the steps show in what the driver writes.
+  if (mismatch_ || line.empty()) return;
+  const int count = static_cast<int>(Lines.size());
+  while (verify_ < count && Trim(Lines[verify_]).empty()) ++verify_;
+  if (verify_ >= count) {
+    mismatch_ = TMismatch{verify_ + 1, "", line};
+    return;
+  }
+  int marks = 0;
+  const std::string_view found = WithoutMarks(Lines[verify_], &marks);
+  // A timed replay has stored its time after the success line.
+  const bool timed = Trim(line) == kProtocolKeywords[kSuccessfulEnd] && found.starts_with(line + " Time=");
+  if (found != line && !timed) {
+    mismatch_ = TMismatch{verify_ + 1, std::string(found), line};
+    return;
+  }
+  marksRead_ += marks;
+  ++verify_;
+}
+
 std::string TProtocolRecorder::Indented(std::string_view text) const {
   return std::string(3 * static_cast<std::size_t>(Indent), ' ') + std::string(text);
 }
 
 void TProtocolRecorder::PlaceMarks(std::string& line) {
+  // A replay counts them: the protocol's lines are compared without marks.
+  if (demonstrating_) {
+    marksPlaced_ += PendingMarks;
+    PendingMarks = 0;
+    return;
+  }
   // Owed marks go to the end of the last record, once the head of settings
   // and the beginning line are there; otherwise onto the new line.
   if (PendingMarks > 0 && static_cast<int>(Lines.size()) > kSettingLines && !Lines.back().empty()) {
@@ -82,6 +147,7 @@ void TProtocolRecorder::PlaceMarks(std::string& line) {
 
 void TProtocolRecorder::Record(std::string line) {
   if (demonstrating_) {
+    Verify(line);
     if (!fullProtocol_.empty()) AppendToFile(fullProtocol_, line);
     return;
   }
@@ -91,7 +157,8 @@ void TProtocolRecorder::Record(std::string line) {
 
 void TProtocolRecorder::WriteLine(std::string_view text) {
   if (Indent < 0) return;
-  if (text.empty() && !Lines.empty() && Lines.back().empty()) return;  // never two empty lines in a row
+  // Never two empty lines in a row (a replayed protocol is not written).
+  if (text.empty() && !demonstrating_ && !Lines.empty() && Lines.back().empty()) return;
   std::string line = text.empty() ? std::string() : Indented(text);
   PlaceMarks(line);
   Record(std::move(line));
@@ -106,6 +173,7 @@ void TProtocolRecorder::WritePair(std::string_view first, std::string_view secon
 }
 
 void TProtocolRecorder::JournalUndo() {
+  rolledBack_ = demonstrating_;
   if (!journal_.empty()) AppendToFile(journal_, kProtocolKeywords[kUndo]);
 }
 
@@ -117,6 +185,10 @@ bool TProtocolRecorder::FindMark(int k) {
       if (++marks < k) continue;
       ReadPos = static_cast<int>(j) + 1;
       while (ReadPos < static_cast<int>(Lines.size()) && !Lines[ReadPos].empty()) ++ReadPos;
+      if (demonstrating_) {
+        verify_ = ReadPos;
+        marksPlaced_ = marksRead_ = k;
+      }
       return true;
     }
   }
@@ -124,7 +196,7 @@ bool TProtocolRecorder::FindMark(int k) {
 }
 
 void TProtocolRecorder::TruncateAtReadPos() {
-  if (ReadPos >= 0 && static_cast<std::size_t>(ReadPos) < Lines.size()) Lines.resize(ReadPos);
+  if (!demonstrating_ && ReadPos >= 0 && static_cast<std::size_t>(ReadPos) < Lines.size()) Lines.resize(ReadPos);
 }
 
 bool TProtocolRecorder::AppendToFile(const std::string& path, std::string_view text) {
