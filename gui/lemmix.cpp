@@ -47,6 +47,7 @@ TLemmix::TLemmix()
                           [this](int topic) { helpForm_->ShowTopic(topic); }});
   showForm_ = std::make_unique<TShowForm>(*context_, mainForm_.get());
   showForm_->SetHelp([this](int topic) { helpForm_->ShowTopic(topic); });
+  setupForm_->SetHelp([this](int topic) { helpForm_->ShowTopic(topic); });
   mainForm_->SetStatementWindow(showForm_.get());
   mainForm_->SetPageShower([this](const TPathName& node) { htmlForm_->Show(node); });
   QObject::connect(htmlForm_.get(), &THtmlForm::ContentsFollow, mainForm_.get(), &TMainForm::FollowPage);

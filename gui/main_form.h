@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "book/statement.h"
@@ -21,7 +22,12 @@ class QTreeWidget;
 
 namespace lemmix {
 
+class TOpenPrForm;
+class TProgressForm;
 class TSession;
+class TTimeForm;
+struct TProtocolFile;
+struct TReplaySteps;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -48,6 +54,14 @@ class TMainForm : public QMainWindow {
   // The entry points of proving and replaying a statement.
   void Prove(TStatement& statement);
   void Demo(TStatement& statement);
+  // The replay of a protocol for its verification, started with the
+  // statement and the protocol's path; nothing (after its message) when it
+  // cannot start.
+  using TReplayStarter = std::function<std::optional<TReplaySteps>(TStatement&, const std::string& protocolPath)>;
+  void SetReplayStarter(TReplayStarter start) { startReplay_ = std::move(start); }
+  TOpenPrForm& OpenPrForm() const { return *openPrForm_; }
+  TProgressForm& ProgressForm() const { return *progressForm_; }
+  TTimeForm& TimeForm() const { return *timeForm_; }
   // Shows a node's HTML page.
   void SetPageShower(std::function<void(const TPathName&)> show) { showPage_ = std::move(show); }
   // The window that views and edits statements.
@@ -91,6 +105,18 @@ class TMainForm : public QMainWindow {
 
   void ConnectBook();
 
+  // How a verification ended; Stopped ends a run through many protocols.
+  enum class TVerified { Succeeded, Failed, Stopped };
+  TVerified Verify(TStatement& statement, const TProtocolFile& file, bool through);
+  // The replay of the protocol in the proof window, step by step.
+  void Demonstrate(TStatement& statement, const TProtocolFile& file);
+  // Verifies every protocol of the statements from this one on, in the
+  // order of the contents, with the log demo.prt in the data directory.
+  void ProveThrough(TStatement& from);
+  std::optional<TReplaySteps> ProtocolReplay(TStatement& statement, const std::string& protocolPath);
+  // NAME.fpr beside NAME.prt when the full protocol is to be written, else empty.
+  std::string FullProtocolPath(const std::string& protocolPath) const;
+
   TStatement copyBuffer_;
   // The section whose title is being edited in the tree; only its change is taken.
   QTreeWidgetItem* titleItem_ = nullptr;
@@ -100,6 +126,10 @@ class TMainForm : public QMainWindow {
   QTreeWidget* popupTree_ = nullptr;
   QTreeWidgetItem* popupItem_ = nullptr;
   std::map<TTreeMenuItem, QAction*> actions_;
+  TReplayStarter startReplay_;
+  TOpenPrForm* openPrForm_;
+  TProgressForm* progressForm_;
+  TTimeForm* timeForm_;
   QMenu* TreePopup;
 
   TSession& context_;

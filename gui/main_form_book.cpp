@@ -1,8 +1,10 @@
 // The main window's book: the two trees, their popup menu, the editing
-// commands of developer mode, the search page and saving.
+// commands of developer mode, the search page, saving, and the replays of
+// protocols.
 #include <QAbstractItemDelegate>
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -12,10 +14,17 @@
 #include <set>
 
 #include "book/search.h"
+#include "proofrun/demo.h"
+#include "proofrun/driver.h"
+#include "proofrun/protocol.h"
+#include "proofrun/script_ui.h"
 #include "gui/main_form.h"
+#include "gui/open_pr_form.h"
+#include "gui/progress_form.h"
 #include "gui/prove_form.h"
 #include "gui/show_form.h"
 #include "gui/qtext.h"
+#include "gui/time_form.h"
 #include "session/session.h"
 #include "shell/cp1251.h"
 #include "shell/files.h"
@@ -25,6 +34,77 @@ namespace lemmix {
 namespace {
 
 constexpr int kNodeRole = Qt::UserRole;
+
+// What a replay nobody watches says: information is dropped, since the proof
+// field is not shown; errors reach the user, or the log of a run through many
+// protocols; a question is the user's, or "No" when nobody waits for it.
+class TUnwatchedMessages : public IMessages, public IQuestions {
+ public:
+  explicit TUnwatchedMessages(TContext& outer) : outer_(outer) {}
+  void Info(const TMessage&) override {}
+  void Error(const TMessage& message) override { outer_.Messages.Error(message); }
+  bool Ask(const TMessage& question) override { return !outer_.ProveThrough && outer_.Questions.Ask(question); }
+
+ private:
+  TContext& outer_;
+};
+
+// The replay of a protocol for its verification, in a context of its own
+// that it is current in while it works: the settings the protocol records
+// become the user's when it ends.
+class TProtocolReplay {
+ public:
+  TProtocolReplay(TContext& outer, const TBook& book, const TAssotProccess* assot)
+      : outer_(outer), messages_(outer), context_(messages_, messages_) {
+    context_.Dir = outer.Dir;
+    context_.BookPath = outer.BookPath;
+    context_.StartupOk = outer.StartupOk;
+    context_.DeveloperMode = outer.DeveloperMode;
+    context_.ProveThrough = outer.ProveThrough;
+    context_.DemoLogPath = outer.DemoLogPath;
+    context_.DemoRunning = true;
+    context_.Settings = outer.Settings;
+    context_.TypesProccess = outer.TypesProccess;
+    context_.StFunc = outer.StFunc;
+    const TContextScope scope(context_);
+    protocol_ = std::make_unique<TProtocolRecorder>(messages_);
+    noAnswers_ = std::make_unique<TScriptUi>(book, std::vector<std::string>());
+    driver_ = std::make_unique<TProofDriver>(*noAnswers_, *protocol_, book, assot);
+    demo_ = std::make_unique<TDemonstration>(*driver_, *protocol_, book);
+  }
+  ~TProtocolReplay() {
+    const TContextScope scope(context_);
+    demo_.reset();
+    driver_.reset();
+    protocol_.reset();
+    outer_.Settings = context_.Settings;
+  }
+
+  void Begin(const TStatement& statement, const std::vector<std::string>& lines, const std::string& fullProtocol) {
+    const TContextScope scope(context_);
+    demo_->Begin(statement, lines, fullProtocol);
+  }
+  bool Step() {
+    const TContextScope scope(context_);
+    return !demo_->Ended() && demo_->Step() && !demo_->Ended();
+  }
+  // Lines read: while the run goes on, up to the record replayed; once it
+  // failed, up to the line it failed at.
+  std::size_t Position() const {
+    const int line = demo_->Line();
+    return static_cast<std::size_t>(std::max(demo_->Ended() && !demo_->Succeeded() ? line - 1 : line, 0));
+  }
+  bool Succeeded() const { return demo_->Succeeded(); }
+
+ private:
+  TContext& outer_;
+  TUnwatchedMessages messages_;
+  TContext context_;
+  std::unique_ptr<TProtocolRecorder> protocol_;
+  std::unique_ptr<TScriptUi> noAnswers_;
+  std::unique_ptr<TProofDriver> driver_;
+  std::unique_ptr<TDemonstration> demo_;
+};
 
 // Inserts a new child into whichever kind of section the node is.
 TPathName* InsertInto(TPathName& section, std::size_t position) {
@@ -345,13 +425,150 @@ void TMainForm::Prove(TStatement& statement) {
 }
 
 void TMainForm::Demo(TStatement& statement) {
-  if (statement.ProtocolNames(!context_.DeveloperMode).empty()) {
+  // The settings of the moment hold for the whole run.
+  const TDemoSettings demo = context_.Settings.Demo;
+  if (demo.Through && !demo.Visual) {
+    ProveThrough(statement);
+    return;
+  }
+  const std::vector<TProtocolFile> files = StatementProtocols(statement, !context_.DeveloperMode);
+  if (files.empty()) {
     context_.Messages.Error({"Для выбранного утверждения нет протоколов доказательства."_cp,
                              "There is no proof protocols for the statment."});
     return;
   }
-  context_.Messages.Info({"Демонстрация доказательств появится в следующей версии программы."_cp,
-                          "Demonstrations of proofs are not there yet."});
+  const std::optional<TProtocolFile> chosen = openPrForm_->Choose(files);
+  if (!chosen) return;
+  if (demo.Visual) {
+    Demonstrate(statement, *chosen);
+  } else {
+    Verify(statement, *chosen, false);
+  }
+}
+
+void TMainForm::Demonstrate(TStatement& statement, const TProtocolFile& file) {
+  const std::optional<std::vector<std::string>> lines = ReadLines(file.Path);
+  if (!lines) {
+    context_.Messages.Error({"Невозможно прочитать файл протокола "_cp + DisplayPath(file.Path),
+                             "Unable to read protocol file " + DisplayPath(file.Path)});
+    return;
+  }
+  if (!context_.Book) return;
+  // The window owns itself, as for a proof: it goes when it closes.
+  auto* window = new TProveForm(context_, *context_.Book, statement, this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->SetHelp([this](int topic) { emit HelpRequested(topic); });
+  if (!window->StartDemonstration(*lines, FullProtocolPath(file.Path))) {
+    window->deleteLater();
+    return;
+  }
+  window->show();
+}
+
+std::string TMainForm::FullProtocolPath(const std::string& protocolPath) const {
+  if (!context_.Settings.Demo.FullProtocol) return {};
+  return protocolPath.substr(0, protocolPath.size() - 3) + "fpr";
+}
+
+std::optional<TReplaySteps> TMainForm::ProtocolReplay(TStatement& statement, const std::string& protocolPath) {
+  if (!context_.Book) return std::nullopt;
+  const std::optional<std::vector<std::string>> lines = ReadLines(protocolPath);
+  if (!lines) return std::nullopt;
+  const std::string fullProtocol = FullProtocolPath(protocolPath);
+  // A run through many protocols writes them all anew.
+  std::error_code ignored;
+  if (!fullProtocol.empty() && context_.ProveThrough) std::filesystem::remove(NativePath(fullProtocol), ignored);
+  auto replay = std::make_shared<TProtocolReplay>(context_, *context_.Book, context_.AssotProccess.get());
+  replay->Begin(statement, *lines, fullProtocol);
+  return TReplaySteps{[replay] { return replay->Step(); }, [replay] { return replay->Position(); },
+                      [replay] { return replay->Succeeded(); }};
+}
+
+TMainForm::TVerified TMainForm::Verify(TStatement& statement, const TProtocolFile& file, bool through) {
+  const std::optional<std::vector<std::string>> lines = ReadLines(file.Path);
+  if (!lines) {
+    context_.Messages.Error({"Невозможно прочитать файл протокола "_cp + DisplayPath(file.Path),
+                             "Unable to read protocol file " + DisplayPath(file.Path)});
+    return TVerified::Failed;
+  }
+  QElapsedTimer clock;
+  clock.start();
+  const std::optional<TReplaySteps> steps = startReplay_(statement, file.Path);
+  // Without a replay no protocol can be verified: a run through them ends.
+  if (!steps) return TVerified::Stopped;
+  if (progressForm_->Run(ToQString(statement.Title()), lines->size(), *steps) == TProgressForm::TEnd::Closed)
+    return TVerified::Stopped;
+  const long long ticks = clock.elapsed();
+  const TVerificationVerdict verdict = VerificationVerdict(
+      *lines, steps->Position(), steps->Succeeded ? std::optional(steps->Succeeded()) : std::nullopt);
+  if (!verdict.Succeeded) {
+    context_.Messages.Error(verdict.Message());
+    return TVerified::Failed;
+  }
+  const std::optional<long long> recorded = RecordedTicks(*lines);
+  // The time is only told: a protocol that cannot be written keeps its old one.
+  if (const std::optional<std::vector<std::string>> stamped = WithRecordedTicks(*lines, ticks))
+    WriteLinesReplacing(file.Path, *stamped);
+  if (!through) {
+    timeForm_->SetHeading(ToQString("Доказательство проверено: протокол воспроизведен до конца."_cp));
+    timeForm_->Fill(ticks, recorded);
+    timeForm_->exec();
+  }
+  return TVerified::Succeeded;
+}
+
+void TMainForm::ProveThrough(TStatement& from) {
+  // The statements from this one on as the contents show them; the one the
+  // run starts from is taken even when the contents hide it.
+  std::vector<TStatement*> statements;
+  bool started = false;
+  std::function<void(TPathName&, bool)> visit = [&](TPathName& node, bool visible) {
+    if (node.Deleted) return;
+    visible = visible && (context_.DeveloperMode || node.Favourite() || &node == context_.Book.get());
+    started = started || &node == &from;
+    if (started && node.IsStatement() && (visible || &node == &from)) {
+      auto& statement = static_cast<TStatement&>(node);
+      if (statement.Kind() != "axiom") statements.push_back(&statement);
+    }
+    for (std::size_t i = 0; i < node.ChildCount(); ++i) visit(*node.Child(i), visible);
+  };
+  if (context_.Book) visit(*context_.Book, true);
+  if (!started) statements.push_back(&from);
+
+  const std::string log = context_.Dir + "\\demo.prt";
+  std::error_code ignored;
+  std::filesystem::remove(NativePath(log), ignored);
+  if (!WriteLinesReplacing(log, {})) {
+    context_.Messages.Error(
+        {"Невозможно открыть файл протокола демонстрации."_cp, "Unable open demo protocol file."});
+    return;
+  }
+  // Errors of the run go to the log instead of waiting for the user.
+  struct TUnattended {
+    TContext& context;
+    TUnattended(TContext& c, const std::string& log) : context(c) {
+      context.ProveThrough = true;
+      context.DemoLogPath = log;
+    }
+    ~TUnattended() {
+      context.ProveThrough = false;
+      context.DemoLogPath.clear();
+    }
+  } unattended(context_, log);
+  for (TStatement* statement : statements) {
+    const std::vector<TProtocolFile> files = StatementProtocols(*statement, !context_.DeveloperMode);
+    if (files.empty()) {
+      const std::string path = DisplayPath(statement->Path);
+      context_.Messages.Error({"Для выбранного утверждения "_cp + path + " нет протоколов доказательства."_cp,
+                               "There is no proof protocols for the statment " + path});
+    }
+    for (const TProtocolFile& file : files) {
+      AppendLogLine(log, file.Path);
+      const TVerified verified = Verify(*statement, file, true);
+      if (verified != TVerified::Succeeded) AppendLogLine(log, "?");
+      if (verified == TVerified::Stopped) return;
+    }
+  }
 }
 
 void TMainForm::FollowPage(const std::string& pageKey) {
@@ -369,6 +586,11 @@ void TMainForm::FollowPage(const std::string& pageKey) {
 }
 
 void TMainForm::ConnectBook() {
+  openPrForm_ = new TOpenPrForm(this);
+  openPrForm_->SetHelp([this](int topic) { emit HelpRequested(topic); });
+  progressForm_ = new TProgressForm(this);
+  timeForm_ = new TTimeForm(this);
+  startReplay_ = [this](TStatement& statement, const std::string& path) { return ProtocolReplay(statement, path); };
   TreePopup = new QMenu(this);
   TreePopup->setObjectName("TreePopup");
   static const std::pair<TTreeMenuItem, const char*> names[] = {

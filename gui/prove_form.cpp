@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "book/statement.h"
@@ -22,6 +23,7 @@
 #include "gui/save_pr_form.h"
 #include "notation/items.h"
 #include "notation/output.h"
+#include "proofrun/demo.h"
 #include "session/session.h"
 #include "shell/cp1251.h"
 #include "types/type_name.h"
@@ -98,6 +100,7 @@ class TCongratForm : public QDialog {
 TProveForm::TProveForm(TSession& context, const TBook& book, const TStatement& statement, QWidget* parent)
     : QDialog(parent),
       context_(context),
+      book_(book),
       statement_(statement),
       ui_(std::make_unique<TQtProofUi>(*this, book, statement, context.Questions)),
       protocol_(context.Messages),
@@ -149,12 +152,20 @@ TProveForm::TProveForm(TSession& context, const TBook& book, const TStatement& s
   contradiction_->hide();
   status_ = new QLabel(this);
   status_->setObjectName("Status");
+  // While a demonstration waits for a key its status blinks.
+  blink_ = new QTimer(this);
+  blink_->setInterval(300);
+  connect(blink_, &QTimer::timeout, this, [this] {
+    if (busy_) return;
+    status_->setText(status_->text().isEmpty() ? ToQString("Нажмите любую клавишу"_cp) : QString());
+  });
 
   QRect screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->availableGeometry() : QRect(0, 0, 1024, 768);
   resize(std::max(800, screen.width() * 7 / 8), std::max(560, screen.height() * 7 / 8));
 }
 
 TProveForm::~TProveForm() {
+  demo_.reset();  // gives the driver its own dialogs back
   if (context_.Info == info_.get()) {
     context_.Info = nullptr;
     context_.Commenting = false;
@@ -208,9 +219,15 @@ void TProveForm::BuildMenu() {
   for (const auto& [item, command] : commands)
     connect(items_[item], &QAction::triggered, this, [this, command] { Run(command); });
   connect(items_[TItem::Info], &QAction::triggered, this, &TProveForm::ShowInfo);
-  connect(items_[TItem::Prove], &QAction::triggered, this, &TProveForm::SaveProtocol);
+  connect(items_[TItem::Prove], &QAction::triggered, this, [this] {
+    if (demo_) {
+      TakeOver();
+    } else {
+      SaveProtocol();
+    }
+  });
   connect(items_[TItem::Help], &QAction::triggered, this, [this] {
-    if (openHelp_) openHelp_(kHelpTopic);
+    if (openHelp_) openHelp_(demo_ ? kDemonstrationHelpTopic : kHelpTopic);
   });
   connect(items_[TItem::Exit], &QAction::triggered, this, &QWidget::close);
 }
@@ -232,6 +249,54 @@ bool TProveForm::Start(const std::string& journalPath) {
   return true;
 }
 
+bool TProveForm::StartDemonstration(std::vector<std::string> protocol, const std::string& fullProtocolPath) {
+  info_->Reset();
+  context_.Info = info_.get();
+  context_.Commenting = true;
+  demo_ = std::make_unique<TDemonstration>(driver_, protocol_, book_);
+  bool started = false;
+  Step([&] { started = demo_->Begin(statement_, std::move(protocol), fullProtocolPath); });
+  if (!started || !driver_.Open()) {  // the demonstration has said why
+    demo_.reset();
+    context_.Info = nullptr;
+    context_.Commenting = false;
+    return false;
+  }
+  items_[TItem::Prove]->setText(ToQString("Доказывать"_cp));
+  blink_->start();
+  Refresh();
+  return true;
+}
+
+void TProveForm::DemoStep() {
+  if (!demo_ || busy_ || !driver_.Open()) return;
+  Step([&] { demo_->Step(); });
+  if (driver_.Succeeded() || !demo_->Ended()) {
+    Refresh();
+    return;
+  }
+  blink_->stop();
+  status_->clear();
+  // The demonstration has said why it stopped. The step that failed is taken
+  // back; the student may go on from the field before it.
+  if (driver_.Open() && driver_.Depth() > 1 &&
+      context_.Questions.Ask({"Продолжить доказательство самостоятельно ?"_cp, "Continue the proof yourself?"})) {
+    TakeOver();
+    return;
+  }
+  close();
+}
+
+void TProveForm::TakeOver() {
+  if (!demo_) return;
+  demo_.reset();
+  protocol_.EndDemonstration();
+  blink_->stop();
+  status_->clear();
+  items_[TItem::Prove]->setText(ToQString("Сохранить_протокол"_cp));
+  Refresh();
+}
+
 void TProveForm::Step(const std::function<void()>& step) {
   busy_ = true;
   subproofDone_.clear();
@@ -245,13 +310,17 @@ void TProveForm::Step(const std::function<void()>& step) {
 }
 
 void TProveForm::Run(TCommand command) {
-  if (busy_ || !driver_.Open()) return;
+  if (busy_ || !driver_.Open() || (demo_ && command != TCommand::Undo)) return;
   Step([&] { driver_.Act(command); });
   Refresh();
 }
 
 void TProveForm::RunMarked() {
   if (busy_ || !driver_.Open()) return;
+  if (demo_) {
+    for (TMyEdit* view : views_) view->SetMarkedLine(-1);
+    return;
+  }
   // The first marked item: proving conditions, given conditions, then given objects.
   const TSection order[] = {TSection::ProvingConds, TSection::GivenConds, TSection::GivenObjects};
   std::optional<std::pair<TSection, int>> marked;
@@ -302,11 +371,14 @@ void TProveForm::Refresh() {
   Fill(View(TSection::ProvingConds), lines);
 
   const bool contradiction = k.ByContradiction;
-  items_[TItem::Contradiction]->setEnabled(!contradiction);
-  items_[TItem::Induction]->setEnabled(driver_.InductionEnabled());
+  const bool proving = demo_ == nullptr;
+  for (const TItem item : {TItem::Define, TItem::Apply, TItem::Cases, TItem::Auxiliary, TItem::Conjecture})
+    items_[item]->setEnabled(proving);
+  items_[TItem::Contradiction]->setEnabled(proving && !contradiction);
+  items_[TItem::Induction]->setEnabled(proving && driver_.InductionEnabled());
   items_[TItem::Undo]->setEnabled(driver_.UndoEnabled());
   items_[TItem::Info]->setEnabled(!info_->Empty());
-  items_[TItem::Prove]->setEnabled(!saved_);
+  items_[TItem::Prove]->setEnabled(!proving || !saved_);
   for (const TSection section : {TSection::RequiredObjects, TSection::ProvingConds}) {
     View(section).SetVisible(!contradiction);
     labels_[ViewIndex(section)]->setVisible(!contradiction);
@@ -318,10 +390,11 @@ void TProveForm::Refresh() {
 void TProveForm::Finish() {
   if (finished_) return;
   finished_ = true;
+  blink_->stop();
   if (driver_.Succeeded()) {
     TCongratForm congratulation(*info_, this);
     congratulation.exec();
-    OfferSave();
+    if (!demo_) OfferSave();
   }
   protocol_.Close();
   close();
@@ -353,6 +426,11 @@ bool TProveForm::event(QEvent* event) {
 
 bool TProveForm::eventFilter(QObject* watched, QEvent* event) {
   // Enter or the space bar in a view marks the line the caret stands on.
+  if (event->type() == QEvent::KeyPress && demo_) {
+    // A key in a view is a key of the demonstration too.
+    keyPressEvent(static_cast<QKeyEvent*>(event));
+    return true;
+  }
   if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool marks = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space;
@@ -372,6 +450,12 @@ void TProveForm::keyPressEvent(QKeyEvent* event) {
     close();
     return;
   }
+  // Any other key replays the next step; modifiers alone are no key.
+  if (demo_ && event->modifiers() == Qt::NoModifier && event->key() != Qt::Key_Shift && event->key() != Qt::Key_Control &&
+      event->key() != Qt::Key_Alt && event->key() != Qt::Key_F1) {
+    DemoStep();
+    return;
+  }
   QDialog::keyPressEvent(event);
 }
 
@@ -381,7 +465,7 @@ void TProveForm::closeEvent(QCloseEvent* event) {
     return;
   }
   if (driver_.Open()) {
-    OfferSave();
+    if (!demo_) OfferSave();
     protocol_.Close();
   }
   if (context_.Info == info_.get()) {

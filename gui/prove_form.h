@@ -15,11 +15,13 @@
 #include "proofrun/protocol.h"
 
 class QAction;
+class QTimer;
 class QLabel;
 class QMenuBar;
 
 namespace lemmix {
 
+class TDemonstration;
 class TInfoForm;
 class TMyEdit;
 class TQtProofUi;
@@ -29,6 +31,7 @@ class TProveForm : public QDialog {
   Q_OBJECT
  public:
   static constexpr int kHelpTopic = 21;
+  static constexpr int kDemonstrationHelpTopic = 14;
 
   // The menu items, by the names tests find them under.
   enum class TItem { Define, Apply, Cases, Auxiliary, Conjecture, Contradiction, Induction, Undo, Info, Prove, Help, Exit };
@@ -40,6 +43,16 @@ class TProveForm : public QDialog {
   // Starts the proof with the journal at the path; false (after the driver's
   // message) when the proof does not start.
   bool Start(const std::string& journalPath);
+  // Starts a demonstration of the protocol's lines: a key press replays the
+  // next step, "Доказывать" hands the proof over to the student. With a full
+  // protocol path, what the replay writes goes to that file. False (after
+  // the message) when the demonstration does not start.
+  bool StartDemonstration(std::vector<std::string> protocol, const std::string& fullProtocolPath = {});
+  bool Demonstrating() const { return demo_ != nullptr; }
+  // One step of the demonstration, as a key press runs it.
+  void DemoStep();
+  // The demonstration stops here and the student goes on proving.
+  void TakeOver();
 
   // One command of the menus; marking an item runs the first marked one.
   void Run(TCommand command);
@@ -83,11 +96,14 @@ class TProveForm : public QDialog {
   void OfferSave();
 
   TSession& context_;
+  const TBook& book_;
   const TStatement& statement_;
   std::unique_ptr<TQtProofUi> ui_;
   TProtocolRecorder protocol_;
   TProofDriver driver_;
   std::unique_ptr<TInfoForm> info_;
+  std::unique_ptr<TDemonstration> demo_;
+  QTimer* blink_;
   std::function<void(int)> openHelp_;
   bool saved_ = false;
   bool busy_ = false;

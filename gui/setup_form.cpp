@@ -25,10 +25,9 @@ TSetupForm::TSetupForm(TContext& context, QWidget* parent) : QDialog(parent), co
   DemoButton->setObjectName("DemoButton");
   ExitButton->setObjectName("ExitButton");
   for (QPushButton* button : {ArithmTransButton, AutoTransButton, DemoButton}) button->setAutoDefault(false);
-  // The demonstration settings come with the demonstrations.
-  DemoButton->setEnabled(false);
   atrSetup1_ = new TATrSetupForm(context_.Settings, this);
   atrSetup2_ = new TATrSetupForm2(context_.Settings, this);
+  demoSetup_ = new TDemoSetupForm(context_.Settings.Demo, context_.Messages, this);
   // Each settings window replaces the Setup window.
   connect(ArithmTransButton, &QPushButton::clicked, this, [this] {
     atrSetup1_->exec();
@@ -36,6 +35,10 @@ TSetupForm::TSetupForm(TContext& context, QWidget* parent) : QDialog(parent), co
   });
   connect(AutoTransButton, &QPushButton::clicked, this, [this] {
     atrSetup2_->exec();
+    accept();
+  });
+  connect(DemoButton, &QPushButton::clicked, this, [this] {
+    demoSetup_->exec();
     accept();
   });
   ExitButton->setDefault(true);

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "gui/atr_setup_forms.h"
+#include "gui/demo_setup_form.h"
 
 class QPushButton;
 class QRadioButton;
@@ -17,8 +19,11 @@ class TSetupForm : public QDialog {
  public:
   explicit TSetupForm(TContext& context, QWidget* parent = nullptr);
 
- TATrSetupForm& ATrSetupForm() { return *atrSetup1_; }
+  TATrSetupForm& ATrSetupForm() { return *atrSetup1_; }
   TATrSetupForm2& ATrSetupForm2() { return *atrSetup2_; }
+  TDemoSetupForm& DemoSetupForm() { return *demoSetup_; }
+  // The help of the windows opened from here.
+  void SetHelp(std::function<void(int)> openHelp) { demoSetup_->SetHelp(std::move(openHelp)); }
 
  signals:
   // Every click on the mode group.
@@ -37,6 +42,7 @@ class TSetupForm : public QDialog {
   QRadioButton* DeveloperMode;
   TATrSetupForm* atrSetup1_;
   TATrSetupForm2* atrSetup2_;
+  TDemoSetupForm* demoSetup_;
 };
 
 }  // namespace lemmix

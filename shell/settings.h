@@ -10,6 +10,17 @@
 
 namespace lemmix {
 
+// How a saved protocol is replayed (the Setup window's "Setup of demo").
+// "Through" and "Visual" exclude each other: a run through many protocols
+// must not wait for keys.
+struct TDemoSettings {
+  bool FullProtocol = false;  // write the full protocol (NAME.fpr) beside the replayed one
+  bool Visual = true;         // replay step by step in the proof window
+  bool Through = false;       // verify protocol after protocol, unattended
+
+  bool operator==(const TDemoSettings&) const = default;
+};
+
 struct TAutoSettings {
   // Settings 1.
   bool AutoStandard = true;
@@ -30,6 +41,10 @@ struct TAutoSettings {
   int ProveEachCond = 2;       // 0 never, 1 for new conditions, 2 always
   int ImplicationSimpl = 1;
   int DisjunctionSimpl = 1;
+
+  // Kept with the settings of the run; a protocol neither records nor
+  // restores them.
+  TDemoSettings Demo;
 
   bool operator==(const TAutoSettings&) const = default;
 

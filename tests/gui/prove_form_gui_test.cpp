@@ -674,6 +674,108 @@ class ProveFormGuiTest : public QObject {
       QVERIFY(lemmix_->MainForm().isEnabled());
     }
   }
+
+  // A demonstration replays the book's protocol of 6\3\1 a key press per
+  // step up to the congratulation: the proof field grows as it did, nothing
+  // can be done meanwhile but stepping, Undo, taking over or leaving, and no
+  // protocol is offered for saving.
+  void aDemonstrationStepsToTheCongratulation() {
+    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
+    const std::vector<std::string> protocol = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    QVERIFY(!protocol.empty());
+    form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
+    form_->setAttribute(Qt::WA_DeleteOnClose);
+    QVERIFY(form_->StartDemonstration(protocol));
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    QVERIFY(form_->Demonstrating());
+    QVERIFY(!form_->Item(Item::Apply)->isEnabled());
+    QVERIFY(!form_->Item(Item::Contradiction)->isEnabled());
+    QCOMPARE(form_->Item(Item::Prove)->text(), Q("Доказывать"_cp));
+    QTRY_COMPARE(form_->Status()->text(), Q("Нажмите любую клавишу"_cp));
+    SaveScreen(form_, "demo-waiting");
+    const int givens = Lines(TSection::GivenConds).size();
+    QTest::keyClick(form_, Qt::Key_Space);
+    QVERIFY(Lines(TSection::GivenConds).size() > givens);  // the trichotomy applied
+    // Marks and commands do nothing while it replays.
+    const std::vector<std::string> recorded = form_->Protocol();
+    form_->Item(Item::Define)->trigger();
+    QVERIFY(form_->Protocol() == recorded);
+    Expect({[](QWidget* modal) {
+      QCOMPARE(modal->objectName(), QString("CongratForm"));
+      QTest::mouseClick(modal->findChild<QPushButton*>("OkButton"), Qt::LeftButton);
+    }});
+    for (int step = 0; step < 40 && form_; ++step) QTest::keyClick(form_, Qt::Key_N);
+    QTRY_VERIFY(form_.isNull());
+    QVERIFY(answers_.empty());  // the congratulation only: no save question
+  }
+
+  // "Доказывать" hands a demonstration over: the student goes on from the
+  // replayed field, and the protocol continues the replayed steps.
+  void takingOverADemonstration() {
+    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
+    const std::vector<std::string> protocol = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
+    form_->setAttribute(Qt::WA_DeleteOnClose);
+    QVERIFY(form_->StartDemonstration(protocol));
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    form_->DemoStep();
+    form_->DemoStep();
+    const QStringList givens = Lines(TSection::GivenConds);
+    form_->Item(Item::Prove)->trigger();
+    QVERIFY(!form_->Demonstrating());
+    QCOMPARE(form_->Item(Item::Prove)->text(), Q("Сохранить_протокол"_cp));
+    QVERIFY(form_->Item(Item::Apply)->isEnabled());
+    QCOMPARE(Lines(TSection::GivenConds), givens);
+    // The protocol holds the replayed head and steps, and goes on from there.
+    const std::vector<std::string> taken = form_->Protocol();
+    QVERIFY(taken.size() > 13 && taken.size() < protocol.size());
+    QVERIFY(std::equal(taken.begin(), taken.end() - 1, protocol.begin()));
+    Expect({Apply("\\6\\3\\0")});
+    form_->Item(Item::Apply)->trigger();
+    Settle();
+    QVERIFY(form_->Protocol().size() > taken.size());
+    QVERIFY(lemmix::FromQString(Q(form_->Protocol().back())).empty() ||
+            std::any_of(form_->Protocol().begin() + taken.size(), form_->Protocol().end(),
+                        [](const std::string& line) { return line.starts_with("Apply statement: "); }));
+  }
+
+  // A protocol that no longer proves its statement stops at the step that
+  // fails, says why, and offers to go on by oneself.
+  void aDemonstrationThatFails() {
+    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
+    std::vector<std::string> protocol = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    const auto substituted = std::find_if(protocol.begin(), protocol.end(),
+                                          [](const std::string& line) { return line.find("Substituted x for") != std::string::npos; });
+    QVERIFY(substituted != protocol.end());
+    substituted->replace(substituted->find("Substituted x"), 13, "Substituted 1");
+    form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
+    form_->setAttribute(Qt::WA_DeleteOnClose);
+    QVERIFY(form_->StartDemonstration(protocol));
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    QStringList told;
+    QString asked;
+    // The messages of the failed step, then the question.
+    const Answer answer = [&](QWidget* modal) {
+      if (auto* question = qobject_cast<lemmix::TQuestForm*>(modal)) {
+        asked = question->Question()->text();
+        answers_.clear();
+        QTest::mouseClick(question->NoButton(), Qt::LeftButton);
+        return;
+      }
+      QCOMPARE(modal->objectName(), QString("MessageForm"));
+      told << EditText(*modal->findChild<lemmix::TMyEdit*>());
+      static_cast<QDialog*>(modal)->accept();
+    };
+    Expect({answer, answer, answer, answer});
+    for (int step = 0; step < 40 && form_ && asked.isEmpty(); ++step) form_->DemoStep();
+    QTRY_VERIFY(form_.isNull());
+    QVERIFY2(!told.isEmpty(), "no message");
+    QCOMPARE(told.size(), 1);  // said once
+    QCOMPARE(asked, Q("Продолжить доказательство самостоятельно ?"_cp));
+  }
 };
 
 QTEST_MAIN(ProveFormGuiTest)
