@@ -776,6 +776,31 @@ class ProveFormGuiTest : public QObject {
     QCOMPARE(told.size(), 1);  // said once
     QCOMPARE(asked, Q("Продолжить доказательство самостоятельно ?"_cp));
   }
+
+  // Undo during a demonstration takes a step back; the next key replays it again.
+  void undoDuringADemonstration() {
+    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
+    const std::vector<std::string> protocol = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
+    form_->setAttribute(Qt::WA_DeleteOnClose);
+    QVERIFY(form_->StartDemonstration(protocol));
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    form_->DemoStep();
+    const QStringList once = Lines(TSection::GivenConds);
+    form_->DemoStep();
+    const QStringList twice = Lines(TSection::GivenConds);
+    QVERIFY(twice != once);
+    QVERIFY(form_->Item(Item::Undo)->isEnabled());
+    form_->Item(Item::Undo)->trigger();
+    QCOMPARE(Lines(TSection::GivenConds), once);
+    QVERIFY(form_->Demonstrating());
+    form_->DemoStep();
+    QCOMPARE(Lines(TSection::GivenConds), twice);
+    // Leaving a demonstration asks nothing: there is no protocol of the student's to keep.
+    form_->close();
+    QTRY_VERIFY(form_.isNull());
+  }
 };
 
 QTEST_MAIN(ProveFormGuiTest)
