@@ -449,7 +449,9 @@ void TMyEdit::PlaceChecks() {
     check->SetMarked(text_.MarkedLine() == line);
     const int y = boxOnForm.top() + text_.Lines()[line].front().Top - scrollTop;
     check->move(panel_->x() - kCheckMargin + 2, y);
-    check->setVisible(visible_ && y >= boxOnForm.top() && y + kCheckSize <= boxOnForm.bottom() + 1);
+    // An empty line (an empty section shows one) holds nothing to mark.
+    const bool empty = text_.Lines()[line].size() <= 1;
+    check->setVisible(visible_ && !empty && y >= boxOnForm.top() && y + kCheckSize <= boxOnForm.bottom() + 1);
   }
 }
 

@@ -302,6 +302,9 @@ class ProveFormGuiTest : public QObject {
     QCOMPARE(Lines(TSection::ProvingConds).size(), 1);
     QVERIFY(lemmix::testing::LabelTexts(form).contains(Q("Доказываемые условия"_cp)));
     SaveScreen(form, "proof-start");
+    // No given condition yet: nothing offered for marking there.
+    QVERIFY(Lines(TSection::GivenConds).isEmpty());
+    QVERIFY(!form->View(TSection::GivenConds).Check(0) || !form->View(TSection::GivenConds).Check(0)->isVisible());
 
     // Trichotomy for x and 0.
     Expect({Apply("\\6\\1\\0")});
