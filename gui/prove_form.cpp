@@ -103,6 +103,7 @@ TProveForm::TProveForm(TSession& context, const TBook& book, const TStatement& s
       book_(book),
       statement_(statement),
       ui_(std::make_unique<TQtProofUi>(*this, book, statement, context.Questions)),
+      demoDisplay_(std::make_unique<TQtDemoDisplay>(*this, book, statement)),
       protocol_(context.Messages),
       driver_(*ui_, protocol_, book, context.AssotProccess.get()),
       info_(std::make_unique<TInfoForm>(this)) {
@@ -254,6 +255,7 @@ bool TProveForm::StartDemonstration(std::vector<std::string> protocol, const std
   context_.Info = info_.get();
   context_.Commenting = true;
   demo_ = std::make_unique<TDemonstration>(driver_, protocol_, book_);
+  demo_->SetDisplay(demoDisplay_.get());
   bool started = false;
   Step([&] { started = demo_->Begin(statement_, std::move(protocol), fullProtocolPath); });
   if (!started || !driver_.Open()) {  // the demonstration has said why

@@ -24,6 +24,7 @@ namespace lemmix {
 class TDemonstration;
 class TInfoForm;
 class TMyEdit;
+class TQtDemoDisplay;
 class TQtProofUi;
 class TSession;
 
@@ -99,6 +100,7 @@ class TProveForm : public QDialog {
   const TBook& book_;
   const TStatement& statement_;
   std::unique_ptr<TQtProofUi> ui_;
+  std::unique_ptr<TQtDemoDisplay> demoDisplay_;  // the dialogs a demonstration answers, shown filled in
   TProtocolRecorder protocol_;
   TProofDriver driver_;
   std::unique_ptr<TInfoForm> info_;

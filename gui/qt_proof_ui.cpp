@@ -1,6 +1,10 @@
 #include "gui/qt_proof_ui.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QStringList>
 #include <QTabWidget>
 #include <QWidget>
@@ -49,6 +53,52 @@ std::string RussianListCaption(std::string_view caption) {
     if (caption == DialogCaption(index, false)) return std::string(DialogCaption(index, true));
   if (caption == "Mark unstationaty variables") return "Отметьте нестационарные переменные"_cp;
   return std::string(caption);
+}
+
+// While a demonstrated dialog is open, any key pressed in it closes it, as a
+// key press goes on with the demonstration in the proof window.
+class TKeyGoesOn : public QObject {
+ public:
+  explicit TKeyGoesOn(QDialog& dialog) : dialog_(dialog) {
+    dialog_.setProperty(TQtDemoDisplay::kShownProperty, true);
+    qApp->installEventFilter(this);
+  }
+  ~TKeyGoesOn() override { qApp->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != &dialog_) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta) return false;
+    dialog_.done(QDialog::Accepted);
+    return true;
+  }
+
+ private:
+  QDialog& dialog_;
+};
+
+// Shows the filled-in dialog until the student has seen it; nothing in it can be cancelled.
+void ShowFilled(QDialog& dialog, QPushButton* ok, std::initializer_list<QPushButton*> off) {
+  for (QPushButton* button : off)
+    if (button != nullptr) button->setEnabled(false);
+  if (ok != nullptr) {
+    ok->setEnabled(true);
+    ok->setDefault(true);
+    ok->setFocus();
+  }
+  const TKeyGoesOn keyGoesOn(dialog);
+  dialog.exec();
+}
+
+// A formula edit's text as stored, shown read-only.
+void Fill(TMyEdit& edit, std::string_view text) {
+  edit.Clear();
+  if (!edit.AddText(text, 0)) edit.AddText(text, 1);
+  edit.ReadOnly = true;
+  edit.Refresh();
 }
 
 }  // namespace
@@ -165,6 +215,98 @@ std::optional<TSubstituteAnswer> TQtProofUi::Substitute(std::string_view variabl
 
 void TQtProofUi::SubproofDone(const std::string& rus, const std::string& /*eng*/) {
   if (subproofDone_) subproofDone_(rus);
+}
+
+// ---------------------------------------------------------------- TQtDemoDisplay
+
+void TQtDemoDisplay::Formula(int caption, std::string_view suffix, std::string_view text) {
+  TFormulaInputForm form(ToQString(std::string(DialogCaption(caption, true)) + std::string(suffix)), std::string(text),
+                         &window_);
+  form.Edit().ReadOnly = true;
+  ShowFilled(form, form.OkButton(), {form.CancelButton()});
+}
+
+void TQtDemoDisplay::Definition(const TDefinitionAnswer& answer) {
+  TTheDefForm form(&window_);
+  form.setWindowTitle(ToQString(std::string(DialogCaption(0, true))));
+  switch (answer.Kind) {
+    case TDefinitionAnswer::Simple:
+      form.Pages()->setCurrentIndex(0);
+      if (!answer.Lines.empty()) Fill(form.SimpleEdit(), answer.Lines.front());
+      break;
+    case TDefinitionAnswer::Cases: {
+      // The variable, then values (recorded as equalities with it) and conditions in turn.
+      form.Pages()->setCurrentIndex(1);
+      while (form.CondEdits().size() < answer.Lines.size() + 1) form.AddCase();
+      const std::string& first = answer.Lines.front();
+      const std::size_t equals = first.find('=');
+      Fill(*form.CondEdits()[0], first.substr(0, equals));
+      for (std::size_t i = 0; i < answer.Lines.size(); ++i) {
+        const std::string& line = answer.Lines[i];
+        Fill(*form.CondEdits()[i + 1], i % 2 == 0 ? line.substr(line.find('=') + 1) : line);
+      }
+      break;
+    }
+    case TDefinitionAnswer::Recursive:
+      form.Pages()->setCurrentIndex(2);
+      if (!answer.Lines.empty()) Fill(form.RecurEdit(), answer.Lines.front());
+      break;
+  }
+  const TKeyGoesOn keyGoesOn(form);
+  form.Execute(true);
+}
+
+void TQtDemoDisplay::Statement(const TStatement& statement) {
+  TApplyForm form(book_, proved_, &window_);
+  form.Select(statement);
+  ShowFilled(form, form.ApplyButton(), {form.CancelButton()});
+}
+
+void TQtDemoDisplay::ChooseTransformation(const std::vector<TTransformChoice>& offered, std::size_t chosen) {
+  std::vector<TAssotForm::TRow> rows;
+  for (const TTransformChoice& choice : offered) rows.push_back({choice.Shown.empty() ? choice.Name : choice.Shown});
+  TAssotForm form(&window_);
+  const TKeyGoesOn keyGoesOn(form);
+  form.Confirm(rows, static_cast<int>(chosen));
+}
+
+void TQtDemoDisplay::Choose(std::string_view caption, const std::vector<std::string>& items, std::size_t chosen) {
+  TChooseForm form(ToQString(RussianListCaption(caption)), ToQStrings(items), &window_);
+  form.Select(static_cast<int>(chosen));
+  ShowFilled(form, form.OkButton(), {form.CancelButton()});
+}
+
+void TQtDemoDisplay::Mark(std::string_view caption, const std::vector<std::string>& items,
+                          const std::vector<bool>& marks) {
+  TInductionForm form(ToQString(RussianListCaption(caption)), ToQStrings(items), &window_);
+  for (std::size_t i = 0; i < form.Boxes().size() && i < marks.size(); ++i) {
+    form.Boxes()[i]->setChecked(marks[i]);
+    form.Boxes()[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
+    form.Boxes()[i]->setFocusPolicy(Qt::NoFocus);
+  }
+  ShowFilled(form, form.OkButton(), {form.CancelButton()});
+}
+
+void TQtDemoDisplay::AddRequiredObject(bool add) {
+  TRequiredObjectForm form(&window_);
+  QPushButton* chosen = add ? form.AddButton() : form.SubstituteButton();
+  ShowFilled(form, chosen, {add ? form.SubstituteButton() : form.AddButton(), form.CancelButton()});
+}
+
+void TQtDemoDisplay::Substitute(std::string_view variable, const std::vector<std::string>& candidates,
+                                const TSubstituteAnswer& answer) {
+  TSubstForm form(std::string(variable), ToQStrings(candidates), &window_);
+  QPushButton* ok = form.OkButton();
+  if (const auto* index = std::get_if<std::size_t>(&answer)) form.Select(static_cast<int>(*index));
+  if (const auto* text = std::get_if<std::string>(&answer)) {
+    form.Select(-1);
+    Fill(form.Edit(), *text);
+  }
+  if (std::holds_alternative<TRefuse>(answer)) {
+    form.Select(-1);
+    ok = form.RefuseButton();
+  }
+  ShowFilled(form, ok, {ok == form.RefuseButton() ? form.OkButton() : form.RefuseButton(), form.CancelButton()});
 }
 
 }  // namespace lemmix

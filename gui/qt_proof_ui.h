@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "proofrun/demo.h"
 #include "proofrun/proof_ui.h"
 
 class QWidget;
@@ -43,6 +44,32 @@ class TQtProofUi : public IProofUi {
   IQuestions& questions_;
   std::function<void(int)> openHelp_;
   std::function<void(const std::string&)> subproofDone_;
+};
+
+// A stepping demonstration's dialogs: the proof window's own, filled in as
+// the protocol answered them, read-only; a key or "OK" lets the step go on.
+class TQtDemoDisplay : public IDemoDisplay {
+ public:
+  TQtDemoDisplay(QWidget& window, const TBook& book, const TStatement& proved)
+      : window_(window), book_(book), proved_(proved) {}
+
+  void Formula(int caption, std::string_view suffix, std::string_view text) override;
+  void Definition(const TDefinitionAnswer& answer) override;
+  void Statement(const TStatement& statement) override;
+  void ChooseTransformation(const std::vector<TTransformChoice>& offered, std::size_t chosen) override;
+  void Choose(std::string_view caption, const std::vector<std::string>& items, std::size_t chosen) override;
+  void Mark(std::string_view caption, const std::vector<std::string>& items, const std::vector<bool>& marks) override;
+  void AddRequiredObject(bool add) override;
+  void Substitute(std::string_view variable, const std::vector<std::string>& candidates,
+                  const TSubstituteAnswer& answer) override;
+
+  // The property that marks a dialog shown this way.
+  static constexpr const char* kShownProperty = "demonstrated";
+
+ private:
+  QWidget& window_;
+  const TBook& book_;
+  const TStatement& proved_;
 };
 
 }  // namespace lemmix

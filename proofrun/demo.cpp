@@ -159,7 +159,7 @@ std::optional<std::string> TDemoUi::Formula(int caption, std::string_view suffix
       // The factor follows the multiplication the transformation's record names.
       const int at = Find({kMultiplyPositive, kMultiplyNonnegative, kMultiplyNonzero, kMultiplyAny}, &kind);
       if (at < 0) return std::nullopt;
-      return Argument(at, kind);
+      return Shown(caption, suffix, Argument(at, kind));
     }
     default:
       Unexpected(DialogCaption(caption, false));
@@ -173,7 +173,7 @@ std::optional<std::string> TDemoUi::Formula(int caption, std::string_view suffix
   const int line = Find({kind});
   if (line < 0) return std::nullopt;
   const std::string argument = Argument(line, kind);
-  if (caption != 5) return argument;
+  if (caption != 5) return Shown(caption, suffix, argument);
   // "Variable name OLD changed to NEW": OLD is the name the dialog shows.
   const std::size_t changed = argument.find(kProtocolKeywords[kChangedTo]);
   if (changed == std::string::npos) {
@@ -189,7 +189,12 @@ std::optional<std::string> TDemoUi::Formula(int caption, std::string_view suffix
          line);
     return std::nullopt;
   }
-  return argument.substr(changed + kProtocolKeywords[kChangedTo].size());
+  return Shown(caption, suffix, argument.substr(changed + kProtocolKeywords[kChangedTo].size()));
+}
+
+std::string TDemoUi::Shown(int caption, std::string_view suffix, std::string text) {
+  if (display_ != nullptr) display_->Formula(caption, suffix, text);
+  return text;
 }
 
 std::optional<TDefinitionAnswer> TDemoUi::Definition() {
@@ -201,6 +206,7 @@ std::optional<TDefinitionAnswer> TDemoUi::Definition() {
   if (kind != kDefineWithConditions) {
     answer.Kind = kind == kDefineVariable ? TDefinitionAnswer::Simple : TDefinitionAnswer::Recursive;
     answer.Lines = {argument};
+    if (display_ != nullptr) display_->Definition(answer);
     return answer;
   }
   // The values and conditions alternate; each value is an equality with the variable.
@@ -210,6 +216,7 @@ std::optional<TDefinitionAnswer> TDemoUi::Definition() {
     const int k = at < 0 ? -1 : ProtocolKeyword(Record(at));
     if (k == kEndOfDefinitionWithConditions && !answer.Lines.empty()) {
       cursor_ = at + 1;
+      if (display_ != nullptr) display_->Definition(answer);
       return answer;
     }
     if (k != expected) {
@@ -222,7 +229,7 @@ std::optional<TDefinitionAnswer> TDemoUi::Definition() {
   }
 }
 
-std::optional<std::vector<std::string>> TDemoUi::Element(int caption, std::string_view) {
+std::optional<std::vector<std::string>> TDemoUi::Element(int caption, std::string_view sequence) {
   const int element = caption == 2 ? kFirstElementDefined : kNextElementDefined;
   int kind = -1;
   const int line = Find({element, kAbortRecursiveDefinition}, &kind);
@@ -239,6 +246,7 @@ std::optional<std::vector<std::string>> TDemoUi::Element(int caption, std::strin
     lines.push_back(Argument(at, k));
     cursor_ = at + 1;
   }
+  if (display_ != nullptr && lines.size() == 1) display_->Formula(caption, sequence, lines.front());
   return lines;
 }
 
@@ -282,6 +290,7 @@ const TStatement* TDemoUi::Statement() {
          line);
     return nullptr;
   }
+  if (display_ != nullptr) display_->Statement(*found);
   return found;
 }
 
@@ -333,6 +342,7 @@ std::optional<std::size_t> TDemoUi::ChooseTransformation(const std::vector<TTran
   const std::string& key = offered[*chosen].Key;
   const bool readAgain = key.starts_with("Times") || key == "AddEqvD";
   cursor_ = readAgain ? line : line + 1;
+  if (display_ != nullptr) display_->ChooseTransformation(offered, *chosen);
   return chosen;
 }
 
@@ -347,7 +357,11 @@ std::optional<std::size_t> TDemoUi::Choose(std::string_view caption, const std::
   if (line < 0) return std::nullopt;
   const std::string argument = Argument(line, kind);
   const auto found = std::find(items.begin(), items.end(), argument);
-  if (found != items.end()) return static_cast<std::size_t>(found - items.begin());
+  if (found != items.end()) {
+    const auto chosen = static_cast<std::size_t>(found - items.begin());
+    if (display_ != nullptr) display_->Choose(caption, items, chosen);
+    return chosen;
+  }
   if (induction)
     Fail({"Ошибка 2 в DemoInduction (MainPr.cpp)."_cp, "Error 2 in DemoInduction (MainPr.cpp)."}, line);
   else
@@ -355,7 +369,7 @@ std::optional<std::size_t> TDemoUi::Choose(std::string_view caption, const std::
   return std::nullopt;
 }
 
-std::optional<std::vector<bool>> TDemoUi::Mark(std::string_view, const std::vector<std::string>& items) {
+std::optional<std::vector<bool>> TDemoUi::Mark(std::string_view caption, const std::vector<std::string>& items) {
   const int at = NextRecord(std::max(cursor_, protocol_.VerifyPos()));
   if (at < 0 || ProtocolKeyword(Record(at)) != kNonstationaryVariables) {
     Fail({"Ошибка 3 в DemoInduction (MainPr.cpp)."_cp, "Error 3 in DemoInduction (MainPr.cpp)."}, at < 0 ? end_ : at);
@@ -379,6 +393,7 @@ std::optional<std::vector<bool>> TDemoUi::Mark(std::string_view, const std::vect
     }
     marks[static_cast<std::size_t>(found - items.begin())] = true;
   }
+  if (display_ != nullptr) display_->Mark(caption, items, marks);
   return marks;
 }
 
@@ -390,6 +405,7 @@ bool TDemoUi::ProveFirst(const std::vector<std::string>&) {
 std::optional<bool> TDemoUi::AddRequiredObject() {
   int kind = -1;
   if (Find({kRequiredAdded, kRequiredSubstituted}, &kind) < 0) return std::nullopt;
+  if (display_ != nullptr) display_->AddRequiredObject(kind == kRequiredAdded);
   return kind == kRequiredAdded;
 }
 
@@ -400,7 +416,7 @@ std::optional<TSubstituteAnswer> TDemoUi::Substitute(std::string_view variable,
   if (line < 0) return std::nullopt;
   const std::string argument = Argument(line, kind);
   if (kind == kRefuseSubstitute) {
-    if (argument == variable) return TSubstituteAnswer{TRefuse{}};
+    if (argument == variable) return Shown(variable, candidates, TRefuse{});
     cursor_ = line;
     Unexpected(Keyword(kRefuseSubstitute) + std::string(variable));
     return std::nullopt;
@@ -414,8 +430,15 @@ std::optional<TSubstituteAnswer> TDemoUi::Substitute(std::string_view variable,
   }
   const std::string value = argument.substr(0, argument.size() - tail.size());
   const auto found = std::find(candidates.begin(), candidates.end(), value);
-  if (found != candidates.end()) return TSubstituteAnswer{static_cast<std::size_t>(found - candidates.begin())};
-  return TSubstituteAnswer{value};
+  if (found != candidates.end())
+    return Shown(variable, candidates, static_cast<std::size_t>(found - candidates.begin()));
+  return Shown(variable, candidates, value);
+}
+
+TSubstituteAnswer TDemoUi::Shown(std::string_view variable, const std::vector<std::string>& candidates,
+                                 TSubstituteAnswer answer) {
+  if (display_ != nullptr) display_->Substitute(variable, candidates, answer);
+  return answer;
 }
 
 // ---------------------------------------------------------------- TDemonstration

@@ -24,6 +24,24 @@ class TProtocolRecorder;
 // whose text without its surrounding blanks starts the record; -1 for none.
 int ProtocolKeyword(std::string_view record);
 
+// What a stepping demonstration shows of the dialogs it answers: each dialog
+// filled in again as the protocol records it, before the step goes on. Every
+// call returns once the student has seen it.
+class IDemoDisplay {
+ public:
+  virtual ~IDemoDisplay() = default;
+  // A formula dialog (an index of the dialog captions, `suffix` after it).
+  virtual void Formula(int caption, std::string_view suffix, std::string_view text) = 0;
+  virtual void Definition(const TDefinitionAnswer& answer) = 0;
+  virtual void Statement(const TStatement& statement) = 0;
+  virtual void ChooseTransformation(const std::vector<TTransformChoice>& offered, std::size_t chosen) = 0;
+  virtual void Choose(std::string_view caption, const std::vector<std::string>& items, std::size_t chosen) = 0;
+  virtual void Mark(std::string_view caption, const std::vector<std::string>& items, const std::vector<bool>& marks) = 0;
+  virtual void AddRequiredObject(bool add) = 0;
+  virtual void Substitute(std::string_view variable, const std::vector<std::string>& candidates,
+                          const TSubstituteAnswer& answer) = 0;
+};
+
 // The dialogs of a proof answered from the records of the step being
 // replayed. A dialog reads forward, from where the previous one stopped (never
 // before the lines the replay has already written), to the first record of
@@ -34,6 +52,8 @@ class TDemoUi : public IProofUi {
 
   // The step: the protocol's lines [first, end).
   void BeginStep(int first, int end);
+  // Where the answered dialogs are shown; none while verifying.
+  void SetDisplay(IDemoDisplay* display) { display_ = display; }
   // The first dialog of the step that its records could not answer.
   const std::optional<TMessage>& Failure() const { return failure_; }
   int FailureLine() const { return failureLine_; }
@@ -61,11 +81,16 @@ class TDemoUi : public IProofUi {
   // The record after the keyword of its kind.
   std::string Argument(int line, int kind) const;
   void Fail(TMessage message, int line);
+  // The answer, once the display (if any) has shown it.
+  std::string Shown(int caption, std::string_view suffix, std::string text);
+  TSubstituteAnswer Shown(std::string_view variable, const std::vector<std::string>& candidates,
+                          TSubstituteAnswer answer);
   // Message M4: the record met instead of the one expected.
   void Unexpected(std::string_view expected);
 
   const TBook& book_;
   const TProtocolRecorder& protocol_;
+  IDemoDisplay* display_ = nullptr;
   int cursor_ = 0;
   int end_ = 0;
   std::optional<TMessage> failure_;
@@ -87,6 +112,8 @@ class TDemonstration {
   bool Begin(const TStatement& statement, std::vector<std::string> lines, const std::string& fullProtocolPath = {});
   // Replays the next user action. False when it failed or the run is over.
   bool Step();
+  // Shows the dialogs the replay answers (a stepping demonstration with the proof field).
+  void SetDisplay(IDemoDisplay* display) { ui_.SetDisplay(display); }
 
   // The run is over: the proof ended, a step failed or the protocol ended.
   bool Ended() const { return ended_; }

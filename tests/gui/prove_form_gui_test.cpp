@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -28,6 +29,7 @@
 #include "gui/message_forms.h"
 #include "gui/my_edit.h"
 #include "gui/prove_form.h"
+#include "gui/qt_proof_ui.h"
 #include "gui/qtext.h"
 #include "gui/required_object_form.h"
 #include "gui/save_pr_form.h"
@@ -66,6 +68,8 @@ class ProveFormGuiTest : public QObject {
  private:
   // The answers to the dialogs still to open, in order; each closes its dialog.
   std::deque<Answer> answers_;
+  // Looks at each dialog a demonstration shows before a key closes it.
+  Answer demonstrated_;
   QTimer answering_;
   QPointer<TProveForm> form_;
   std::unique_ptr<lemmix::testing::TempDir> dir_;
@@ -255,7 +259,14 @@ class ProveFormGuiTest : public QObject {
     answering_.setInterval(10);
     connect(&answering_, &QTimer::timeout, this, [this] {
       QWidget* modal = QApplication::activeModalWidget();
-      if (answers_.empty() || !modal || !modal->isVisible() || modal == form_.data()) return;
+      if (!modal || !modal->isVisible() || modal == form_.data()) return;
+      // A demonstration's dialog, filled in from the protocol: looked at, then a key goes on.
+      if (modal->property(lemmix::TQtDemoDisplay::kShownProperty).toBool()) {
+        if (demonstrated_) demonstrated_(modal);
+        if (modal->isVisible()) QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, Qt::Key_Space);
+        return;
+      }
+      if (answers_.empty()) return;
       const Answer answer = answers_.front();
       answers_.pop_front();
       const QPointer<QWidget> guarded(modal);
@@ -275,6 +286,7 @@ class ProveFormGuiTest : public QObject {
     answers_.clear();
   }
   void cleanup() {
+    demonstrated_ = nullptr;
     if (form_) {
       answers_.clear();
       Expect({Question(false)});  // no protocol kept
@@ -711,6 +723,49 @@ class ProveFormGuiTest : public QObject {
     for (int step = 0; step < 40 && form_; ++step) QTest::keyClick(form_, Qt::Key_N);
     QTRY_VERIFY(form_.isNull());
     QVERIFY(answers_.empty());  // the congratulation only: no save question
+  }
+
+  // Each step shows the dialogs the student once filled in, filled in again
+  // from the protocol and read-only: the statement applied, the
+  // transformation chosen, the values substituted. A key goes on.
+  void aDemonstrationShowsTheDialogsFilledIn() {
+    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
+    const std::vector<std::string> protocol = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
+    form_->setAttribute(Qt::WA_DeleteOnClose);
+    QVERIFY(form_->StartDemonstration(protocol));
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    QStringList shown;
+    demonstrated_ = [&](QWidget* modal) {
+      if (auto* apply = qobject_cast<lemmix::TApplyForm*>(modal)) {
+        QVERIFY(!apply->CancelButton()->isEnabled());
+        shown << "apply " + Q(apply->Selected() ? apply->Selected()->Lines[lemmix::kEnglishNameLine] : "");
+        if (shown.size() == 1) SaveScreen(modal, "demo-dialog-apply");
+      } else if (auto* assot = qobject_cast<lemmix::TAssotForm*>(modal)) {
+        QCOMPARE(assot->List()->currentItem()->text(), Shown("ConsiderForallD"));
+        shown << "transformation";
+      } else if (auto* subst = qobject_cast<lemmix::TSubstForm*>(modal)) {
+        const QString value = subst->Selected() >= 0 ? EditText(subst->List()).split('\n').value(subst->Selected())
+                                                     : EditText(subst->Edit());
+        shown << "substitute " + value.trimmed();
+        if (shown.size() == 4) SaveScreen(modal, "demo-dialog-substitute");
+      } else {
+        shown << modal->objectName();
+      }
+    };
+    form_->DemoStep();
+    QCOMPARE(shown, QStringList{"apply Trichotomy"});
+    form_->DemoStep();
+    QCOMPARE(shown, (QStringList{"apply Trichotomy", "transformation", "substitute x", "substitute 0"}));
+    QVERIFY(form_->Demonstrating());
+    const int givens = Lines(TSection::GivenConds).size();
+    // The window's own key goes on after a dialog too.
+    QTest::keyClick(form_, Qt::Key_Space);
+    QCOMPARE(shown.value(4), QString("apply Absolute value"));
+    QVERIFY(Lines(TSection::GivenConds).size() > givens);
+    form_->close();
+    QTRY_VERIFY(form_.isNull());
   }
 
   // "Доказывать" hands a demonstration over: the student goes on from the
