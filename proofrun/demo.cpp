@@ -324,18 +324,11 @@ std::optional<std::size_t> TDemoUi::ChooseTransformation(const std::vector<TTran
   for (std::size_t i = 0; i < offered.size() && !chosen; ++i)
     if (!recorded(offered[i]).empty() && record.starts_with(recorded(offered[i]))) chosen = i;
   if (!chosen) {
-    if (offered.empty())
-      Fail({"Ошибка при чтении ассоциированного преобразования из протокола:\\n "_cp + kind + " условие "_cp + number +
-                " не допускает никаких преобразований"_cp,
-            "Error in protocol file for assosiated transformation:\\n " + kind + " condition " + number +
-                " does not permit any transformation"},
-           line);
-    else
-      Fail({"Ошибка при чтении ассоциированного преобразования из протокола:\\n "_cp + kind + " условие "_cp + number +
-                " не допускает преобразования\\n "_cp + record,
-            "Error in protocol file for assosiated transformation:\\n " + kind + " condition " + number +
-                " does not permit transformation\\n " + record},
-           line);
+    Fail({"Ошибка при чтении ассоциированного преобразования из протокола:\\n "_cp + kind + " условие "_cp + number +
+              " не допускает преобразования\\n "_cp + record,
+          "Error in protocol file for assosiated transformation:\\n " + kind + " condition " + number +
+              " does not permit transformation\\n " + record},
+         line);
     return std::nullopt;
   }
   // A factor or an added relation is read from this record by the next dialog.
@@ -634,7 +627,16 @@ bool TDemonstration::Step() {
       break;
     case kMarkedVariable: {
       const std::optional<std::size_t> n = numbered(kOfSection1);
-      if (!n) return Fail(NotImplemented(keyword), first + 1);  // only given objects are renamed
+      if (const std::optional<std::size_t> required = numbered(kOfSection3)) {
+        if (field == nullptr || *required >= field->RequiredObjects.size())
+          return Fail({"Ошибка при чтении из протокола:\\n искомого объекта номер "_cp + std::to_string(*required + 1),
+                       "Error in protocol:\\n there is no required object number " + std::to_string(*required + 1)},
+                      first + 1);
+        // Only given objects are renamed; a marked required object has its value substituted.
+        return Fail({"Неверный номер переименовываемой переменной."_cp, "Invalid number of variable to be renamed."},
+                    first + 1);
+      }
+      if (!n) return Fail(NotImplemented(keyword), first + 1);
       if (field == nullptr || *n >= field->GivenObjects.size())
         return Fail({"Ошибка при чтении из протокола:\\n данного объекта номер "_cp + std::to_string(*n + 1),
                      "Error in protocol:\\n there is no given object number " + std::to_string(*n + 1)},
@@ -655,6 +657,14 @@ bool TDemonstration::Step() {
                          (given ? "данного"_cp : "доказываемого"_cp) + " условия номер "_cp + std::to_string(n + 1),
                      "Error when reading an assosiated transformation from protocol file:\\n there is no " + what +
                          " condition number " + std::to_string(n + 1)},
+                    first + 1);
+      }
+      if (driver_.Offered(section, n).empty()) {
+        const std::string kind = given ? "данное"_cp : "доказываемое"_cp;
+        return Fail({"Ошибка при чтении ассоциированного преобразования из протокола:\\n "_cp + kind + " условие "_cp +
+                         std::to_string(n + 1) + " не допускает никаких преобразований"_cp,
+                     "Error in protocol file for assosiated transformation:\\n " + kind + " condition " +
+                         std::to_string(n + 1) + " does not permit any transformation"},
                     first + 1);
       }
       driver_.MarkCondition(section, n);

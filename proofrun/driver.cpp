@@ -96,25 +96,56 @@ struct TProofDriver::TLevel {
 };
 
 std::string_view DialogCaption(int index, bool russian) {
-  static const std::array<std::string, 25> english = {
-      "Define a variable", "Input names of sequences to define", "Define the first element of sequence ",
-      "Define the (i+1) element of sequence ", "Consider cases (input condition)", "Rename variable ", " (input new name)",
-      "Prove an auxiliary condition (input the condition)", "Conjecture", "Multiply (in)equality by a number (input factor)",
-      "Input expression to substitute for variable ", "Add to (in)equality", "Select induction variable", " (level ", "",
-      "induction base", "induction step", "test conditions", "proof of an auxiliary condition", "proof under the assumption",
-      "proof of the marked condition", "case consideration", "proof of hypothesis of implication", "case analysis",
-      "Input initial value of the induction variable"};
-  static const std::array<std::string, 25> rus = {
-      "Определить переменную"_cp, "Введите имена определяемых последовательностей"_cp,
-      "Определите первый член последовательности "_cp, "Определите (i+1)-ый член последовательности "_cp,
-      "Рассмотреть случай (введите условие)"_cp, "Переименование переменной "_cp, " (введите новое имя)"_cp,
-      "Доказать вспомогательное условие (введите условие)"_cp, "Введите гипотезу"_cp,
-      "Умножить (не)равенство на число (введите множитель)"_cp, "Введите выражение вместо переменной "_cp,
-      "Сложить с (не)равенством :"_cp, "Выберите переменную индукции"_cp, " (уровень "_cp, "", "база индукции"_cp,
-      "шаг индукции"_cp, "проверка условий"_cp, "доказательство вспомогательного условия"_cp,
-      "доказательство при введенном предположении"_cp, "доказательство отмеченного условия"_cp,
-      "рассмотрение случая"_cp, "доказательство посылки импликации"_cp, "анализ случая"_cp,
-      "Введите начальное значение переменной индукции"_cp};
+  static const std::array<std::string, 25> english = {"Define a variable",
+                                                      "Input names of sequences to define",
+                                                      "Define the first element of sequence ",
+                                                      "Define the (i+1) element of sequence ",
+                                                      "Consider cases (input condition)",
+                                                      "Rename variable ",
+                                                      " (input new name)",
+                                                      "Prove an auxiliary condition (input the condition)",
+                                                      "Conjecture",
+                                                      "Multiply (in)equality by a number (input factor)",
+                                                      "Input expression to substitute for variable ",
+                                                      "Add to (in)equality",
+                                                      "Select induction variable",
+                                                      " (level ",
+                                                      "",
+                                                      "induction base",
+                                                      "induction step",
+                                                      "test conditions",
+                                                      "proof of an auxiliary condition",
+                                                      "proof under the assumption",
+                                                      "proof of the marked condition",
+                                                      "case consideration",
+                                                      "proof of hypothesis of implication",
+                                                      "case analysis",
+                                                      "Input initial value of the induction variable"};
+  static const std::array<std::string, 25> rus = {"Определить переменную"_cp,
+                                                  "Введите имена определяемых последовательностей"_cp,
+                                                  "Определите первый член последовательности "_cp,
+                                                  "Определите (i+1)-ый член последовательности "_cp,
+                                                  "Рассмотреть случай (введите условие)"_cp,
+                                                  "Переименование переменной "_cp,
+                                                  " (введите новое имя)"_cp,
+                                                  "Доказать вспомогательное условие (введите условие)"_cp,
+                                                  "Введите гипотезу"_cp,
+                                                  "Умножить (не)равенство на число (введите множитель)"_cp,
+                                                  "Введите выражение вместо переменной "_cp,
+                                                  "Сложить с (не)равенством :"_cp,
+                                                  "Выберите переменную индукции"_cp,
+                                                  " (уровень "_cp,
+                                                  "",
+                                                  "база индукции"_cp,
+                                                  "шаг индукции"_cp,
+                                                  "проверка условий"_cp,
+                                                  "доказательство вспомогательного условия"_cp,
+                                                  "доказательство при введенном предположении"_cp,
+                                                  "доказательство отмеченного условия"_cp,
+                                                  "рассмотрение случая"_cp,
+                                                  "доказательство посылки импликации"_cp,
+                                                  "анализ случая"_cp,
+                                                  "Введите начальное значение переменной индукции"_cp};
   if (index < 0 || index >= 25) return "";
   return (russian ? rus : english)[static_cast<std::size_t>(index)];
 }
@@ -138,7 +169,9 @@ TKernel& TProofDriver::Top() { return *stack_.back()->Kernel; }
 bool TProofDriver::InductionEnabled() const { return Current() && !InductionCandidates(*Current()).empty(); }
 
 void TProofDriver::Write(const std::string& line) { protocol_.WriteLine(line); }
-void TProofDriver::WritePair(const std::string& first, const std::string& second) { protocol_.WritePair(first, second); }
+void TProofDriver::WritePair(const std::string& first, const std::string& second) {
+  protocol_.WritePair(first, second);
+}
 
 IInfoSink* TProofDriver::InfoSink() {
   if (Ctx().Info != infoSink_) {
@@ -293,8 +326,10 @@ bool TProofDriver::RunCommand(Command&& command) {
   const std::size_t before = stack_.size();
   commandBase_ = before;
   const bool result = command();
-  if (stack_.empty()) commandStarts_.clear();
-  else if (stack_.size() > before) commandStarts_.push_back(before);
+  if (stack_.empty())
+    commandStarts_.clear();
+  else if (stack_.size() > before)
+    commandStarts_.push_back(before);
   return result;
 }
 
@@ -323,10 +358,12 @@ bool TProofDriver::LevelExit() {
   const int index = stack_.back()->Index;
   const int caption = stack_.back()->Caption;
   const bool named = caption != kNoCaption;
-  const std::string rus = named ? "Поддоказательство ("_cp + std::string(DialogCaption(caption, true)) + ") завершено успешно."_cp
-                                : "Поддоказательство завершено успешно."_cp;
-  const std::string eng = named ? "Subproof (" + std::string(DialogCaption(caption, false)) + ") is successfully completed."
-                                : "Subproof is successfully completed.";
+  const std::string rus =
+      named ? "Поддоказательство ("_cp + std::string(DialogCaption(caption, true)) + ") завершено успешно."_cp
+            : "Поддоказательство завершено успешно."_cp;
+  const std::string eng =
+      named ? "Subproof (" + std::string(DialogCaption(caption, false)) + ") is successfully completed."
+            : "Subproof is successfully completed.";
   // The sentence is the last report of the subproof's own level.
   if (IInfoSink* sink = InfoSink()) sink->Add(rus, nullptr);
   Ui().SubproofDone(rus, eng);
@@ -347,9 +384,12 @@ bool TProofDriver::LevelExit() {
 
 bool TProofDriver::Continue(int next, int index) {
   switch (next) {
-    case kNextObligation: return Obligations(static_cast<std::size_t>(index) + 1);
-    case kNextCase: return OpenCase(static_cast<std::size_t>(index) + 1);
-    case kNextAssumed: return Result(MakePendingTheGoal(Top()));
+    case kNextObligation:
+      return Obligations(static_cast<std::size_t>(index) + 1);
+    case kNextCase:
+      return OpenCase(static_cast<std::size_t>(index) + 1);
+    case kNextAssumed:
+      return Result(MakePendingTheGoal(Top()));
     case kNextBase: {
       TPlan& plan = stack_.back()->Plan;
       const int subproof = NewSubproof(kInductionStep);
@@ -475,9 +515,11 @@ bool TProofDriver::Complete() {
       }
       return true;
     }
-    case kProveCondition: return Result(AddPendingToGivens(k));
+    case kProveCondition:
+      return Result(AddPendingToGivens(k));
     case kDefineGiven:
-    case kDefineGivenByCases: return Result(CompleteDefineGiven(k));
+    case kDefineGivenByCases:
+      return Result(CompleteDefineGiven(k));
     case kDefineRequired:
     case kDefineRequiredByCases: {
       bool add = true;
@@ -497,10 +539,14 @@ bool TProofDriver::Complete() {
       Write(Keyword(add ? kRequiredAdded : kRequiredSubstituted));
       return Result(CompleteDefineRequired(k, !add));
     }
-    case kRecursive: return Result(CompleteRecursive(k));
-    case kMultiply: return Result(CompleteMultiply(k));
-    case kImplication: return Result(CompleteConsiderImplication(k));
-    case kSubstitute: return SubstituteNext();
+    case kRecursive:
+      return Result(CompleteRecursive(k));
+    case kMultiply:
+      return Result(CompleteMultiply(k));
+    case kImplication:
+      return Result(CompleteConsiderImplication(k));
+    case kSubstitute:
+      return SubstituteNext();
     default:
       Ctx().Messages.Error({"Ошибка 1 в SucTransform (MainPr.cpp)"_cp, "Error 1 in SucTransform (MainPr.cpp)"});
       RollBack();
@@ -536,14 +582,21 @@ bool TProofDriver::Act(TCommand command) {
     bool known = true;
     result = RunCommand([&] {
       switch (command) {
-        case TCommand::Define: return Define();
-        case TCommand::Apply: return Apply();
+        case TCommand::Define:
+          return Define();
+        case TCommand::Apply:
+          return Apply();
         case TCommand::Cases:
         case TCommand::Auxiliary:
-        case TCommand::Conjecture: return WithCondition(command);
-        case TCommand::Contradiction: return Contradiction();
-        case TCommand::Induction: return Induction();
-        default: known = false; return false;
+        case TCommand::Conjecture:
+          return WithCondition(command);
+        case TCommand::Contradiction:
+          return Contradiction();
+        case TCommand::Induction:
+          return Induction();
+        default:
+          known = false;
+          return false;
       }
     });
     if (!known) {
@@ -573,7 +626,8 @@ bool TProofDriver::Define() {
   } else {
     const std::string& first = answer->Lines[0];
     const std::size_t sign = first.find('=');
-    Write(Keyword(kDefineWithConditions) + std::string(Trim(first.substr(0, sign == std::string::npos ? first.size() : sign))));
+    Write(Keyword(kDefineWithConditions) +
+          std::string(Trim(first.substr(0, sign == std::string::npos ? first.size() : sign))));
     for (std::size_t i = 0; i < answer->Lines.size(); ++i) {
       const std::string& line = answer->Lines[i];
       const std::size_t at = line.find('=');
@@ -641,7 +695,10 @@ bool TProofDriver::WithCondition(TCommand command) {
   const std::optional<std::string> text = Ui().Formula(caption, "", "");
   if (!text) return false;
   PushCopy();
-  Write(Keyword(command == TCommand::Cases ? kConsiderCase : command == TCommand::Auxiliary ? kProveConditionRecord : kConjectureRecord) + *text);
+  Write(Keyword(command == TCommand::Cases       ? kConsiderCase
+                : command == TCommand::Auxiliary ? kProveConditionRecord
+                                                 : kConjectureRecord) +
+        *text);
   const TExprPtr c = ReadProverFormula(Top(), *text);
   TObligations obligations;
   if (c) {
@@ -757,21 +814,29 @@ bool TProofDriver::MarkGivenObject(std::size_t position) {
   }
 }
 
+std::vector<TTransformChoice> TProofDriver::Offered(TSection section, std::size_t position) const {
+  std::vector<TTransformChoice> offered;
+  if (stack_.empty() || assot_ == nullptr) return offered;
+  const TCondList& list =
+      section == TSection::ProvingConds ? stack_.back()->Kernel->ProvingConds : stack_.back()->Kernel->GivenConds;
+  if (position >= list.size()) return offered;
+  // The dialog transformations the catalogue attaches to the condition's word
+  // for its section. The script transformations wait for their interpreter.
+  for (const TAssot* a : assot_->Attached(list[position]->Expr->HeadIntrinsic()))
+    if (!a->DialogTransform.empty() && (section == TSection::ProvingConds ? a->ProveEnabled : a->DataEnabled))
+      offered.push_back({a->DialogTransform, a->Name, a->RusName});
+  return offered;
+}
+
 bool TProofDriver::MarkCondition(TSection section, std::size_t position) {
   if (stack_.empty()) return false;
   const TProofSetupScope scope(setup_);
   const TCondList& list = section == TSection::ProvingConds ? Top().ProvingConds : Top().GivenConds;
   if (position >= list.size()) return false;
-  const int head = list[position]->Expr->HeadIntrinsic();
-  // The dialog transformations the catalogue attaches to the condition's word
-  // for its section. The script transformations wait for their interpreter.
-  std::vector<TTransformChoice> offered;
-  if (assot_ != nullptr)
-    for (const TAssot* a : assot_->Attached(head))
-      if (!a->DialogTransform.empty() && (section == TSection::ProvingConds ? a->ProveEnabled : a->DataEnabled))
-        offered.push_back({a->DialogTransform, a->Name, a->RusName});
+  const std::vector<TTransformChoice> offered = Offered(section, position);
   if (offered.empty()) {
-    Ctx().Messages.Error({"Для отмеченного условия нет преобразований."_cp, "No transformation applies to the marked condition."});
+    Ctx().Messages.Error(
+        {"Для отмеченного условия нет преобразований."_cp, "No transformation applies to the marked condition."});
     return false;
   }
   const std::optional<std::size_t> choice = Ui().ChooseTransformation(offered);
@@ -831,10 +896,12 @@ bool TProofDriver::Transformation(TSection section, std::size_t position, const 
   PushCopy();
   WritePair(marked, name == "ConsiderForallD" ? Keyword(kSubstituteForQuantified) : chosen.Name);
   if (name == "ProveMarkedCondD") return obligationsThen(PrepareProveMarked(Top(), position), kMarkedProof);
-  if (name == "ConsiderImplD") return obligationsThen(PrepareConsiderImplication(Top(), position), kImplicationHypothesis);
+  if (name == "ConsiderImplD")
+    return obligationsThen(PrepareConsiderImplication(Top(), position), kImplicationHypothesis);
   if (name == "ConsiderOrD" || name == "ConsiderLeftRealValue" || name == "ConsiderRightRealValue") {
-    const bool prepared = name == "ConsiderOrD" ? PrepareConsiderOr(Top(), position)
-                                                : PrepareConsiderRealValue(Top(), section, position, name == "ConsiderLeftRealValue");
+    const bool prepared = name == "ConsiderOrD"
+                              ? PrepareConsiderOr(Top(), position)
+                              : PrepareConsiderRealValue(Top(), section, position, name == "ConsiderLeftRealValue");
     if (!prepared) {
       RollBack();
       return false;
@@ -844,9 +911,12 @@ bool TProofDriver::Transformation(TSection section, std::size_t position, const 
   }
   if (name == "RewriteUsingStrictIneqD" || name == "RewriteUsingIneqAndEqD") {
     switch (RewriteRelation(Top(), section, position, name == "RewriteUsingStrictIneqD")) {
-      case TRewriteResult::Continue: return true;
-      case TRewriteResult::CaseAnalysis: return Complete();
-      case TRewriteResult::Closed: return LevelExit();
+      case TRewriteResult::Continue:
+        return true;
+      case TRewriteResult::CaseAnalysis:
+        return Complete();
+      case TRewriteResult::Closed:
+        return LevelExit();
       default:
         RollBack();
         return false;
@@ -887,7 +957,8 @@ bool TProofDriver::SubstituteNext() {
     }
     TObligations obligations = SubstituteFor(Top(), value.get());
     if (!obligations) continue;
-    Write(value ? Keyword(kSubstituted) + text + Keyword(kForWord) + NameText(step->Variable) : Keyword(kRefuseSubstitute) + NameText(step->Variable));
+    Write(value ? Keyword(kSubstituted) + text + Keyword(kForWord) + NameText(step->Variable)
+                : Keyword(kRefuseSubstitute) + NameText(step->Variable));
     if (!obligations->empty()) {
       // The value's obligations first; then the next variable (Complete comes back here).
       TPlan& plan = stack_.back()->Plan;

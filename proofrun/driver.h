@@ -73,6 +73,8 @@ class TProofDriver {
   // The first marked item: a condition of section 3 or 4 (the choice of its
   // transformations), a given object (renaming) or a required one.
   bool MarkCondition(TSection section, std::size_t position);
+  // The transformations offered for the condition when it is marked.
+  std::vector<TTransformChoice> Offered(TSection section, std::size_t position) const;
   bool MarkGivenObject(std::size_t position);
   // Another UI answers from now on (a demonstration answers from its
   // protocol); the one it replaces is returned.

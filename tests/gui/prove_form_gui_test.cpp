@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -40,9 +41,6 @@
 #include "shell/cp1251.h"
 #include "shell/files.h"
 #include "support/temp_dir.h"
-
-#include <QLineEdit>
-#include <QListWidget>
 
 namespace fs = std::filesystem;
 using lemmix::operator""_cp;
@@ -452,7 +450,8 @@ class ProveFormGuiTest : public QObject {
               QCOMPARE(modal->objectName(), QString("CongratForm"));
               QTest::keyClick(modal, Qt::Key_Return);
             },
-            Question(true), [](QWidget* modal) {
+            Question(true),
+            [](QWidget* modal) {
               auto* save = qobject_cast<lemmix::TSavePrForm*>(modal);
               QVERIFY(save);
               save->NameEdit()->setText("added");
@@ -467,9 +466,8 @@ class ProveFormGuiTest : public QObject {
     // Adding the object is what the book's proof does: the same protocol.
     const std::vector<std::string> added = Saved(statement.UserProtocolDirectory() + "\\added.prt");
     QVERIFY(added == book);
-    const auto defined = std::find_if(added.begin(), added.end(), [](const std::string& line) {
-      return line.starts_with("Define a variable: ");
-    });
+    const auto defined = std::find_if(added.begin(), added.end(),
+                                      [](const std::string& line) { return line.starts_with("Define a variable: "); });
     QVERIFY(defined != added.end());
     QCOMPARE(*(defined + 1), std::string("Required object is added to the section of given objects."));
 
@@ -480,7 +478,8 @@ class ProveFormGuiTest : public QObject {
               QCOMPARE(modal->objectName(), QString("CongratForm"));
               QTest::keyClick(modal, Qt::Key_Return);
             },
-            Question(true), [](QWidget* modal) {
+            Question(true),
+            [](QWidget* modal) {
               auto* save = qobject_cast<lemmix::TSavePrForm*>(modal);
               QVERIFY(save);
               save->NameEdit()->setText("substituted");
@@ -492,8 +491,8 @@ class ProveFormGuiTest : public QObject {
     const std::vector<std::string> substituted = Saved(statement.UserProtocolDirectory() + "\\substituted.prt");
     QVERIFY(std::find(substituted.begin(), substituted.end(), "The value of the required object is substituted for.") !=
             substituted.end());
-    QVERIFY(std::find(substituted.begin(), substituted.end(), "Required object is added to the section of given objects.") ==
-            substituted.end());
+    QVERIFY(std::find(substituted.begin(), substituted.end(),
+                      "Required object is added to the section of given objects.") == substituted.end());
   }
 
   // "Не подставлять" for the second variable of the trichotomy: x takes the
@@ -696,7 +695,8 @@ class ProveFormGuiTest : public QObject {
   // protocol is offered for saving.
   void aDemonstrationStepsToTheCongratulation() {
     const lemmix::TStatement& statement = Statement("\\6\\3\\1");
-    const std::vector<std::string> protocol = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    const std::vector<std::string> protocol =
+        Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
     QVERIFY(!protocol.empty());
     form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
     form_->setAttribute(Qt::WA_DeleteOnClose);
@@ -730,7 +730,8 @@ class ProveFormGuiTest : public QObject {
   // transformation chosen, the values substituted. A key goes on.
   void aDemonstrationShowsTheDialogsFilledIn() {
     const lemmix::TStatement& statement = Statement("\\6\\3\\1");
-    const std::vector<std::string> protocol = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    const std::vector<std::string> protocol =
+        Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
     form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
     form_->setAttribute(Qt::WA_DeleteOnClose);
     QVERIFY(form_->StartDemonstration(protocol));
@@ -772,7 +773,8 @@ class ProveFormGuiTest : public QObject {
   // replayed field, and the protocol continues the replayed steps.
   void takingOverADemonstration() {
     const lemmix::TStatement& statement = Statement("\\6\\3\\1");
-    const std::vector<std::string> protocol = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    const std::vector<std::string> protocol =
+        Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
     form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
     form_->setAttribute(Qt::WA_DeleteOnClose);
     QVERIFY(form_->StartDemonstration(protocol));
@@ -804,8 +806,9 @@ class ProveFormGuiTest : public QObject {
   void aDemonstrationThatFails() {
     const lemmix::TStatement& statement = Statement("\\6\\3\\1");
     std::vector<std::string> protocol = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
-    const auto substituted = std::find_if(protocol.begin(), protocol.end(),
-                                          [](const std::string& line) { return line.find("Substituted x for") != std::string::npos; });
+    const auto substituted = std::find_if(protocol.begin(), protocol.end(), [](const std::string& line) {
+      return line.find("Substituted x for") != std::string::npos;
+    });
     QVERIFY(substituted != protocol.end());
     substituted->replace(substituted->find("Substituted x"), 13, "Substituted 1");
     form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
@@ -838,7 +841,8 @@ class ProveFormGuiTest : public QObject {
   // Undo during a demonstration takes a step back; the next key replays it again.
   void undoDuringADemonstration() {
     const lemmix::TStatement& statement = Statement("\\6\\3\\1");
-    const std::vector<std::string> protocol = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    const std::vector<std::string> protocol =
+        Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
     form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
     form_->setAttribute(Qt::WA_DeleteOnClose);
     QVERIFY(form_->StartDemonstration(protocol));

@@ -97,9 +97,7 @@ class LoggingDisplay : public IDemoDisplay {
 
   void Formula(int, std::string_view, std::string_view text) override { Shown.emplace_back('F', text); }
   void Definition(const TDefinitionAnswer& answer) override { Shown.emplace_back('D', answer.Lines.at(0)); }
-  void Statement(const TStatement& statement) override {
-    Shown.emplace_back('S', statement.Lines[kEnglishNameLine]);
-  }
+  void Statement(const TStatement& statement) override { Shown.emplace_back('S', statement.Lines[kEnglishNameLine]); }
   void ChooseTransformation(const std::vector<TTransformChoice>& offered, std::size_t chosen) override {
     Shown.emplace_back('T', offered.at(chosen).Name);
   }
@@ -157,8 +155,8 @@ std::vector<std::pair<char, std::string>> RecordedDialogs(const std::vector<std:
         dialogs.emplace_back('F', argument);
         break;
       case kVariableName:
-        dialogs.emplace_back('F', argument.substr(argument.find(kProtocolKeywords[kChangedTo]) +
-                                                  kProtocolKeywords[kChangedTo].size()));
+        dialogs.emplace_back(
+            'F', argument.substr(argument.find(kProtocolKeywords[kChangedTo]) + kProtocolKeywords[kChangedTo].size()));
         break;
       case kMarkedCondition:
         dialogs.emplace_back('T', "");
@@ -333,6 +331,21 @@ TEST_F(DemoTest, AnUndoRecordIsNotReplayable) {
   EXPECT_EQ(result.Line, static_cast<int>(second) + 1);
 }
 
+// A marked condition that admits no transformation at all stops the replay
+// with its own message, before any row is looked for.
+TEST_F(DemoTest, AConditionWithoutTransformationsStopsTheReplay) {
+  const TStatement& statement = Statement("\\3\\3\\8");
+  std::vector<std::string> lines = Protocol(statement);
+  const std::size_t head = IndexOf(lines, "The beginning of the proof: ");
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(head) + 1,
+               {"", "Marked condition 1 of section 2:@", "Consider cases"});
+  const TVerifyResult result = Verify(statement, lines);
+  EXPECT_FALSE(result.Passed);
+  EXPECT_EQ(result.Message, "Error in protocol file for assosiated transformation:\n"_cp + "данное"_cp +
+                                " condition 1 does not permit any transformation");
+  EXPECT_EQ(result.Line, static_cast<int>(head) + 3);
+}
+
 TEST_F(DemoTest, ARecordNoKeywordStartsIsNotInterpreted) {
   const TStatement& statement = Statement("\\3\\5\\3");
   std::vector<std::string> lines = Protocol(statement);
@@ -374,7 +387,8 @@ TEST_F(DemoTest, RecordsThatEndTheRunOrNameNothingStopIt) {
       {"Marked condition 99 of section 4:",
        "Error when reading an assosiated transformation from protocol file:\nthere is no proving condition number 99"},
       {"Marked variable 99 of section 1:", "Error in protocol:\nthere is no given object number 99"},
-      {"Marked variable 1 of section 3:", "Interpretation of protocol string\nMarked variable \nis not implemented."},
+      {"Marked variable 1 of section 3:", "Error in protocol:\nthere is no required object number 1"},
+      {"Marked variable 1 of section 5:", "Interpretation of protocol string\nMarked variable \nis not implemented."},
       {"Successful end of the proof.",
        "Interpretation of protocol string\nSuccessful end of the proof.\nis not implemented."},
   };
@@ -386,6 +400,20 @@ TEST_F(DemoTest, RecordsThatEndTheRunOrNameNothingStopIt) {
     EXPECT_EQ(result.Message, c.message);
     EXPECT_EQ(result.Line, static_cast<int>(second) + 1) << c.record;
   }
+}
+
+// Protocols rename given objects only: the renaming of a required object
+// that does exist is refused as the kernel refuses it.
+TEST_F(DemoTest, ARequiredObjectIsNotRenamed) {
+  const TStatement& statement = Statement("\\3\\4\\0");
+  std::vector<std::string> lines = Protocol(statement);
+  const std::size_t head = IndexOf(lines, "The beginning of the proof: ");
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(head) + 1,
+               {"", "Marked variable 1 of section 3:@", "Variable name m changed to k"});
+  const TVerifyResult result = Verify(statement, lines);
+  EXPECT_FALSE(result.Passed);
+  EXPECT_EQ(result.Message, "Invalid number of variable to be renamed.");
+  EXPECT_EQ(result.Line, static_cast<int>(head) + 3);
 }
 
 TEST_F(DemoTest, AProtocolThatEndsInASubproofSaysSo) {
