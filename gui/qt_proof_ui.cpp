@@ -170,7 +170,8 @@ const TStatement* TQtProofUi::Statement() {
 
 std::optional<std::size_t> TQtProofUi::ChooseTransformation(const std::vector<TTransformChoice>& offered) {
   std::vector<TAssotForm::TRow> rows;
-  for (const TTransformChoice& choice : offered) rows.push_back({choice.Shown.empty() ? choice.Name : choice.Shown});
+  for (const TTransformChoice& choice : offered)
+    rows.push_back({choice.Shown.empty() ? choice.Name : choice.Shown, choice.HelpTopic});
   TAssotForm form(&window_);
   if (openHelp_) form.SetHelp(openHelp_);
   const int row = form.Choose(rows);
@@ -264,7 +265,8 @@ void TQtDemoDisplay::Statement(const TStatement& statement) {
 
 void TQtDemoDisplay::ChooseTransformation(const std::vector<TTransformChoice>& offered, std::size_t chosen) {
   std::vector<TAssotForm::TRow> rows;
-  for (const TTransformChoice& choice : offered) rows.push_back({choice.Shown.empty() ? choice.Name : choice.Shown});
+  for (const TTransformChoice& choice : offered)
+    rows.push_back({choice.Shown.empty() ? choice.Name : choice.Shown, choice.HelpTopic});
   TAssotForm form(&window_);
   const TKeyGoesOn keyGoesOn(form);
   form.Confirm(rows, static_cast<int>(chosen));

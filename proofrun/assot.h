@@ -15,7 +15,9 @@
 namespace lemmix {
 
 class IMessages;
+class TKernel;
 class TStFunc;
+enum class TSection : int;
 
 struct TAssot {
   std::string Name;           // written to protocols
@@ -56,6 +58,17 @@ class TAssotProccess {
   const std::vector<std::unique_ptr<TAssot>>& Transformations() const { return all_; }
   // The transformations attached to the intrinsic function of that number.
   const std::vector<const TAssot*>& Attached(int intrinsic) const;
+
+  // The script of a transformation run on one condition of the proof field
+  // (section 3 or 4, 0-based position). The test part decides whether the
+  // transformation is offered there: it reads the field and never changes it;
+  // an entry without a test part is always offered. The execution part
+  // changes the field, the condition only by replacing it and the other
+  // sections only by inserting conditions; it does not re-test the field.
+  // A command that fails shows its message and the run answers false; the
+  // caller has kept a copy of the field to return to.
+  bool TestAssot(const TAssot& assot, const TKernel& field, TSection section, std::size_t index) const;
+  bool ExecuteAssot(const TAssot& assot, TKernel& field, TSection section, std::size_t index) const;
 
  private:
   // The message of a fault in the line; most faults need no detail.

@@ -817,14 +817,16 @@ bool TProofDriver::MarkGivenObject(std::size_t position) {
 std::vector<TTransformChoice> TProofDriver::Offered(TSection section, std::size_t position) const {
   std::vector<TTransformChoice> offered;
   if (stack_.empty() || assot_ == nullptr) return offered;
-  const TCondList& list =
-      section == TSection::ProvingConds ? stack_.back()->Kernel->ProvingConds : stack_.back()->Kernel->GivenConds;
+  const TKernel& field = *stack_.back()->Kernel;
+  const TCondList& list = section == TSection::ProvingConds ? field.ProvingConds : field.GivenConds;
   if (position >= list.size()) return offered;
-  // The dialog transformations the catalogue attaches to the condition's word
-  // for its section. The script transformations wait for their interpreter.
-  for (const TAssot* a : assot_->Attached(list[position]->Expr->HeadIntrinsic()))
-    if (!a->DialogTransform.empty() && (section == TSection::ProvingConds ? a->ProveEnabled : a->DataEnabled))
-      offered.push_back({a->DialogTransform, a->Name, a->RusName});
+  // What the catalogue attaches to the condition's word for its section: the
+  // dialog transformations, and the scripts whose test part accepts the condition.
+  for (const TAssot* a : assot_->Attached(list[position]->Expr->HeadIntrinsic())) {
+    if (!(section == TSection::ProvingConds ? a->ProveEnabled : a->DataEnabled)) continue;
+    if (a->DialogTransform.empty() && !assot_->TestAssot(*a, field, section, position)) continue;
+    offered.push_back({a->DialogTransform, a->Name, a->RusName, a->HelpMap});
+  }
   return offered;
 }
 
@@ -895,6 +897,7 @@ bool TProofDriver::Transformation(TSection section, std::size_t position, const 
   }
   PushCopy();
   WritePair(marked, name == "ConsiderForallD" ? Keyword(kSubstituteForQuantified) : chosen.Name);
+  if (name.empty()) return Script(section, position, chosen.Name);
   if (name == "ProveMarkedCondD") return obligationsThen(PrepareProveMarked(Top(), position), kMarkedProof);
   if (name == "ConsiderImplD")
     return obligationsThen(PrepareConsiderImplication(Top(), position), kImplicationHypothesis);
@@ -930,6 +933,22 @@ bool TProofDriver::Transformation(TSection section, std::size_t position, const 
     stack_.back()->Plan.Kind = TPlan::Action;
     return SubstituteNext();
   }
+  RollBack();
+  return false;
+}
+
+bool TProofDriver::Script(TSection section, std::size_t position, const std::string& name) {
+  const TAssot* script = nullptr;
+  const TCondList& list = section == TSection::ProvingConds ? Top().ProvingConds : Top().GivenConds;
+  for (const TAssot* a : assot_->Attached(list[position]->Expr->HeadIntrinsic()))
+    if (a->DialogTransform.empty() && a->Name == name) script = a;
+  if (script == nullptr || !assot_->ExecuteAssot(*script, Top(), section, position)) {
+    RollBack();
+    return false;
+  }
+  // The field as the script left it is tested like a field after any step.
+  if (TestConditions(Top())) return true;
+  if (Top().Proved) return LevelExit();
   RollBack();
   return false;
 }

@@ -131,6 +131,8 @@ class TProofDriver {
   bool Contradiction();
   bool Induction();
   bool Transformation(TSection section, std::size_t position, const TTransformChoice& chosen);
+  // The script transformation of that name on the marked condition.
+  bool Script(TSection section, std::size_t position, const std::string& name);
   bool SubstituteNext();
 
   void Write(const std::string& line);

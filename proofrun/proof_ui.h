@@ -29,11 +29,13 @@ struct TRefuse {};
 using TSubstituteAnswer = std::variant<std::size_t, std::string, TRefuse>;
 
 // A transformation offered for a marked condition: the catalogue's key of a
-// dialog transformation, the name protocols record and the name shown.
+// dialog transformation (empty for a script), the name protocols record, the
+// name shown and the help topic of its row (-1: the window's own).
 struct TTransformChoice {
   std::string Key;
   std::string Name;
   std::string Shown;
+  int HelpTopic = -1;
 };
 
 class IProofUi {

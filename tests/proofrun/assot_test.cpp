@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+
 #include "../expr/expr_fixture.h"
 #include "intrinsics/intr_numbers.h"
 #include "shell/cp1251.h"
@@ -13,6 +16,8 @@
 
 namespace lemmix {
 namespace {
+
+namespace fs = std::filesystem;
 
 class AssotTest : public testing::ExprTest {
  protected:
@@ -34,24 +39,33 @@ class AssotTest : public testing::ExprTest {
 TEST_F(AssotTest, TheShippedCatalogueHoldsEveryDialogTransformation) {
   ASSERT_TRUE(assot.LoadAssot(SystemPath(LEMMIX_DATA_DIR).value())) << EnglishMessages().front();
   std::vector<std::string_view> dialogs;
+  std::set<std::string> names;
   for (const auto& t : assot.Transformations()) {
     EXPECT_FALSE(t->Name.empty() || t->RusName.empty());
     EXPECT_TRUE(t->DataEnabled || t->ProveEnabled) << t->Name;
-    dialogs.push_back(t->DialogTransform);
+    EXPECT_TRUE(names.insert(t->Name).second) << "protocols find a transformation by its name: " << t->Name;
+    if (!t->DialogTransform.empty()) {
+      dialogs.push_back(t->DialogTransform);
+      continue;
+    }
+    // A script carries out something and has its own help page.
+    EXPECT_TRUE(t->Execute && !t->Execute->empty()) << t->Name;
+    EXPECT_TRUE(fs::exists(fs::path(LEMMIX_DATA_DIR) / "help" / (std::to_string(t->HelpMap) + ".html"))) << t->Name;
   }
   std::vector<std::string_view> all(kDialogTransforms.begin(), kDialogTransforms.end());
   std::sort(all.begin(), all.end());
   std::sort(dialogs.begin(), dialogs.end());
   EXPECT_EQ(dialogs, all);
   // A given disjunction can be split into cases; a marked proving equality can be proved apart.
-  const auto names = [&](int word) {
+  const auto dialogsOf = [&](int word) {
     std::vector<std::string> found;
-    for (const TAssot* t : assot.Attached(word)) found.push_back(t->DialogTransform);
+    for (const TAssot* t : assot.Attached(word))
+      if (!t->DialogTransform.empty()) found.push_back(t->DialogTransform);
     return found;
   };
-  EXPECT_EQ(names(kOr), (std::vector<std::string>{"ProveMarkedCondD", "ConsiderOrD"}));
-  EXPECT_EQ(names(kLe).size(), 7u);
-  EXPECT_TRUE(names(kSum).empty());
+  EXPECT_EQ(dialogsOf(kOr), (std::vector<std::string>{"ProveMarkedCondD", "ConsiderOrD"}));
+  EXPECT_EQ(dialogsOf(kLe).size(), 7u);
+  EXPECT_TRUE(assot.Attached(kSum).empty());
 }
 
 TEST_F(AssotTest, TheShapesOfAnEntry) {

@@ -19,6 +19,7 @@
 #include "expr/info_sink.h"
 #include "notation/output.h"
 #include "proofrun/assot.h"
+#include "proofrun/demo.h"
 #include "proofrun/driver.h"
 #include "proofrun/protocol.h"
 #include "proofrun/script_ui.h"
@@ -1210,6 +1211,120 @@ INSTANTIATE_TEST_SUITE_P(Scripts, BookTree, ::testing::ValuesIn(AllScripts()),
                            std::replace(name.begin(), name.end(), '-', '_');
                            return name;
                          });
+
+
+// ---------------------------------------------------------------------------
+// Script transformations: offered where their test part accepts the marked
+// condition, recorded by name, replayed by name; a script that fails changes
+// nothing.
+
+class Scripts : public SmallBook {
+ protected:
+  void SetUp() override {
+    SmallBook::SetUp();
+    ASSERT_TRUE(assot.LoadAssotLines({
+        "MainFunc = >, <",
+        "DataEnabled = true",
+        "ProveEnabled = true",
+        "Name = Strengthened by one",
+        "RusName = Усилить на единицу"_cp,
+        "Test",
+        "Return(SourceProve)",
+        "Execute",
+        "TakeArg(#0, Source, 0)",
+        "TakeArg(#1, Source, 1)",
+        "if (ExprIntr(Source, >))",
+        "ReplaceSourceTempl(#0 > #1 + 1)",
+        "else",
+        "ReplaceSourceTempl(#0 + 1 < #1)",
+        "endif",
+        "End",
+        "MainFunc = >, <",
+        "DataEnabled = true",
+        "ProveEnabled = true",
+        "Name = Broken",
+        "RusName = Сломано"_cp,
+        "Execute",
+        "ReplaceSourceTempl(#7 > 0)",
+        "End",
+        "MainFunc = >, <",
+        "DataEnabled = true",
+        "ProveEnabled = true",
+        "Name = Malformed test",
+        "RusName = Неверная проверка"_cp,
+        "Test",
+        "Return(",
+        "Execute",
+        "End",
+    }));
+  }
+
+  // The names offered for the condition, in the order of the choice window.
+  std::vector<std::string> Offered(TSection section, std::size_t position) {
+    std::vector<std::string> names;
+    for (const TTransformChoice& choice : driver->Offered(section, position)) names.push_back(choice.Name);
+    return names;
+  }
+  static bool Has(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  }
+};
+
+TEST_F(Scripts, AreOfferedWhereTheirTestAcceptsTheCondition) {
+  ASSERT_TRUE(Start("1/0/3", {}));
+  ASSERT_EQ(FieldOf(*driver).GivenConds.size(), 1u);
+  messages.Clear();
+  const std::vector<std::string> onGoal = Offered(TSection::ProvingConds, 0);
+  EXPECT_TRUE(Has(onGoal, "Strengthened by one"));
+  EXPECT_TRUE(Has(onGoal, "Broken")) << "an entry without a test part is always offered";
+  EXPECT_FALSE(Has(onGoal, "Malformed test"));
+  EXPECT_FALSE(Errors().empty()) << "the malformed test part says why";
+  // The given condition is a ∀: no script of < and > is offered on it.
+  const std::vector<std::string> onGiven = Offered(TSection::GivenConds, 0);
+  EXPECT_FALSE(Has(onGiven, "Strengthened by one"));
+  EXPECT_FALSE(Has(onGiven, "Broken"));
+}
+
+TEST_F(Scripts, ARunIsRecordedByNameAndReplays) {
+  ASSERT_TRUE(Start("1/0/3", {"!mark proving 1", "Strengthened by one"}));
+  const TField before = FieldOf(*driver);
+  Run();
+  const TField after = FieldOf(*driver);
+  ASSERT_TRUE(driver->Open());
+  EXPECT_NE(after.ProvingConds, before.ProvingConds);
+  EXPECT_EQ(after.GivenConds, before.GivenConds);
+  const std::vector<std::string> written = protocol.Lines;
+  const std::size_t marked = written.size() - 3;
+  EXPECT_EQ(written[marked], "Marked condition 1 of section 4:@");
+  EXPECT_EQ(written[marked + 1], "Strengthened by one");
+  EXPECT_EQ(written[marked + 2], "");
+
+  // A demonstration of what was written reaches the same field.
+  TProtocolRecorder replayed(messages);
+  TScriptUi none(book, {});
+  TProofDriver again(none, replayed, book, &assot);
+  TDemonstration demo(again, replayed, book);
+  ASSERT_TRUE(demo.Begin(At(book, "1/0/3"), written));
+  EXPECT_TRUE(demo.Step()) << (demo.Failure() ? demo.Failure()->Eng : "");
+  EXPECT_EQ(FieldOf(again), after);
+  EXPECT_FALSE(demo.Failure());
+}
+
+TEST_F(Scripts, AFailedRunChangesNothing) {
+  ASSERT_TRUE(Start("1/0/3", {"!mark proving 1", "Broken"}));
+  const TState before = State();
+  messages.Clear();
+  Run();
+  EXPECT_EQ(State(), before);
+  // Offered (its test part is absent), run, and its failure told in its frame.
+  const std::vector<std::string> errors = Errors();
+  EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [](const std::string& e) {
+    return e.find("\"Broken\"") != std::string::npos;
+  }));
+  EXPECT_FALSE(std::any_of(errors.begin(), errors.end(), [](const std::string& e) {
+    return e.find("offered") != std::string::npos;
+  }));
+}
 
 }  // namespace
 }  // namespace lemmix
