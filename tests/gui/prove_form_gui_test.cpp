@@ -689,6 +689,43 @@ class ProveFormGuiTest : public QObject {
     }
   }
 
+  // A marked "A bounded above" offers the course's scripts by their Russian
+  // names, each row with its own help page; choosing one unfolds the
+  // definition in place.
+  void theChoiceWindowOffersTheScripts() {
+    TProveForm* form = Open("\\3\\1\\5");
+    QVERIFY(form);
+    const lemmix::TAssot* unfold = nullptr;
+    for (const auto& a : lemmix_->Context().AssotProccess->Transformations())
+      if (a->Name == "Unfold set bounded above") unfold = a.get();
+    QVERIFY(unfold);
+    const QString row = Q(unfold->RusName) + ".";
+    const QStringList givens = Lines(TSection::GivenConds);
+    Expect({[&](QWidget* modal) {
+      auto* choice = qobject_cast<lemmix::TAssotForm*>(modal);
+      QVERIFY(choice);
+      const QList<QListWidgetItem*> rows = choice->List()->findItems(row, Qt::MatchExactly);
+      QCOMPARE(rows.size(), 1);
+      // Nothing that belongs to other words: no case analysis, no substitution.
+      QVERIFY(choice->List()->findItems(Shown("ConsiderOrD"), Qt::MatchExactly).isEmpty());
+      QVERIFY(choice->List()->findItems(Shown("ConsiderForallD"), Qt::MatchExactly).isEmpty());
+      choice->List()->setCurrentItem(rows.front());
+      QCOMPARE(choice->HelpTopic(), unfold->HelpMap);
+      SaveScreen(modal, "proof-choose-script");
+      QTest::mouseClick(choice->OkButton(), Qt::LeftButton);
+    }});
+    ClickMark(TSection::GivenConds, 0);
+    Settle();
+    const QStringList after = Lines(TSection::GivenConds);
+    // A bounded above: some M is an upper bound of A, and M is given at once.
+    QCOMPARE(after.size(), givens.size());
+    QVERIFY2(after.front().contains(Q("верхняя грань A"_cp)), qPrintable(after.join(" | ")));
+    QCOMPARE(after.back(), givens.back());
+    QVERIFY(Lines(TSection::GivenObjects).join(" ").contains("M"));
+    QVERIFY(form->Protocol().size() > 2);
+    QCOMPARE(Q(form->Protocol()[form->Protocol().size() - 2]), QString("Unfold set bounded above"));
+  }
+
   // A demonstration replays the book's protocol of 6\3\1 a key press per
   // step up to the congratulation: the proof field grows as it did, nothing
   // can be done meanwhile but stepping, Undo, taking over or leaving, and no
