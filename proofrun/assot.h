@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -45,6 +46,14 @@ inline constexpr std::array<std::string_view, 13> kDialogTransforms = {"AddEqvD"
                                                                        "ConsiderLeftRealValue",
                                                                        "ConsiderRightRealValue"};
 
+// Where a script runs: a script that restates a theorem of the book asks,
+// by StatementBefore(PATH), whether that theorem stands before the statement
+// being proved, as a statement must to be applied. Without a statement being
+// proved (no `Before`) every theorem counts as available.
+struct TScriptPlace {
+  std::function<bool(std::string_view bookPath)> Before;
+};
+
 class TAssotProccess {
  public:
   TAssotProccess(const TStFunc& stFunc, IMessages& messages) : stFunc_(stFunc), messages_(messages) {}
@@ -67,8 +76,10 @@ class TAssotProccess {
   // sections only by inserting conditions; it does not re-test the field.
   // A command that fails shows its message and the run answers false; the
   // caller has kept a copy of the field to return to.
-  bool TestAssot(const TAssot& assot, const TKernel& field, TSection section, std::size_t index) const;
-  bool ExecuteAssot(const TAssot& assot, TKernel& field, TSection section, std::size_t index) const;
+  bool TestAssot(const TAssot& assot, const TKernel& field, TSection section, std::size_t index,
+                 const TScriptPlace& place = {}) const;
+  bool ExecuteAssot(const TAssot& assot, TKernel& field, TSection section, std::size_t index,
+                    const TScriptPlace& place = {}) const;
 
  private:
   // The message of a fault in the line; most faults need no detail.

@@ -121,13 +121,14 @@ int TemplateParameterNumber(std::string_view name) {
 }  // namespace
 
 TRun::TRun(const TAssot& assot, const TKernel& field, TKernel* edit, TSection section, std::size_t index,
-           IMessages& messages, const TStFunc& stFunc)
+           IMessages& messages, const TStFunc& stFunc, const TScriptPlace& place)
     : assot_(assot),
       field_(field),
       edit_(edit),
       proving_(section == TSection::ProvingConds),
       messages_(messages),
-      stFunc_(stFunc) {
+      stFunc_(stFunc),
+      place_(place) {
   const TCondList& conds = SourceSection();
   if ((section == TSection::ProvingConds || section == TSection::GivenConds) && index < conds.size() &&
       conds[index] && conds[index]->Expr)
@@ -508,7 +509,7 @@ std::optional<bool> TRun::BoolExpr(std::string_view raw) {
       Closing(text, word.size()) == text.size() - 1) {
     static const std::set<std::string, std::less<>> functions = {
         "SubType", "ExprSubType", "SubExprExists", "ExprHead",  "ExprCls",    "TypeBase",
-        "ExprIntr", "ExprIsInt",  "ListIsNULL",    "EqualPtr", "NotEmptySet"};
+        "ExprIntr", "ExprIsInt",  "ListIsNULL",    "EqualPtr", "NotEmptySet", "StatementBefore"};
     if (functions.contains(word)) return BoolFunction(std::string(word), text);
   }
   for (const std::string_view op : {"&&", "||"}) {
@@ -567,7 +568,8 @@ std::optional<bool> TRun::SimpleBool(const std::string& text) {
 }
 
 std::optional<bool> TRun::BoolFunction(const std::string& name, const std::string& whole) {
-  const std::optional<TArgs> a = Arguments(whole, name.size(), 2 - (name == "ListIsNULL" || name == "NotEmptySet"), false);
+  const bool single = name == "ListIsNULL" || name == "NotEmptySet" || name == "StatementBefore";
+  const std::optional<TArgs> a = Arguments(whole, name.size(), single ? 1 : 2, false);
   if (!a) return std::nullopt;
   const TArgs& args = *a;
   const auto wrongType = [&](const std::string& t) -> std::optional<bool> {
@@ -582,6 +584,7 @@ std::optional<bool> TRun::BoolFunction(const std::string& name, const std::strin
     if (second == nullptr) return wrongType(args[1]);
     return IsSubtypeOf(first, second, types);
   }
+  if (name == "StatementBefore") return !place_.Before || place_.Before(args[0]);
   if (name == "ListIsNULL") {
     const std::shared_ptr<TList> list = ListNamed(args[0]);
     if (!list) return std::nullopt;
@@ -850,14 +853,16 @@ std::optional<std::vector<const TExpr*>> TRun::TemplateParameters() {
 
 }  // namespace assot
 
-bool TAssotProccess::TestAssot(const TAssot& assot, const TKernel& field, TSection section, std::size_t index) const {
+bool TAssotProccess::TestAssot(const TAssot& assot, const TKernel& field, TSection section, std::size_t index,
+                               const TScriptPlace& place) const {
   if (!assot.Test) return true;
-  assot::TRun run(assot, field, nullptr, section, index, messages_, stFunc_);
+  assot::TRun run(assot, field, nullptr, section, index, messages_, stFunc_, place);
   return run.Run(*assot.Test);
 }
 
-bool TAssotProccess::ExecuteAssot(const TAssot& assot, TKernel& field, TSection section, std::size_t index) const {
-  assot::TRun run(assot, field, &field, section, index, messages_, stFunc_);
+bool TAssotProccess::ExecuteAssot(const TAssot& assot, TKernel& field, TSection section, std::size_t index,
+                                  const TScriptPlace& place) const {
+  assot::TRun run(assot, field, &field, section, index, messages_, stFunc_, place);
   return run.Run(assot.Execute ? *assot.Execute : std::vector<std::string>{});
 }
 

@@ -26,6 +26,7 @@
 namespace lemmix {
 
 struct TAssot;
+struct TScriptPlace;
 class TStFunc;
 
 namespace assot {
@@ -68,7 +69,7 @@ class TRun {
   // `edit` is the same kernel as `field`, writable, for an execution run;
   // null for a test run.
   TRun(const TAssot& assot, const TKernel& field, TKernel* edit, TSection section, std::size_t index,
-       IMessages& messages, const TStFunc& stFunc);
+       IMessages& messages, const TStFunc& stFunc, const TScriptPlace& place);
   TRun(const TRun&) = delete;
   TRun& operator=(const TRun&) = delete;
 
@@ -214,6 +215,7 @@ class TRun {
   const TCond* sourceCond_ = nullptr;
   IMessages& messages_;
   const TStFunc& stFunc_;
+  const TScriptPlace& place_;
 
   std::string command_;  // the word of the line being run
   std::optional<TMessage> error_;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <set>
 
+#include "book/html_links.h"
 #include "book/part.h"
 #include "book/search.h"
 #include "book/statement.h"
@@ -241,6 +243,10 @@ bool TProofDriver::Start(const TStatement& statement, const std::string& journal
     return false;
   }
   statement_ = &statement;
+  // The theorems the course's scripts may rely on: those a statement could apply.
+  const std::vector<TStatement*> before = StatementsBefore(book_, statement_);
+  scriptPlace_.Before = [this, available = std::set<const TStatement*>(before.begin(), before.end())](
+                            std::string_view path) { return available.contains(FindStatementByPath(book_, path)); };
   // The sink starts a new tree with the proof.
   infoSink_ = Ctx().Info;
   infoPath_.clear();
@@ -824,7 +830,7 @@ std::vector<TTransformChoice> TProofDriver::Offered(TSection section, std::size_
   // dialog transformations, and the scripts whose test part accepts the condition.
   for (const TAssot* a : assot_->Attached(list[position]->Expr->HeadIntrinsic())) {
     if (!(section == TSection::ProvingConds ? a->ProveEnabled : a->DataEnabled)) continue;
-    if (a->DialogTransform.empty() && !assot_->TestAssot(*a, field, section, position)) continue;
+    if (a->DialogTransform.empty() && !assot_->TestAssot(*a, field, section, position, scriptPlace_)) continue;
     offered.push_back({a->DialogTransform, a->Name, a->RusName, a->HelpMap});
   }
   return offered;
@@ -942,7 +948,7 @@ bool TProofDriver::Script(TSection section, std::size_t position, const std::str
   const TCondList& list = section == TSection::ProvingConds ? Top().ProvingConds : Top().GivenConds;
   for (const TAssot* a : assot_->Attached(list[position]->Expr->HeadIntrinsic()))
     if (a->DialogTransform.empty() && a->Name == name) script = a;
-  if (script == nullptr || !assot_->ExecuteAssot(*script, Top(), section, position)) {
+  if (script == nullptr || !assot_->ExecuteAssot(*script, Top(), section, position, scriptPlace_)) {
     RollBack();
     return false;
   }

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "proofrun/assot.h"
 #include "proofrun/canonical_answers.h"
 #include "prover/kernel.h"
 #include "prover/needed.h"
@@ -163,6 +164,7 @@ class TProofDriver {
   const TBook& book_;
   const TAssotProccess* assot_;
   const TStatement* statement_ = nullptr;
+  TScriptPlace scriptPlace_;
   TDefinedNotions defined_;
   TProofSetup setup_;
   std::vector<std::unique_ptr<TLevel>> stack_;

@@ -573,6 +573,37 @@ TEST_F(DemoTest, ADemonstrationLendsTheDriverItsAnswersAndGivesThemBack) {
   EXPECT_EQ(protocol.Lines.size(), TProtocolRecorder::kSettingLines + 2u);
 }
 
+// The course's scripts that restate a theorem are not offered in its own
+// proof: the triangle inequality cannot prove itself.
+TEST_F(DemoTest, AScriptIsNotOfferedInTheProofOfTheTheoremItRestates) {
+  const struct {
+    const char* statement;
+    const char* script;
+  } cases[] = {{"\\6\\3\\7", "Triangle inequality in the goal"}};
+  for (const auto& c : cases) {
+    TProtocolRecorder protocol(messages);
+    TScriptUi script(book, {});
+    TProofDriver driver(script, protocol, book, &assot);
+    ASSERT_TRUE(driver.Start(Statement(c.statement), ""));
+    ASSERT_TRUE(driver.Open());
+    const TAssot* restating = nullptr;
+    for (const auto& a : assot.Transformations())
+      if (a->Name == c.script) restating = a.get();
+    ASSERT_NE(restating, nullptr) << c.script;
+    const TSection section = driver.Current()->ProvingConds.empty() ? TSection::GivenConds : TSection::ProvingConds;
+    bool fits = false;
+    const std::size_t count = section == TSection::ProvingConds ? driver.Current()->ProvingConds.size()
+                                                                : driver.Current()->GivenConds.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      // Outside any proof the script fits the condition; in this proof it is not offered.
+      if (!assot.TestAssot(*restating, *driver.Current(), section, i)) continue;
+      fits = true;
+      for (const TTransformChoice& offered : driver.Offered(section, i)) EXPECT_NE(offered.Name, c.script) << c.statement;
+    }
+    EXPECT_TRUE(fits) << c.statement << ": the script fits none of its conditions";
+  }
+}
+
 // The recorder while demonstrating: it writes nothing into the protocol it
 // replays and keeps the first line that differs.
 class RecorderDemonstration : public ::testing::Test {

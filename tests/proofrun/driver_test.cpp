@@ -1242,6 +1242,19 @@ class Scripts : public SmallBook {
         "MainFunc = >, <",
         "DataEnabled = true",
         "ProveEnabled = true",
+        "Name = After a greater number",
+        "RusName = После теоремы о большем числе"_cp,
+        "Test",
+        "if (StatementBefore(\\1\\0\\5))",
+        "else",
+        "Return(false)",
+        "endif",
+        "Return(true)",
+        "Execute",
+        "End",
+        "MainFunc = >, <",
+        "DataEnabled = true",
+        "ProveEnabled = true",
         "Name = Broken",
         "RusName = Сломано"_cp,
         "Execute",
@@ -1283,6 +1296,19 @@ TEST_F(Scripts, AreOfferedWhereTheirTestAcceptsTheCondition) {
   const std::vector<std::string> onGiven = Offered(TSection::GivenConds, 0);
   EXPECT_FALSE(Has(onGiven, "Strengthened by one"));
   EXPECT_FALSE(Has(onGiven, "Broken"));
+}
+
+// A script that restates a theorem is offered only where the theorem could
+// be applied: in the proofs of the statements after it.
+TEST_F(Scripts, ThatRestateATheoremAreOfferedOnlyAfterIt) {
+  ASSERT_TRUE(Start("1/0/3", {}));
+  EXPECT_FALSE(Has(Offered(TSection::ProvingConds, 0), "After a greater number"));
+  ASSERT_TRUE(Start("1/0/5", {}));
+  ASSERT_TRUE(driver->Open());
+  EXPECT_TRUE(Has(Offered(TSection::ProvingConds, 0), "Strengthened by one"));
+  EXPECT_FALSE(Has(Offered(TSection::ProvingConds, 0), "After a greater number")) << "not in its own proof";
+  ASSERT_TRUE(Start("1/0/10", {}));
+  EXPECT_TRUE(Has(Offered(TSection::ProvingConds, 0), "After a greater number"));
 }
 
 TEST_F(Scripts, ARunIsRecordedByNameAndReplays) {
