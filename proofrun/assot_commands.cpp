@@ -654,6 +654,10 @@ bool TRun::InsertProveCond(const TArgs& a) {
 }
 
 bool TRun::InsertDataCond(const TArgs& a) {
+  // What is to be proved is never a ground for assuming anything.
+  if (proving_)
+    return Fail("Преобразование доказываемого условия не может добавить данное условие."_cp,
+                "A transformation of a proving condition cannot add a given condition.");
   TExpr* e = ExprNamed(a[0]);
   if (e == nullptr) return false;
   const std::optional<std::int32_t> i = IntExpr(a[1]);

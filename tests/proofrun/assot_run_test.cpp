@@ -305,6 +305,10 @@ TEST_F(AssotRunTest, ExecutionPartsChangeOnlyTheMarkedConditionAndWhatTheyInsert
       {{"TakeArg(#0, Source, 0)", "NewExprTempl(e, #0 > 1)", "InsertProveCond(e, 0)"}, true, given, {"x - 1 > 1", "x \\ge 1"}, "",
        TSection::ProvingConds},
       {{"NewTempl(e, x < 7)", "InsertDataCond(e, 9)"}, true, {"x > 0", "x < 7"}, proving, ""},
+      // A goal is never a ground for a new given condition.
+      {{"NewTempl(e, x < 7)", "InsertDataCond(e, 0)"}, false, given, proving,
+       Framed("InsertDataCond(e, 0)", "A transformation of a proving condition cannot add a given condition."),
+       TSection::ProvingConds},
       // The marked condition is followed when an insertion moves it.
       {{"NewTempl(e, x < 7)", "InsertDataCond(e, 0)", "NewTempl(f, x \\ge 0)", "ReplaceSource(f)"}, true,
        {"x < 7", "x \\ge 0"}, proving, ""},
