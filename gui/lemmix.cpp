@@ -4,6 +4,7 @@
 #include "gui/help_form.h"
 #include "gui/html_form.h"
 #include "gui/main_form.h"
+#include "gui/method_forms.h"
 #include "gui/message_forms.h"
 #include "gui/my_edit.h"
 #include "gui/script_form.h"
@@ -47,6 +48,7 @@ TLemmix::TLemmix()
                           [this](int topic) { helpForm_->ShowTopic(topic); }});
   showForm_ = std::make_unique<TShowForm>(*context_, mainForm_.get());
   showForm_->SetHelp([this](int topic) { helpForm_->ShowTopic(topic); });
+  showForm_->SetMethodNames([this] { return MethodNames(*context_->Book); });
   setupForm_->SetHelp([this](int topic) { helpForm_->ShowTopic(topic); });
   mainForm_->SetStatementWindow(showForm_.get());
   mainForm_->SetPageShower([this](const TPathName& node) { htmlForm_->Show(node); });

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "book/defined_notion.h"
+#include "gui/method_forms.h"
 #include "gui/my_edit.h"
 #include "gui/qtext.h"
 #include "notation/items.h"
@@ -136,6 +137,10 @@ TShowForm::TShowForm(TContext& context, QWidget* parent)
   define_->SetHelp([this] {
     if (openHelp_) openHelp_(kHelpTopic);
   });
+  methods_ = std::make_unique<TMethodWindows>(context_.Messages, this);
+  methods_->SetHelp([this](int topic) {
+    if (openHelp_) openHelp_(topic);
+  });
 
   connect(TypeCombo, &QComboBox::currentIndexChanged, this, &TShowForm::UpdateKindButton);
   connect(DefoButton, &QPushButton::clicked, this, &TShowForm::KindButtonClicked);
@@ -145,6 +150,12 @@ TShowForm::TShowForm(TContext& context, QWidget* parent)
     if (openHelp_) openHelp_(kHelpTopic);
   });
   setFixedSize(640, 398);
+}
+
+TShowForm::~TShowForm() = default;
+
+void TShowForm::SetMethodNames(const std::function<std::vector<std::string>()>& names) {
+  methods_->SetMethodNames(names);
 }
 
 int TShowForm::Show(const TStatement& statement, bool readOnly) {
@@ -220,12 +231,7 @@ void TShowForm::KindButtonClicked() {
     return;
   }
   if (copy_.Lines.size() < kMethodLines) copy_.Lines.resize(kMethodLines);
-  if (methodProperties_) {
-    methodProperties_(copy_, readOnly_);
-  } else {
-    context_.Messages.Info({"Свойства методов появятся в следующей версии программы."_cp,
-                            "The method properties are not there yet."});
-  }
+  methods_->Edit(copy_, readOnly_);
 }
 
 bool TShowForm::Confirm() {

@@ -1,10 +1,12 @@
 // The statement window: a statement's name, kind and formulation, and by
-// kind its defined notion; editable or read-only. The one-formula dialog
-// that edits the defined notion belongs to it.
+// kind its defined notion or its method properties (gui/method_forms.h);
+// editable or read-only. The one-formula dialog that edits the defined
+// notion belongs to it.
 #pragma once
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@ class QPushButton;
 namespace lemmix {
 
 class TContext;
+class TMethodWindows;
 class TMyEdit;
 
 // One formula in an edit, confirmed with "Ok" (modal result 1).
@@ -46,13 +49,14 @@ class TShowForm : public QDialog {
   static constexpr int kHelpTopic = 13;
 
   TShowForm(TContext& context, QWidget* parent = nullptr);
+  ~TShowForm() override;
 
   // Edits a copy of the statement; on "Ok" the copy goes back into it, marked changed.
   bool EditStatement(TStatement& statement);
   void ViewStatement(const TStatement& statement);
   void SetHelp(std::function<void(int)> openHelp) { openHelp_ = std::move(openHelp); }
-  // What the method properties button does (the method windows).
-  void SetMethodProperties(std::function<void(TStatement&, bool readOnly)> open) { methodProperties_ = std::move(open); }
+  // The English names of the book's method statements, against which preferable methods are checked.
+  void SetMethodNames(const std::function<std::vector<std::string>()>& names);
 
   const TStatement& WorkingCopy() const { return copy_; }
   TMyEdit& NameEdit() { return *name_; }
@@ -62,6 +66,7 @@ class TShowForm : public QDialog {
   QPushButton* OkButton() const { return ok_; }
   QPushButton* CancelButton() const { return cancel_; }
   TDefineForm& DefineForm() { return *define_; }
+  TMethodWindows& MethodWindows() { return *methods_; }
   // "Ok": the window closes only when every line could be written.
   bool Confirm();
 
@@ -91,7 +96,7 @@ class TShowForm : public QDialog {
   QPushButton* cancel_;
   TDefineForm* define_;
   std::function<void(int)> openHelp_;
-  std::function<void(TStatement&, bool)> methodProperties_;
+  std::unique_ptr<TMethodWindows> methods_;
 };
 
 }  // namespace lemmix

@@ -7,6 +7,7 @@
 #include "intrinsics/intr_numbers.h"
 #include "notation/parser.h"
 #include "prover/definition_task.h"
+#include "prover/method.h"
 #include "prover/needed.h"
 #include "prover/tests.h"
 #include "book/search.h"
@@ -110,14 +111,7 @@ TTask BuildTask(const TStatement& statement, const TBook& book) {
     return CorrectnessTask(statement.Lines[kFormulationLine], field,
                            FormulationsWithNotion(book, &statement, "\\" + std::to_string(notion->Number) + "("));
   }
-  if (kind == kStatementKindWords[kMethodKind]) {
-    Ctx().Messages.Error({"Доказательство корректности метода пока не реализовано."_cp,
-                          "The correctness of a method cannot be proved yet."});
-    TTask task;
-    task.Kernel = std::make_unique<TKernel>();
-    task.Kernel->Root = 1;
-    return task;
-  }
+  if (kind == kStatementKindWords[kMethodKind]) return MethodCorrectnessTask(statement);
   TKernel empty;
   const TExprPtr formulation = ReadProverFormula(empty, statement.Lines[kFormulationLine]);
   if (!formulation) {
