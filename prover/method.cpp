@@ -129,9 +129,19 @@ TExprPtr ReadPattern(const TScope& scope, std::string_view text) {
   return e ? AsPattern(*e, scope.Vars) : nullptr;
 }
 
-bool ReadPatterns(const TScope& scope, std::string_view text, TExprList& result) {
+// A condition pattern in the normal form the kernel gives conditions, so that
+// it meets the conditions of a proof field as they are stored (x ≥ y matches
+// a + (−1)·b ≥ 0 with x = a, y = b, not with x = a + (−1)·b, y = 0).
+TExprPtr ReadConditionPattern(const TScope& scope, std::string_view text) {
+  const TExprPtr e = ReadProverTerm(scope.Kernel, text);
+  if (!e) return nullptr;
+  const TCondPtr standard = e->Type && e->Type->Name == "lT" ? scope.Kernel.MakeCond(*e) : nullptr;
+  return AsPattern(standard && standard->Expr ? *standard->Expr : *e, scope.Vars);
+}
+
+bool ReadPatterns(const TScope& scope, std::string_view text, TExprList& result, bool conditions = false) {
   for (const std::string& item : SplitTop(text, " \\and ")) {
-    TExprPtr p = ReadPattern(scope, item);
+    TExprPtr p = conditions ? ReadConditionPattern(scope, item) : ReadPattern(scope, item);
     if (!p) return false;
     result.push_back(std::move(p));
   }
@@ -275,7 +285,8 @@ std::unique_ptr<TMethodObject> SetMethodData(const TStatement& statement) {
     all.insert(all.end(), fresh->begin(), fresh->end());
   }
   const TScope inputScope(*parameters);
-  method->Input = ReadPattern(inputScope, lines[kMethodInputField]);
+  method->Input = superficial ? ReadConditionPattern(inputScope, lines[kMethodInputField])
+                              : ReadPattern(inputScope, lines[kMethodInputField]);
   if (!method->Input) return fail(4);
   method->MainFunction = method->Input->HeadIntrinsic();
   if (method->MainFunction == kNoHead) {
@@ -294,7 +305,7 @@ std::unique_ptr<TMethodObject> SetMethodData(const TStatement& statement) {
     return nullptr;
   }
   superficial->Connective = *connective;
-  if (!ReadPatterns(scope, lines[kMethodPresentField], superficial->Present)) return fail(6);
+  if (!ReadPatterns(scope, lines[kMethodPresentField], superficial->Present, true)) return fail(6);
   if (!ReadPatterns(scope, lines[kMethodTestingField], superficial->Testing)) return fail(7);
   if (!Trim(lines[kMethodClassesField]).empty()) {
     superficial->Classes = ReadPattern(scope, lines[kMethodClassesField]);
