@@ -3,7 +3,9 @@
 #include <clocale>
 
 #include "intrinsics/st_func.h"
+#include "book/statement.h"
 #include "proofrun/assot.h"
+#include "prover/method.h"
 #include "shell/cp1251.h"
 #include "shell/files.h"
 #include "types/types_proccess.h"
@@ -39,6 +41,8 @@ bool LoadCatalogues(TSession& session) {
   if (session.Fonts != nullptr && !session.Fonts->Install(session.Dir + "\\" + kMathFontFile))
     session.Messages.Error({"Не удалось установить шрифт Symbolon.ttf"_cp, "Font Symbolon.ttf is not installed."});
   session.StartupOk = session.AssotProccess->LoadAssot(session.Dir);
+  // Method statements build their data as the book is read, with these catalogues.
+  TStatement::SetMethodBuilder([](const TStatement& statement) { return SetMethodData(statement); });
   return session.StartupOk;
 }
 
