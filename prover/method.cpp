@@ -6,6 +6,7 @@
 #include "book/method_lines.h"
 #include "book/part.h"
 #include "book/search.h"
+#include "expr/arithm.h"
 #include "expr/info_sink.h"
 #include "expr/typing.h"
 #include "intrinsics/intr_numbers.h"
@@ -137,6 +138,19 @@ TExprPtr ReadConditionPattern(const TScope& scope, std::string_view text) {
   if (!e) return nullptr;
   const TCondPtr standard = e->Type && e->Type->Name == "lT" ? scope.Kernel.MakeCond(*e) : nullptr;
   return AsPattern(standard && standard->Expr ? *standard->Expr : *e, scope.Vars);
+}
+
+// A term pattern in the arithmetic normal form the field keeps its terms in
+// (1 / x is x^(-1) there), when the symbol transformation package is on.
+TExprPtr ReadTermPattern(const TScope& scope, std::string_view text) {
+  TExprPtr e = ReadProverTerm(scope.Kernel, text);
+  if (!e) return nullptr;
+  if (Ctx().Settings.SymbolTransEnable && !(e->Type && e->Type->Name == "lT")) {
+    TExprPtr standard = DeepCopy(*e);
+    if (Standardize(*standard) && standard->HeadIntrinsic() != kNoHead) e = Typed(std::move(standard));
+    if (!e) return nullptr;
+  }
+  return AsPattern(*e, scope.Vars);
 }
 
 bool ReadPatterns(const TScope& scope, std::string_view text, TExprList& result, bool conditions = false) {
@@ -286,7 +300,7 @@ std::unique_ptr<TMethodObject> SetMethodData(const TStatement& statement) {
   }
   const TScope inputScope(*parameters);
   method->Input = superficial ? ReadConditionPattern(inputScope, lines[kMethodInputField])
-                              : ReadPattern(inputScope, lines[kMethodInputField]);
+                              : ReadTermPattern(inputScope, lines[kMethodInputField]);
   if (!method->Input) return fail(4);
   method->MainFunction = method->Input->HeadIntrinsic();
   if (method->MainFunction == kNoHead) {
