@@ -333,32 +333,36 @@ TEST_F(MethodTest, DeepMethodsTakeDeclaredTypesAndGuardUndefinedTerms) {
   EXPECT_EQ(kernel.GivenConds.at(6)->Expr->HeadIntrinsic(), kImplies);
 }
 
-// Not passing yet: the task of x = y <=> x / y = 1 is not built (no goals,
-// not proved): one of its parts is refused, probably the claim, whose x / y needs y ≠ 0.
+// Not passing yet: the task of a superficial method is not built, as the
+// needed conditions of its instantiated input and output are not computed
+// (NeededConditionsOf answers false here), so no superficial method can be
+// proved correct yet.
 TEST_F(MethodTest, DISABLED_CorrectnessTasks) {
   context.Settings.AutoStandard = true;
   TStatement s;
-  // |x| -> 5 with the condition |x| = 5: the claim alone is a tautology.
+  // A correct method is proved correct.
+  s.Lines = Lines({"Difference", kDialogSuperficial, "x , y \\in \\R", "x = y", "x - y = 0", "0"});
+  EXPECT_TRUE(MethodCorrectnessTask(s).Kernel->Proved) << Last();
+  // |x| -> 5 with the condition |x| = 5: the claim alone is a tautology; the
+  // task goes on and is never closed.
   s.Lines = Lines({"Five", kDialogDeep, "x \\in \\R", "| x |", "5", "", "| x | = 5"});
-  TTask five = MethodCorrectnessTask(s);
-  ASSERT_TRUE(five.Kernel);
+  const TTask five = MethodCorrectnessTask(s);
+  EXPECT_TRUE(five.GoesOn) << Last();
   EXPECT_FALSE(five.Kernel->Proved);
   // With a new variable the existence is a goal too.
   context.Settings.AutoStandard = false;
   s.Lines = Lines({"Value", kDialogDeep, "x \\in \\R", "| x |", "v", "v \\in \\R", "v \\ge 0"});
-  TTask value = MethodCorrectnessTask(s);
+  const TTask value = MethodCorrectnessTask(s);
   // The claim's two directions, then the existence of the new variable.
   ASSERT_EQ(value.Kernel->ProvingConds.size(), 3u);
   EXPECT_EQ(value.Kernel->ProvingConds[0]->Expr->HeadIntrinsic(), kImplies);
   EXPECT_EQ(value.Kernel->ProvingConds[1]->Expr->HeadIntrinsic(), kImplies);
   EXPECT_EQ(value.Kernel->ProvingConds[2]->Expr->HeadIntrinsic(), kExists);
   EXPECT_FALSE(value.Kernel->Proved) << "v ≥ 0 does not make v the modulus of x";
-  // The output's needed conditions are proved, not assumed.
+  // x = y <=> x / y = 1 fails at x = y = 0: never proved correct.
+  context.Settings.AutoStandard = true;
   s.Lines = Lines({"Quotient", kDialogSuperficial, "x , y \\in \\R", "x = y", "x / y = 1", "0"});
-  TTask quotient = MethodCorrectnessTask(s);
-  ASSERT_EQ(quotient.Kernel->ProvingConds.size(), 2u);
-  EXPECT_EQ(quotient.Kernel->ProvingConds[0]->Expr->HeadIntrinsic(), kIff);
-  EXPECT_TRUE(quotient.Kernel->GivenConds.empty());
+  EXPECT_FALSE(MethodCorrectnessTask(s).Kernel->Proved);
 }
 
 }  // namespace
