@@ -13,6 +13,7 @@
 #include "intrinsics/st_func.h"
 #include "notation/output.h"
 #include "notation/parser.h"
+#include "prover/patterns.h"
 #include "prover/task.h"
 #include "prover/tests.h"
 #include "shell/context.h"
@@ -106,25 +107,6 @@ struct TScope {
   }
 };
 
-TExprPtr AsPattern(const TExpr& e, const std::vector<const TVar*>& vars) {
-  TExprPtr copy = DeepCopy(e);
-  std::function<void(TExpr&)> walk = [&](TExpr& n) {
-    if (n.IsVar()) {
-      const auto it = std::find(vars.begin(), vars.end(), n.Var());
-      if (it != vars.end()) {
-        TType* type = (*it)->Type;
-        ReplaceBy(n, TExpr::Par(TClass::TemplPar, static_cast<int>(it - vars.begin())));
-        n.Type = type;
-        return;
-      }
-    }
-    if (n.Class == TClass::Compound)
-      for (TExprPtr& child : n.Children()) walk(*child);
-  };
-  walk(*copy);
-  return copy;
-}
-
 TExprPtr ReadPattern(const TScope& scope, std::string_view text) {
   const TExprPtr e = ReadProverTerm(scope.Kernel, text);
   return e ? AsPattern(*e, scope.Vars) : nullptr;
@@ -160,16 +142,6 @@ bool ReadPatterns(const TScope& scope, std::string_view text, TExprList& result,
     result.push_back(std::move(p));
   }
   return true;
-}
-
-TExprPtr Instantiated(const TExpr& pattern, const TBinding& binding) {
-  TExprPtr e = DeepCopy(pattern);
-  std::vector<const TExpr*> values;
-  for (const auto& v : binding) values.push_back(v.get());
-  if (!SubstituteTemplParam(*e, values)) return nullptr;
-  if (!CollectClass(*e, TClass::TemplPar).empty()) return nullptr;
-  e->Type = nullptr;
-  return Typed(std::move(e));
 }
 
 std::optional<int> ReadInt(std::string_view text) {
@@ -338,13 +310,6 @@ std::unique_ptr<TMethodObject> SetMethodData(const TStatement& statement) {
 }
 
 const TMethod* MethodOf(const TStatement& statement) { return dynamic_cast<const TMethod*>(statement.Method.get()); }
-
-bool Complete(const TBinding& binding, std::size_t n) {
-  if (binding.size() < n) return false;
-  for (std::size_t i = 0; i < n; ++i)
-    if (!binding[i]) return false;
-  return true;
-}
 
 bool TestFalseTypes(const std::vector<TFalseTypes>& patterns, const TBinding& binding, bool& error) {
   for (const TFalseTypes& pattern : patterns) {

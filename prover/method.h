@@ -16,6 +16,7 @@
 
 #include "book/statement.h"
 #include "prover/kernel.h"
+#include "prover/patterns.h"
 
 namespace lemmix {
 
@@ -82,8 +83,6 @@ std::unique_ptr<TMethodObject> SetMethodData(const TStatement& statement);
 // The method a statement keeps or, when it keeps none, one built now.
 const TMethod* MethodOf(const TStatement& statement);
 
-// Whether a value is bound for every parameter 0 .. n-1.
-bool Complete(const TBinding& binding, std::size_t n);
 // The forbidden type patterns the binding matches drop it; false when the
 // binding fits none. `error` is set on an internal error.
 bool TestFalseTypes(const std::vector<TFalseTypes>& patterns, const TBinding& binding, bool& error);

@@ -11,6 +11,7 @@
 #include "intrinsics/st_func.h"
 #include "notation/output.h"
 #include "prover/needed.h"
+#include "prover/patterns.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
 #include "types/type.h"
@@ -142,45 +143,6 @@ TExprPtr Opened(const TExpr& body, const TVarList& bound, const std::vector<TVar
       for (TExprPtr& child : n.Children()) walk(*child);
   };
   walk(*e);
-  return Typed(std::move(e));
-}
-
-// e with the listed variables (bound ones or objects) as template parameters
-// 0, 1, ...: a pattern whose parameters stand for them.
-TExprPtr AsPattern(const TExpr& e, const std::vector<const TVar*>& vars) {
-  TExprPtr copy = DeepCopy(e);
-  std::function<void(TExpr&)> walk = [&](TExpr& n) {
-    if (n.IsVar()) {
-      const auto it = std::find(vars.begin(), vars.end(), n.Var());
-      if (it != vars.end()) {
-        TType* type = (*it)->Type;
-        ReplaceBy(n, TExpr::Par(TClass::TemplPar, static_cast<int>(it - vars.begin())));
-        n.Type = type;
-        return;
-      }
-    }
-    if (n.Class == TClass::Compound)
-      for (TExprPtr& child : n.Children()) walk(*child);
-  };
-  walk(*copy);
-  return copy;
-}
-
-// A binding of every parameter 0..n-1, or none.
-bool Complete(const TBinding& binding, std::size_t n) {
-  if (binding.size() < n) return false;
-  for (std::size_t i = 0; i < n; ++i)
-    if (!binding[i]) return false;
-  return true;
-}
-
-TExprPtr Instantiated(const TExpr& pattern, const TBinding& binding) {
-  TExprPtr e = DeepCopy(pattern);
-  std::vector<const TExpr*> values;
-  for (const auto& v : binding) values.push_back(v.get());
-  if (!SubstituteTemplParam(*e, values)) return nullptr;
-  if (!CollectClass(*e, TClass::TemplPar).empty()) return nullptr;
-  e->Type = nullptr;
   return Typed(std::move(e));
 }
 
