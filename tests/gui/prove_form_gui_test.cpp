@@ -251,6 +251,18 @@ class ProveFormGuiTest : public QObject {
   static std::vector<std::string> Saved(const std::string& systemPath) {
     return lemmix::ReadLines(systemPath).value_or(std::vector<std::string>{});
   }
+  // The book's protocol of the statement.
+  std::vector<std::string> BookProtocol(const char* path) {
+    return Saved(Statement(path).ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+  }
+  // A proof window demonstrating the protocol of the statement, shown.
+  bool Demonstrate(const char* path, const std::vector<std::string>& protocol) {
+    form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, Statement(path), &lemmix_->MainForm());
+    form_->setAttribute(Qt::WA_DeleteOnClose);
+    if (!form_->StartDemonstration(protocol)) return false;
+    form_->show();
+    return QTest::qWaitForWindowExposed(form_);
+  }
 
  private slots:
   void initTestCase() {
@@ -731,15 +743,9 @@ class ProveFormGuiTest : public QObject {
   // can be done meanwhile but stepping, Undo, taking over or leaving, and no
   // protocol is offered for saving.
   void aDemonstrationStepsToTheCongratulation() {
-    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
-    const std::vector<std::string> protocol =
-        Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    const std::vector<std::string> protocol = BookProtocol("\\6\\3\\1");
     QVERIFY(!protocol.empty());
-    form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
-    form_->setAttribute(Qt::WA_DeleteOnClose);
-    QVERIFY(form_->StartDemonstration(protocol));
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    QVERIFY(Demonstrate("\\6\\3\\1", protocol));
     QVERIFY(form_->Demonstrating());
     QVERIFY(!form_->Item(Item::Apply)->isEnabled());
     QVERIFY(!form_->Item(Item::Contradiction)->isEnabled());
@@ -766,14 +772,7 @@ class ProveFormGuiTest : public QObject {
   // from the protocol and read-only: the statement applied, the
   // transformation chosen, the values substituted. A key goes on.
   void aDemonstrationShowsTheDialogsFilledIn() {
-    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
-    const std::vector<std::string> protocol =
-        Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
-    form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
-    form_->setAttribute(Qt::WA_DeleteOnClose);
-    QVERIFY(form_->StartDemonstration(protocol));
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    QVERIFY(Demonstrate("\\6\\3\\1", BookProtocol("\\6\\3\\1")));
     QStringList shown;
     demonstrated_ = [&](QWidget* modal) {
       if (auto* apply = qobject_cast<lemmix::TApplyForm*>(modal)) {
@@ -809,14 +808,8 @@ class ProveFormGuiTest : public QObject {
   // "Доказывать" hands a demonstration over: the student goes on from the
   // replayed field, and the protocol continues the replayed steps.
   void takingOverADemonstration() {
-    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
-    const std::vector<std::string> protocol =
-        Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
-    form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
-    form_->setAttribute(Qt::WA_DeleteOnClose);
-    QVERIFY(form_->StartDemonstration(protocol));
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    const std::vector<std::string> protocol = BookProtocol("\\6\\3\\1");
+    QVERIFY(Demonstrate("\\6\\3\\1", protocol));
     form_->DemoStep();
     form_->DemoStep();
     const QStringList givens = Lines(TSection::GivenConds);
@@ -841,18 +834,13 @@ class ProveFormGuiTest : public QObject {
   // A protocol that no longer proves its statement stops at the step that
   // fails, says why, and offers to go on by oneself.
   void aDemonstrationThatFails() {
-    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
-    std::vector<std::string> protocol = Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
+    std::vector<std::string> protocol = BookProtocol("\\6\\3\\1");
     const auto substituted = std::find_if(protocol.begin(), protocol.end(), [](const std::string& line) {
       return line.find("Substituted x for") != std::string::npos;
     });
     QVERIFY(substituted != protocol.end());
     substituted->replace(substituted->find("Substituted x"), 13, "Substituted 1");
-    form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
-    form_->setAttribute(Qt::WA_DeleteOnClose);
-    QVERIFY(form_->StartDemonstration(protocol));
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    QVERIFY(Demonstrate("\\6\\3\\1", protocol));
     QStringList told;
     QString asked;
     // The messages of the failed step, then the question.
@@ -877,14 +865,7 @@ class ProveFormGuiTest : public QObject {
 
   // Undo during a demonstration takes a step back; the next key replays it again.
   void undoDuringADemonstration() {
-    const lemmix::TStatement& statement = Statement("\\6\\3\\1");
-    const std::vector<std::string> protocol =
-        Saved(statement.ProtocolDirectory() + "\\" + "Доказательство"_cp + ".prt");
-    form_ = new TProveForm(lemmix_->Context(), *lemmix_->Context().Book, statement, &lemmix_->MainForm());
-    form_->setAttribute(Qt::WA_DeleteOnClose);
-    QVERIFY(form_->StartDemonstration(protocol));
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_));
+    QVERIFY(Demonstrate("\\6\\3\\1", BookProtocol("\\6\\3\\1")));
     form_->DemoStep();
     const QStringList once = Lines(TSection::GivenConds);
     form_->DemoStep();
