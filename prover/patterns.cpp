@@ -39,9 +39,17 @@ TExprPtr Instantiated(const TExpr& pattern, const TBinding& binding) {
   for (const auto& v : binding) values.push_back(v.get());
   if (!SubstituteTemplParam(*e, values)) return nullptr;
   if (!CollectClass(*e, TClass::TemplPar).empty()) return nullptr;
+  // Values made for the occasion (new objects) come without types; the
+  // pattern's own nodes keep theirs.
+  bool typed = true;
+  std::function<void(TExpr&)> type = [&](TExpr& n) {
+    if (n.Class == TClass::Compound)
+      for (TExprPtr& child : n.Children()) type(*child);
+    if (n.Class != TClass::Intr && ExprType(n, false) == nullptr) typed = false;
+  };
   e->Type = nullptr;
-  if (ExprType(*e, false) == nullptr) return nullptr;
-  return e;
+  type(*e);
+  return typed ? std::move(e) : nullptr;
 }
 
 }  // namespace lemmix
