@@ -18,6 +18,7 @@
 #include "cli/task_command.h"
 #include "proofrun/assot.h"
 #include "proofrun/demo.h"
+#include "proofrun/method_proofs.h"
 #include "session/session.h"
 #include "shell/cp1251.h"
 #include "shell/files.h"
@@ -241,9 +242,8 @@ std::vector<TWork> Protocols(const TSession& session, const TBook& book, const s
          it.increment(error))
       if (it->is_regular_file() && it->path().extension() == ".prt") names.push_back(it->path().filename().string());
     std::sort(names.begin(), names.end());
-    // Axioms and methods have nothing to prove.
-    const std::string& kind = statement->Kind();
-    if (names.empty() && kind != "axiom" && kind != kStatementKindWords[kMethodKind]) ++without;
+    // Axioms have nothing to prove; a method is proved correct like a theorem.
+    if (names.empty() && statement->Kind() != "axiom") ++without;
     for (const std::string& name : names) {
       const std::optional<std::string> file = SystemPath(NativePath(statement->ProtocolDirectory()) + "/" + name);
       if (!file) continue;
@@ -367,6 +367,8 @@ int RunVerify(TSession& session, const TVerifyOptions& options) {
       if (!options.Quiet || !r.Passed) PrintRow(r);
   } else {
     int failed = 0;
+    // A method's correctness is replayed once for all the proofs that may use it.
+    TMethodProofs methods;
     for (const TWork& w : work) {
       TRow row;
       row.Path = w.Path;
@@ -375,7 +377,7 @@ int RunVerify(TSession& session, const TVerifyOptions& options) {
       if (!lines) {
         row.Message = "cannot read the protocol";
       } else {
-        const TVerifyResult result = VerifyProtocol(book, *w.Statement, *lines, session.AssotProccess.get());
+        const TVerifyResult result = VerifyProtocol(book, *w.Statement, *lines, session.AssotProccess.get(), &methods);
         row.Passed = result.Passed;
         row.Line = result.Line;
         row.Message = Cp1251ToUtf8(DisplayText(options.English ? result.Said.Eng : result.Said.Rus));

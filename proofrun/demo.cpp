@@ -687,7 +687,7 @@ bool TDemonstration::Step() {
 // ---------------------------------------------------------------- verification
 
 TVerifyResult VerifyProtocol(const TBook& book, const TStatement& statement, const std::vector<std::string>& lines,
-                             const TAssotProccess* assot) {
+                             const TAssotProccess* assot, TMethodProofs* methods) {
   const auto start = std::chrono::steady_clock::now();
   // A context of its own: the messages are kept, the caller's settings stay.
   const TContext& outer = Ctx();
@@ -708,6 +708,7 @@ TVerifyResult VerifyProtocol(const TBook& book, const TStatement& statement, con
     TProtocolRecorder protocol(messages);
     TNoAnswers none;
     TProofDriver driver(none, protocol, book, assot);
+    if (methods) driver.SetMethodProofs(*methods);
     TDemonstration demo(driver, protocol, book);
     // The messages of the last step: the driver's reason when a step did not go through.
     std::size_t stepStart = 0;

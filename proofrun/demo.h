@@ -17,6 +17,7 @@ namespace lemmix {
 
 class TAssotProccess;
 class TBook;
+class TMethodProofs;
 class TProofDriver;
 class TProtocolRecorder;
 
@@ -156,7 +157,8 @@ struct TVerifyResult {
 // Replays the protocol of the statement with a driver and a recorder of its
 // own and the messages kept, not shown; the settings of the current context
 // stay as they are. It passes only when the driver ends the proof successfully.
+// The replays of the book's methods are kept in `methods` when given.
 TVerifyResult VerifyProtocol(const TBook& book, const TStatement& statement, const std::vector<std::string>& lines,
-                             const TAssotProccess* assot);
+                             const TAssotProccess* assot, TMethodProofs* methods = nullptr);
 
 }  // namespace lemmix

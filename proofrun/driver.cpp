@@ -253,9 +253,18 @@ bool TProofDriver::Start(const TStatement& statement, const std::string& journal
   defined_ = DefinedBefore(book_, statement);
   setup_ = TProofSetup{};
   setup_.Defined = &defined_;
+  // The methods before the statement whose correctness was proved; a faulty
+  // one stops the registration (with its message) and the proof goes on
+  // with those entered before it.
+  methods_.Build(book_, &statement, [this](const TStatement& method) {
+    return methodProofs_->Proved(book_, method, assot_);
+  });
+  setup_.Methods = [this](TKernel& kernel, TSection section, int position, int depth) {
+    return ApplyAutomaticMethods(methods_, kernel, section, position, depth);
+  };
   Ctx().Settings.SetChapterSwitches(statement.Path);
   protocol_.StartProof(journalPath, Ctx().Settings, statement.Lines[kEnglishNameLine]);
-  TTask task = BuildTask(statement, book_);
+  TTask task = BuildTask(statement, book_, setup_.Methods);
   if (!task.GoesOn && !task.Kernel->Proved) {
     protocol_.Close();
     return false;
@@ -822,17 +831,31 @@ bool TProofDriver::MarkGivenObject(std::size_t position) {
 
 std::vector<TTransformChoice> TProofDriver::Offered(TSection section, std::size_t position) const {
   std::vector<TTransformChoice> offered;
-  if (stack_.empty() || assot_ == nullptr) return offered;
+  if (stack_.empty()) return offered;
   const TKernel& field = *stack_.back()->Kernel;
   const TCondList& list = section == TSection::ProvingConds ? field.ProvingConds : field.GivenConds;
   if (position >= list.size()) return offered;
   // What the catalogue attaches to the condition's word for its section: the
   // dialog transformations, and the scripts whose test part accepts the condition.
-  for (const TAssot* a : assot_->Attached(list[position]->Expr->HeadIntrinsic())) {
-    if (!(section == TSection::ProvingConds ? a->ProveEnabled : a->DataEnabled)) continue;
-    if (a->DialogTransform.empty() && !assot_->TestAssot(*a, field, section, position, scriptPlace_)) continue;
-    offered.push_back({a->DialogTransform, a->Name, a->RusName, a->HelpMap});
-  }
+  if (assot_)
+    for (const TAssot* a : assot_->Attached(list[position]->Expr->HeadIntrinsic())) {
+      if (!(section == TSection::ProvingConds ? a->ProveEnabled : a->DataEnabled)) continue;
+      if (a->DialogTransform.empty() && !assot_->TestAssot(*a, field, section, position, scriptPlace_)) continue;
+      offered.push_back({a->DialogTransform, a->Name, a->RusName, a->HelpMap});
+    }
+  // Then the book's dialog methods that apply: superficial ones to the
+  // condition, deep ones to a term in it.
+  const auto offer = [&](const TStatement& statement) {
+    const TMethod* method = methods_.Method(statement);
+    if (method == nullptr) return;
+    const std::string& caption = method->RusCaption.empty() ? statement.Lines[kRussianNameLine] : method->RusCaption;
+    offered.push_back({"", statement.Lines[kEnglishNameLine], caption, method->HelpInd > 0 ? method->HelpInd : -1,
+                       &statement});
+  };
+  const int at = static_cast<int>(position);
+  for (const TExtendedMeth& candidate : FindMethods(methods_, field, TMethodSearch{section, at, false, 0, 0}))
+    offer(*candidate.Method);
+  for (const TStatement* deep : FindDeepMethods(methods_, field, section, at)) offer(*deep);
   return offered;
 }
 
@@ -903,6 +926,7 @@ bool TProofDriver::Transformation(TSection section, std::size_t position, const 
   }
   PushCopy();
   WritePair(marked, name == "ConsiderForallD" ? Keyword(kSubstituteForQuantified) : chosen.Name);
+  if (chosen.Method) return Method(section, position, chosen);
   if (name.empty()) return Script(section, position, chosen.Name);
   if (name == "ProveMarkedCondD") return obligationsThen(PrepareProveMarked(Top(), position), kMarkedProof);
   if (name == "ConsiderImplD")
@@ -953,6 +977,29 @@ bool TProofDriver::Script(TSection section, std::size_t position, const std::str
     return false;
   }
   // The field as the script left it is tested like a field after any step.
+  if (TestConditions(Top())) return true;
+  if (Top().Proved) return LevelExit();
+  RollBack();
+  return false;
+}
+
+bool TProofDriver::Method(TSection section, std::size_t position, const TTransformChoice& chosen) {
+  const TMethod* method = methods_.Method(*chosen.Method);
+  const int at = static_cast<int>(position);
+  bool done = false;
+  if (method && method->Superficial()) {
+    // The candidate of the method for the condition as it stands now.
+    const std::vector<TExtendedMeth> found = FindMethods(methods_, Top(), TMethodSearch{section, at, false, 0, 0});
+    for (std::size_t k = 0; k < found.size() && !done; ++k)
+      if (found[k].Method == chosen.Method)
+        done = ExecuteMethod(methods_, Top(), section, at, found, static_cast<int>(k));
+  } else if (method) {
+    done = DeepExecuteMethod(methods_, Top(), *chosen.Method, section, at, 0);
+  }
+  if (!done) {
+    RollBack();
+    return false;
+  }
   if (TestConditions(Top())) return true;
   if (Top().Proved) return LevelExit();
   RollBack();

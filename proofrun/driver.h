@@ -13,7 +13,9 @@
 
 #include "proofrun/assot.h"
 #include "proofrun/canonical_answers.h"
+#include "proofrun/method_proofs.h"
 #include "prover/kernel.h"
+#include "prover/method.h"
 #include "prover/needed.h"
 #include "prover/tests.h"
 
@@ -77,6 +79,9 @@ class TProofDriver {
   // The transformations offered for the condition when it is marked.
   std::vector<TTransformChoice> Offered(TSection section, std::size_t position) const;
   bool MarkGivenObject(std::size_t position);
+  // Where the replays of the book's methods are kept (the driver keeps its
+  // own otherwise); they decide which methods a proof may use.
+  void SetMethodProofs(TMethodProofs& proofs) { methodProofs_ = &proofs; }
   // Another UI answers from now on (a demonstration answers from its
   // protocol); the one it replaces is returned.
   IProofUi& SetUi(IProofUi& ui);
@@ -134,6 +139,8 @@ class TProofDriver {
   bool Transformation(TSection section, std::size_t position, const TTransformChoice& chosen);
   // The script transformation of that name on the marked condition.
   bool Script(TSection section, std::size_t position, const std::string& name);
+  // The method offered for the marked condition.
+  bool Method(TSection section, std::size_t position, const TTransformChoice& chosen);
   bool SubstituteNext();
 
   void Write(const std::string& line);
@@ -167,6 +174,10 @@ class TProofDriver {
   TScriptPlace scriptPlace_;
   TDefinedNotions defined_;
   TProofSetup setup_;
+  TMethodProofs ownMethodProofs_;
+  TMethodProofs* methodProofs_ = &ownMethodProofs_;
+  // The proved methods before the statement.
+  TMethodRegistry methods_;
   std::vector<std::unique_ptr<TLevel>> stack_;
   // The stack sizes before the commands still in effect, and before the
   // command being carried out.

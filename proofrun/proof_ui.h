@@ -29,13 +29,15 @@ struct TRefuse {};
 using TSubstituteAnswer = std::variant<std::size_t, std::string, TRefuse>;
 
 // A transformation offered for a marked condition: the catalogue's key of a
-// dialog transformation (empty for a script), the name protocols record, the
-// name shown and the help topic of its row (-1: the window's own).
+// dialog transformation (empty for a script or a method), the name protocols
+// record, the name shown and the help topic of its row (-1: the window's
+// own); a method's choice names its statement.
 struct TTransformChoice {
   std::string Key;
   std::string Name;
   std::string Shown;
   int HelpTopic = -1;
+  const TStatement* Method = nullptr;
 };
 
 class IProofUi {

@@ -92,11 +92,12 @@ TDefinedNotions DefinedBefore(const TBook& book, const TStatement& statement) {
   return defined;
 }
 
-TTask BuildTask(const TStatement& statement, const TBook& book) {
+TTask BuildTask(const TStatement& statement, const TBook& book, const TMethodsOfProof& methods) {
   Ctx().Settings.SetChapterSwitches(statement.Path);
   const TDefinedNotions defined = DefinedBefore(book, statement);
   TProofSetup setup;
   setup.Defined = &defined;
+  setup.Methods = methods;
   const TProofSetupScope scope(setup);
   const std::string& kind = statement.Kind();
   if (kind == kStatementKindWords[kDefinitionKind]) {

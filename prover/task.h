@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "prover/kernel.h"
+#include "prover/tests.h"
 
 namespace lemmix {
 
@@ -37,7 +38,8 @@ TDefinedNotions DefinedBefore(const TBook& book, const TStatement& statement);
 
 // The proof task of the statement by its kind; the book gives the notions
 // defined before it and the earlier definitions of the same notion. The
-// tests run under the switches of the statement's chapter.
-TTask BuildTask(const TStatement& statement, const TBook& book);
+// tests run under the switches of the statement's chapter, with the book's
+// methods the proof may use.
+TTask BuildTask(const TStatement& statement, const TBook& book, const TMethodsOfProof& methods = {});
 
 }  // namespace lemmix

@@ -16,12 +16,15 @@ namespace lemmix {
 
 struct TDefinedNotions;
 
+// The book's methods applied to a condition that a step kept: whether one changed it.
+using TMethodsOfProof = std::function<bool(TKernel& kernel, TSection section, int position, int depth)>;
+
 // What a proof run gives its tests besides the proof field.
 struct TProofSetup {
   // The notions the book has defined before the statement; null: all count as defined.
   const TDefinedNotions* Defined = nullptr;
-  // The book's methods for a condition that a step kept (seam: none yet).
-  std::function<bool(TKernel& kernel, TSection section, int position, int depth)> Methods;
+  // The book's methods for a condition that a step kept; none: no method applies.
+  TMethodsOfProof Methods;
   // The terminal test on a work copy (seam: none yet): whether it closes it.
   std::function<bool(TKernel& copy, int depth)> Terminal;
 };
