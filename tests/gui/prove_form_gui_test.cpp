@@ -738,6 +738,34 @@ class ProveFormGuiTest : public QObject {
     QCOMPARE(Q(form->Protocol()[form->Protocol().size() - 2]), QString("Unfold set bounded above"));
   }
 
+  // The book's methods that apply join the list by their captions, after the
+  // catalogue's transformations; choosing one rewrites the condition by it.
+  void theChoiceWindowListsTheBooksMethods() {
+    TProveForm* form = Open("\\6\\3\\10");
+    QVERIFY(form);
+    const QString row = Q("Модуль меньше числа."_cp);
+    QString last;
+    Expect({[&](QWidget* modal) {
+              auto* choice = qobject_cast<lemmix::TAssotForm*>(modal);
+              QVERIFY(choice);
+              const QList<QListWidgetItem*> rows = choice->List()->findItems(row, Qt::MatchExactly);
+              QCOMPARE(rows.size(), 1);
+              last = choice->List()->item(choice->List()->count() - 1)->text();
+              choice->List()->setCurrentItem(rows.front());
+              SaveScreen(modal, "proof-choose-method");
+              QTest::mouseClick(choice->OkButton(), Qt::LeftButton);
+            },
+            [](QWidget* modal) {
+              QCOMPARE(modal->objectName(), QString("CongratForm"));
+              QTest::keyClick(modal, Qt::Key_Return);
+            },
+            Question(false)});
+    ClickMark(TSection::GivenConds, 0);
+    Settle();
+    QCOMPARE(last, row);
+    QTRY_VERIFY(form_.isNull());
+  }
+
   // A demonstration replays the book's protocol of 6\3\1 a key press per
   // step up to the congratulation: the proof field grows as it did, nothing
   // can be done meanwhile but stepping, Undo, taking over or leaving, and no
