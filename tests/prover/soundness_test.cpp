@@ -162,6 +162,7 @@ TEST_F(Statements, ElementaryTrueStatementsClose) {
 #include "book/part.h"
 #include "book/search.h"
 #include "book/statement_kind.h"
+#include "prover/method.h"
 #include "shell/files.h"
 
 namespace lemmix {
@@ -176,9 +177,16 @@ TEST_F(Statements, TheTasksOfTheBook) {
   book.Load();
   int built = 0;
   int closed = 0;
+  int methods = 0;
+  const auto said = [&] { return messages.Entries().empty() ? std::string() : messages.Entries().back().message.Eng; };
   for (TStatement* statement : StatementsBefore(book, nullptr)) {
-    if (statement->Kind() == kStatementKindWords[kMethodKind]) continue;
+    // A method's data are complete and its correctness task builds.
+    if (statement->Kind() == kStatementKindWords[kMethodKind]) {
+      ++methods;
+      EXPECT_NE(SetMethodData(*statement), nullptr) << statement->Path << ": " << said();
+    }
     const TTask task = BuildTask(*statement, book);
+    EXPECT_TRUE(task.GoesOn || task.Kernel->Proved) << statement->Path << ": " << said();
     built += task.GoesOn || task.Kernel->Proved;
     closed += task.Kernel->Proved;
     if (statement->Path.find("\\book\\6\\24\\") != std::string::npos) {
@@ -186,6 +194,7 @@ TEST_F(Statements, TheTasksOfTheBook) {
       EXPECT_FALSE(task.Kernel->Proved) << statement->Path;
     }
   }
+  EXPECT_GT(methods, 0);
   EXPECT_GT(built, 250);
   EXPECT_GT(closed, 20);
   EXPECT_LT(closed, built);
