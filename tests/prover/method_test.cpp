@@ -293,6 +293,26 @@ TEST_F(MethodTest, AutomaticMethodsAreBothWaysAndStayOutOfNegations) {
   EXPECT_EQ(now.Children()[2]->HeadIntrinsic(), kOr);
 }
 
+// |x| = y and |−x| = y turn into each other for ever: the tests stop all the same.
+TEST_F(MethodTest, AutomaticMethodsThatUndoEachOtherStop) {
+  Add({"Opposite", kAutoSuperficial, "x , y \\in \\R", "| x | = y", "| - x | = y"});
+  Build();
+  TProofSetup setup;
+  setup.Methods = [this](TKernel& k, TSection s, int i, int depth) { return ApplyAutomaticMethods(registry, k, s, i, depth); };
+  const TProofSetupScope scope(setup);
+  Given({"| a | = b"});
+  Proving("b = c");
+  TestConditions(kernel);
+  EXPECT_FALSE(kernel.Proved);
+  // Each application changes the condition; the allowance of a run ends them.
+  kernel.GivenConds[0]->Stage = 2;
+  int applied = 0;
+  while (applied < 100000 && ApplyAutomaticMethods(registry, kernel, TSection::GivenConds, 0, 0)) ++applied;
+  EXPECT_GT(applied, 10);
+  EXPECT_LT(applied, 100000);
+  EXPECT_NE(Last().find("too many times"), std::string::npos) << Last();
+}
+
 TEST_F(MethodTest, AOneWayMethodProvesNoConverse) {
   TMethodEntry oneWay = kEqGivesGe;
   oneWay.Type = kAutoSuperficial;
