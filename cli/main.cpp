@@ -11,6 +11,7 @@
 #include "session/book_check.h"
 #include "cli/book_listing.h"
 #include "cli/listing.h"
+#include "cli/methods_command.h"
 #include "cli/prove_command.h"
 #include "cli/task_command.h"
 #include "cli/verify_command.h"
@@ -70,6 +71,11 @@ constexpr const char* kUsage =
     "                                       (book\\3\\2\\4 or book/3/2/4) after the automatic\n"
     "                                       tests: the four sections, the flags, with --trace\n"
     "                                       what the tests did, and \"proved: yes\" or \"proved: no\"\n"
+    "  methods PATH [DIR]                   the book's methods before the statement at PATH\n"
+    "                                       (book: all of them): path, type, the word each\n"
+    "                                       rewrites, \"proved\" when a protocol of its own\n"
+    "                                       proves it correct, its name; then how many a\n"
+    "                                       proof there may use\n"
     "  task --all [DIR] [--json FILE]       the task of every statement in the book's order,\n"
     "                                       a line each and a summary (--json: also as JSON)\n"
     "  prove PATH [DIR] --answers FILE [--protocol OUT] [--unicode] [--trace]\n"
@@ -314,7 +320,10 @@ int main(int argc, char** argv) {
   }
   const bool takesText = command == "expr" || command == "type" || command == "normalize" || command == "parse" ||
                          command == "print" || command == "search";
-  const std::size_t texts = command == "match" ? 2 : takesText || (command == "task" && !all) || command == "prove" ? 1 : 0;
+  const std::size_t texts = command == "match" ? 2 : takesText || (command == "task" && !all) || command == "prove" ||
+                                    command == "methods"
+                                ? 1
+                                : 0;
   if (args.size() < texts || args.size() > texts + 1) return Usage();
   const std::vector<std::string> dirs(args.begin() + static_cast<std::ptrdiff_t>(texts), args.end());
   FontFileCheck fontCheck;
@@ -421,6 +430,10 @@ int main(int argc, char** argv) {
     if (!Start(context, dirs)) return 1;
     const lemmix::TTaskOptions options{english, unicode, trace, json};
     return all ? lemmix::RunAllTasks(context, options) : lemmix::RunTask(context, args[0], options);
+  }
+  if (command == "methods") {
+    if (!Start(context, dirs)) return 1;
+    return lemmix::RunMethods(context, args[0], english);
   }
   if (command == "prove") {
     if (!Start(context, dirs)) return 1;

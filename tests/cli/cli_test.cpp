@@ -394,6 +394,20 @@ TEST(Cli, TaskShowsTheSectionsAndWhetherTheTestsClosedIt) {
   EXPECT_EQ(RunCli("task book/9/9/9 " + dir).exitCode, 1);
 }
 
+TEST(Cli, MethodsListsTheMethodsBeforeAStatement) {
+  const std::string dir = LEMMIX_DATA_DIR;
+  // The method of |x| < a is proved by its protocol and usable after it, not at it.
+  const CliRun after = RunCli("--lang en methods book/6/3/10 " + dir);
+  EXPECT_EQ(after.exitCode, 0) << after.output;
+  EXPECT_NE(after.output.find("proved   book\\6\\3\\9  dialog superficial"), std::string::npos) << after.output;
+  EXPECT_NE(after.output.find("\"Absolute value less than a number\"\n"), std::string::npos) << after.output;
+  EXPECT_TRUE(after.output.ends_with("1 methods usable here\n")) << after.output;
+  const CliRun at = RunCli("--lang en methods book/6/3/9 " + dir);
+  EXPECT_EQ(at.exitCode, 0) << at.output;
+  EXPECT_EQ(at.output, "0 methods usable here\n");
+  EXPECT_EQ(RunCli("methods book/9/9/9 " + dir).exitCode, 1);
+}
+
 TEST(Cli, ProveTraceIndentsTheLinesOfASubproofAndSaysWhenItIsProved) {
   const CliRun run = RunCli("--lang en prove book/6/3/1 " + std::string(LEMMIX_DATA_DIR) + " --answers " +
                             LEMMIX_PROOFS_DIR + "/6-3-1.txt --trace");
