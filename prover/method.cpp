@@ -638,7 +638,9 @@ bool HasOuterBound(const TExpr& e) {
 // every parameter bound and without a variable bound outside it.
 const TExpr* FindDeepSubterm(const TMethod& method, const TExpr& e, TBinding& binding) {
   if (e.Class != TClass::Compound) return nullptr;
-  if (e.HeadIntrinsic() == method.MainFunction && !HasOuterBound(e)) {
+  // A term about a required object names no value yet: an object standing
+  // for it would depend on the choice the proof is still to make.
+  if (e.HeadIntrinsic() == method.MainFunction && !HasOuterBound(e) && !ContainsClass(e, TClass::ProveVar)) {
     TPatternBindings bindings{TBinding{}};
     if (Comp(e, *method.Input, nullptr, &bindings) == 0)
       for (const TBinding& b : bindings)

@@ -339,6 +339,11 @@ TEST_F(MethodTest, DeepMethodsTakeDeclaredTypesAndGuardUndefinedTerms) {
   // A term with a variable bound outside it is never rewritten.
   EXPECT_TRUE(FindDeepMethods(registry, kernel, TSection::GivenConds, 1).empty());
   EXPECT_FALSE(DeepExecuteMethod(registry, kernel, *registry.List(kAbs, kDialogDeep).at(0), TSection::GivenConds, 1, 0));
+  // Nor one with a required object: v would depend on the value still to be chosen.
+  kernel.AddObject(Var('r'), true);
+  Proving("| r | > r");
+  EXPECT_TRUE(FindDeepMethods(registry, kernel, TSection::ProvingConds, 0).empty());
+  EXPECT_FALSE(DeepExecuteMethod(registry, kernel, *registry.List(kAbs, kDialogDeep).at(0), TSection::ProvingConds, 0, 0));
 
   const std::size_t objects = kernel.GivenObjects.size();
   ASSERT_TRUE(DeepExecuteMethod(registry, kernel, *registry.List(kAbs, kDialogDeep).at(0), TSection::GivenConds, 2, 0));
