@@ -695,6 +695,14 @@ bool TProofDriver::Apply() {
                           "Only a statement that stands before the one being proved can be applied."});
     return false;
   }
+  // A method's formulation only tells the reader what it does: the prover
+  // knows its rewriting from its data, proved correct, and uses it on a
+  // marked condition.
+  if (chosen->Kind() == kStatementKindWords[kMethodKind]) {
+    Ctx().Messages.Error({"Метод применяется к отмеченному условию, а не как утверждение."_cp,
+                          "A method is used on a marked condition, not applied as a statement."});
+    return false;
+  }
   PushCopy();
   // The record names the statement by its English name in its paragraph's
   // directory, relative to the book.

@@ -136,6 +136,22 @@ TEST_F(MethodProofs, OnlyTheMethodsOwnProtocolProvingItToTheEndCounts) {
   EXPECT_EQ(Offered(*after, TSection::GivenConds), std::vector<std::string>{"Weaker"});
 }
 
+TEST_F(MethodProofs, AMethodIsNotAppliedAsAStatement) {
+  // Its formulation could say anything: only its data, proved, are used.
+  method->Lines[kFormulationLine] = "\\forall a , b \\in \\R \\Vld a = b";
+  Save(*method, Prove(*method, {}));
+  TProtocolRecorder protocol(messages);
+  TScriptUi ui(book, {"!apply", "book/1/0/1"});
+  TProofDriver driver(ui, protocol, book, &assot);
+  driver.SetMethodProofs(proofs);
+  ASSERT_TRUE(driver.Start(*after, ""));
+  ui.Run(driver, [](const std::string&, bool) {});
+  EXPECT_TRUE(driver.Open());
+  EXPECT_FALSE(driver.Succeeded());
+  ASSERT_FALSE(messages.Entries().empty());
+  EXPECT_EQ(messages.Entries().back().message.Eng, "A method is used on a marked condition, not applied as a statement.");
+}
+
 TEST_F(MethodProofs, AStepByAMethodReplaysWhileTheMethodIsProved) {
   Save(*method, Prove(*method, {}));
   // a < b becomes 0 < b - a; the goal a = b stays open (it is false).
