@@ -134,11 +134,12 @@ class BookGuiTest : public QObject {
     QTreeWidget* tree = form.ContentsTree();
     QTreeWidgetItem* paragraph = Find(tree, Q("Модуль числа"_cp));
     QVERIFY(paragraph);
+    const int statements = paragraph->childCount();
     form.PreparePopup(tree, paragraph);
     form.MenuAction(TTreeMenuItem::AddChild)->trigger();
     paragraph = Find(tree, Q("Модуль числа"_cp));
-    QCOMPARE(paragraph->childCount(), 10);
-    QCOMPARE(paragraph->child(9)->text(0), Q("Нет названия"_cp));
+    QCOMPARE(paragraph->childCount(), statements + 1);
+    QCOMPARE(paragraph->child(statements)->text(0), Q("Нет названия"_cp));
     auto* save = form.findChild<QPushButton*>("SaveButton");
     QVERIFY(save->isEnabled());
 
@@ -175,9 +176,11 @@ class BookGuiTest : public QObject {
     QCOMPARE(lemmix::TMainForm::NodeOf(chapter)->Title(), "Введение в логику"_cp);
     QVERIFY(!(chapter->flags() & Qt::ItemIsEditable));
     const fs::path book = dir_->Path() / "book" / "6" / "3";
-    QVERIFY(fs::exists(book / "10.st"));  // the pasted copy, under a name of its own
-    QVERIFY(!fs::exists(book / "9.st"));  // the deleted new statement
-    QVERIFY(fs::exists(book / "0.st") && fs::exists(book / "8.st"));
+    // The new statement took the first free name and went; the pasted copy took the next.
+    const std::string added = std::to_string(statements) + ".st", pasted = std::to_string(statements + 1) + ".st";
+    QVERIFY(fs::exists(book / pasted));
+    QVERIFY(!fs::exists(book / added));
+    for (int i = 0; i < statements; ++i) QVERIFY(fs::exists(book / (std::to_string(i) + ".st")));
   }
 
   void userModeHidesUnmarkedNodesEverywhere() {

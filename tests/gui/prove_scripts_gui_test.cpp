@@ -18,7 +18,9 @@
 #include <filesystem>
 
 #include "book/html_links.h"
+#include "book/method_lines.h"
 #include "book/part.h"
+#include "book/search.h"
 #include "book/statement.h"
 #include "gui/apply_form.h"
 #include "gui/assot_form.h"
@@ -197,6 +199,10 @@ class ProveScriptsGuiTest : public QObject {
     QStringList names{Q(*line), Q(*line) + "."};
     for (const auto& t : lemmix_->Context().AssotProccess->Transformations())
       if (t->DialogTransform == *line || t->Name == *line) names << Q(t->RusName) + ".";
+    // A method of the book is shown by its caption.
+    for (const lemmix::TStatement* m : lemmix::StatementsBefore(*lemmix_->Context().Book, nullptr))
+      if (m->Kind() == lemmix::kStatementKindWords[lemmix::kMethodKind] && m->Lines[lemmix::kEnglishNameLine] == *line)
+        names << Q(m->Lines[lemmix::kMethodRusCaptionField]) + ".";
     int row = -1;
     for (int i = 0; i < form.List()->count() && row < 0; ++i)
       if (names.contains(form.List()->item(i)->text())) row = i;
