@@ -489,6 +489,82 @@ bool TestMethodNeededCond(const TKernel& kernel, const TSuperficialTransform& me
 
 }  // namespace
 
+namespace {
+
+// A term of a sum in the normal form, negated in that form: a number, the
+// product of a number and other factors (without the factor when it is 1),
+// or a term standing alone (which takes the factor −1). Null on overflow.
+TExprPtr NegatedTerm(const TExpr& t) {
+  if (t.Class == TClass::Number) {
+    TNumber n = *t.NumberValue();
+    return Negate(n) ? Typed(TExpr::Number(n)) : nullptr;
+  }
+  if (t.HeadIntrinsic() == kTimes && ArgCount(t) >= 2 && Arg(t, 0).Class == TClass::Number) {
+    TNumber n = *Arg(t, 0).NumberValue();
+    if (!Negate(n)) return nullptr;
+    TExprList factors;
+    if (!(n == TNumber(1))) factors.push_back(TExpr::Number(n));
+    for (std::size_t i = 1; i < ArgCount(t); ++i) factors.push_back(DeepCopy(Arg(t, i)));
+    return factors.size() == 1 ? std::move(factors.front()) : Typed(ApplyIntr(kTimes, std::move(factors)));
+  }
+  return Typed(ApplyIntr(kTimes, TExpr::Number(TNumber(-1)), DeepCopy(t)));
+}
+
+// The equation E = 0 as −E = 0, also as the body of a ∀ or the conclusion of
+// an implication in one: the normal form fixes the sign of an equation by
+// the order of its terms, which names decide in a condition and parameter
+// numbers in a pattern. Null when there is no such equation.
+TExprPtr SignFlipped(const TExpr& c) {
+  const int head = c.HeadIntrinsic();
+  const std::size_t n = ArgCount(c);
+  const std::size_t inner = head == kForall && n == 1 ? 0 : head == kImplies && n == 2 ? 1 : n;
+  if (inner < n) {
+    TExprPtr flipped = SignFlipped(Arg(c, inner));
+    if (!flipped) return nullptr;
+    TExprPtr copy = DeepCopy(c);
+    copy->Children()[inner + 1] = std::move(flipped);
+    return copy;
+  }
+  if (head != kEq || n != 2) return nullptr;
+  const TNumber* zero = Arg(c, 1).Class == TClass::Number ? Arg(c, 1).NumberValue() : nullptr;
+  const TExpr& side = Arg(c, 0);
+  if (zero == nullptr || !(*zero == TNumber(0)) || !side.Type) return nullptr;
+  TExprPtr minus;
+  if (side.HeadIntrinsic() == kPlus) {
+    TExprList terms;
+    for (std::size_t i = 0; i < ArgCount(side); ++i) {
+      TExprPtr t = NegatedTerm(Arg(side, i));
+      if (!t) return nullptr;
+      terms.push_back(std::move(t));
+    }
+    minus = Typed(ApplyIntr(kPlus, std::move(terms)));
+  } else {
+    minus = NegatedTerm(side);
+  }
+  if (!minus) return nullptr;
+  TExprPtr copy = DeepCopy(c);
+  copy->Children()[1] = std::move(minus);
+  return copy;
+}
+
+// Matches the condition against the pattern, or against it with the sign of
+// its equation turned, extending the bindings.
+bool MatchCondition(const TExpr& c, const TExpr& pattern, TPatternBindings& bindings) {
+  TPatternBindings trial = bindings;
+  if (Comp(c, pattern, nullptr, &trial) == 0 && !trial.empty()) {
+    bindings = std::move(trial);
+    return true;
+  }
+  const TExprPtr flipped = SignFlipped(c);
+  if (!flipped) return false;
+  trial = bindings;
+  if (Comp(*flipped, pattern, nullptr, &trial) != 0 || trial.empty()) return false;
+  bindings = std::move(trial);
+  return true;
+}
+
+}  // namespace
+
 bool AddMethod(const TMethodRegistry& registry, const TKernel& kernel, const TExpr& condition,
                const TStatement& statement, bool direct, int depth, std::vector<TExtendedMeth>& found) {
   const auto* method = dynamic_cast<const TSuperficialTransform*>(registry.Method(statement));
@@ -502,14 +578,14 @@ bool AddMethod(const TMethodRegistry& registry, const TKernel& kernel, const TEx
     target = &Arg(condition, 0);
   }
   TPatternBindings bindings{TBinding{}};
-  if (Comp(*target, *method->Input, nullptr, &bindings) != 0 || bindings.empty()) return false;
+  if (!MatchCondition(*target, *method->Input, bindings)) return false;
   for (const TExprPtr& present : method->Present) {
     TPatternBindings extended;
     for (const TBinding& binding : bindings)
       for (const TCondPtr& given : kernel.GivenConds) {
         if (!given->Expr || given->Expr.get() == &condition) continue;
         TPatternBindings trial{binding};
-        if (Comp(*given->Expr, *present, nullptr, &trial) == 0) extended.insert(extended.end(), trial.begin(), trial.end());
+        if (MatchCondition(*given->Expr, *present, trial)) extended.insert(extended.end(), trial.begin(), trial.end());
       }
     if (extended.empty()) return false;
     bindings = std::move(extended);

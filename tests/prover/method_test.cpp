@@ -273,6 +273,22 @@ TEST_F(MethodTest, ExecutingReplacesTheConditionInPlace) {
   EXPECT_EQ(kernel.GivenConds[2]->Expr->HeadIntrinsic(), kEq);
 }
 
+// The normal form turns an equation's sign by the order of its terms: names
+// in a condition, parameter numbers in a pattern. Either sign matches.
+TEST_F(MethodTest, AnEquationMatchesWhateverItsSign) {
+  Add({"Sum", kDialogSuperficial, "x \\in \\R , y \\in \\R , z \\in \\R", "x = y + z", "x - y = z"});
+  Add({"Positive sum", kDialogSuperficial, "x \\in \\R , y \\in \\R , z \\in \\R", "x > 0", "y + z > 0", "0",
+       "x = y + z"});
+  Build();
+  Given({"c = a + b", "a = b + c", "b - c = a", "c > 0"});
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Found(TSection::GivenConds, i), std::vector<std::string>{"Sum"}) << i;
+  // The present condition c = a + b binds y and z to a and b.
+  const auto found = FindMethods(registry, kernel, TMethodSearch{TSection::GivenConds, 3});
+  ASSERT_EQ(found.size(), 1u);
+  ASSERT_TRUE(ExecuteMethod(registry, kernel, TSection::GivenConds, 3, found, 0));
+  EXPECT_TRUE(kernel.FindGivenCond(*KernelFormula(kernel, "a + b > 0")) >= 0) << Text(kernel.GivenConds, 3);
+}
+
 TEST_F(MethodTest, AutomaticMethodsAreBothWaysAndStayOutOfNegations) {
   TMethodEntry oneWay = kEqGivesGe, split = kSplitGe;
   oneWay.Type = split.Type = kAutoSuperficial;
