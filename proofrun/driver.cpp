@@ -20,6 +20,7 @@
 #include "prover/define.h"
 #include "prover/marked.h"
 #include "prover/task.h"
+#include "prover/terminal.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
 #include "shell/text.h"
@@ -262,9 +263,11 @@ bool TProofDriver::Start(const TStatement& statement, const std::string& journal
   setup_.Methods = [this](TKernel& kernel, TSection section, int position, int depth) {
     return ApplyAutomaticMethods(methods_, kernel, section, position, depth);
   };
+  setup_.Terminal = TerminalTest;
+  setup_.DeepMethods = [this](TKernel& kernel, int depth) { return DeepMethodPass(methods_, kernel, depth); };
   Ctx().Settings.SetChapterSwitches(statement.Path);
   protocol_.StartProof(journalPath, Ctx().Settings, statement.Lines[kEnglishNameLine]);
-  TTask task = BuildTask(statement, book_, setup_.Methods);
+  TTask task = BuildTask(statement, book_, setup_.Methods, setup_.DeepMethods);
   if (!task.GoesOn && !task.Kernel->Proved) {
     protocol_.Close();
     return false;

@@ -836,6 +836,29 @@ bool DeepExecuteMethod(const TMethodRegistry& registry, TKernel& kernel, const T
   return true;
 }
 
+bool DeepMethodPass(const TMethodRegistry& registry, TKernel& kernel, int depth) {
+  bool applied = false;
+  for (const int f : registry.Functions())
+    for (const TStatement* statement : registry.List(f, kDialogDeep)) {
+      const TMethod* method = registry.Method(*statement);
+      if (method == nullptr) continue;
+      for (const TSection section : {TSection::GivenConds, TSection::ProvingConds}) {
+        const std::size_t count = kernel.Conds(section).size();
+        for (std::size_t i = 0; i < count && i < kernel.Conds(section).size(); ++i) {
+          const TExpr* c = kernel.Conds(section)[i]->Expr.get();
+          TBinding binding;
+          if (c == nullptr || c->HeadIntrinsic() == kIdentity || !FindDeepSubterm(*method, *c, binding)) continue;
+          if (!registry.CountApplication()) return applied;
+          if (DeepExecuteMethod(registry, kernel, *statement, section, static_cast<int>(i), depth)) {
+            registry.Applied();
+            applied = true;
+          }
+        }
+      }
+    }
+  return applied;
+}
+
 bool ApplyAutomaticMethods(const TMethodRegistry& registry, TKernel& kernel, TSection section, int position,
                            int depth) {
   TCondList& list = kernel.Conds(section);

@@ -167,6 +167,11 @@ std::vector<const TStatement*> FindDeepMethods(const TMethodRegistry& registry, 
 bool DeepExecuteMethod(const TMethodRegistry& registry, TKernel& kernel, const TStatement& statement,
                        TSection section, int position, int depth);
 
+// One pass of every dialog deep method over the terms of the conditions (an
+// identity's excepted), each where it first applies in a condition: the
+// terminal test's use of them. Whether one was carried out.
+bool DeepMethodPass(const TMethodRegistry& registry, TKernel& kernel, int depth);
+
 // The automatic methods the tests apply to a condition that a stage kept:
 // automatic superficial "<=>" methods of the stage, at the top of the
 // condition or through ∧ and ∨. Whether one changed it.

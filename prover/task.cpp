@@ -8,6 +8,7 @@
 #include "notation/parser.h"
 #include "prover/definition_task.h"
 #include "prover/method.h"
+#include "prover/terminal.h"
 #include "prover/needed.h"
 #include "prover/tests.h"
 #include "book/search.h"
@@ -92,12 +93,15 @@ TDefinedNotions DefinedBefore(const TBook& book, const TStatement& statement) {
   return defined;
 }
 
-TTask BuildTask(const TStatement& statement, const TBook& book, const TMethodsOfProof& methods) {
+TTask BuildTask(const TStatement& statement, const TBook& book, const TMethodsOfProof& methods,
+                const TDeepMethodsOfProof& deepMethods) {
   Ctx().Settings.SetChapterSwitches(statement.Path);
   const TDefinedNotions defined = DefinedBefore(book, statement);
   TProofSetup setup;
   setup.Defined = &defined;
   setup.Methods = methods;
+  setup.Terminal = TerminalTest;
+  setup.DeepMethods = deepMethods;
   const TProofSetupScope scope(setup);
   const std::string& kind = statement.Kind();
   if (kind == kStatementKindWords[kDefinitionKind]) {

@@ -40,6 +40,7 @@ TDefinedNotions DefinedBefore(const TBook& book, const TStatement& statement);
 // defined before it and the earlier definitions of the same notion. The
 // tests run under the switches of the statement's chapter, with the book's
 // methods the proof may use.
-TTask BuildTask(const TStatement& statement, const TBook& book, const TMethodsOfProof& methods = {});
+TTask BuildTask(const TStatement& statement, const TBook& book, const TMethodsOfProof& methods = {},
+                const TDeepMethodsOfProof& deepMethods = {});
 
 }  // namespace lemmix

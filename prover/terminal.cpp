@@ -10,6 +10,7 @@
 
 #include "expr/arithm.h"
 #include "expr/number.h"
+#include "prover/tests.h"
 #include "intrinsics/intr_numbers.h"
 #include "shell/context.h"
 #include "types/type_relations.h"
@@ -21,6 +22,7 @@ namespace {
 constexpr int kMaxCases = 256;          // branches of the case splits
 constexpr int kMaxCombinations = 4000;  // inequalities made by eliminations, per run
 constexpr std::size_t kMaxInequalities = 300;
+constexpr int kDeepMethodPasses = 3;
 
 // ---------------------------------------------------------------------------
 // Exact rationals with 64-bit parts; an operation that would not fit has no
@@ -136,7 +138,9 @@ class TTranslator {
   // A comparison of two real numbers as inequalities over the unknowns.
   std::optional<TNode> Comparison(const TExpr& e, bool positive) {
     const int head = e.HeadIntrinsic();
-    if (!arithmetic_ || ArgCount(e) != 2 || !(head == kEq || (head >= kGt && head <= kLe))) return std::nullopt;
+    // An identity S ≡ T (what a deep method says) is an equation here.
+    if (!arithmetic_ || ArgCount(e) != 2 || !(head == kEq || head == kIdentity || (head >= kGt && head <= kLe)))
+      return std::nullopt;
     if (!Real(Arg(e, 0)) || !Real(Arg(e, 1))) return std::nullopt;
     TInequality d;  // left − right
     if (!Collect(Arg(e, 0), TRat{1, 1}, d) || !Collect(Arg(e, 1), TRat{-1, 1}, d)) return std::nullopt;
@@ -387,22 +391,10 @@ class TCaseSearch {
 
 bool MentionsRequired(const TExpr& e) { return ContainsClass(e, TClass::ProveVar); }
 
-}  // namespace
-
-TRefutation Refute(const TExprList& conditions, bool arithmetic) {
-  TTranslator translator(arithmetic);
-  std::vector<TNode> formulas;
-  for (const TExprPtr& c : conditions)
-    if (c) formulas.push_back(translator.Translate(*c, true));
-  std::vector<const TNode*> all;
-  for (const TNode& f : formulas) all.push_back(&f);
-  return TCaseSearch().Run(std::move(all));
-}
-
-bool TerminalTest(TKernel& kernel, int depth) {
-  (void)depth;
-  const bool arithmetic = Ctx().Settings.SymbolTransEnable;
-  TTranslator translator(arithmetic);
+// Whether the kernel's given conditions (and postponed disjunctions) with the
+// negation of its goal contradict each other.
+bool Refutes(const TKernel& kernel) {
+  TTranslator translator(Ctx().Settings.SymbolTransEnable);
   std::vector<TNode> formulas;
   // What is given (a condition about a required object says nothing for
   // every value of it, and is left out).
@@ -422,7 +414,42 @@ bool TerminalTest(TKernel& kernel, int depth) {
   }
   std::vector<const TNode*> all;
   for (const TNode& f : formulas) all.push_back(&f);
-  if (TCaseSearch().Run(std::move(all)) != TRefutation::Refuted) return false;
+  return TCaseSearch().Run(std::move(all)) == TRefutation::Refuted;
+}
+
+}  // namespace
+
+TRefutation Refute(const TExprList& conditions, bool arithmetic) {
+  TTranslator translator(arithmetic);
+  std::vector<TNode> formulas;
+  for (const TExprPtr& c : conditions)
+    if (c) formulas.push_back(translator.Translate(*c, true));
+  std::vector<const TNode*> all;
+  for (const TNode& f : formulas) all.push_back(&f);
+  return TCaseSearch().Run(std::move(all));
+}
+
+bool TerminalTest(TKernel& kernel, int depth) {
+  // The book's deep methods first, on a copy: new objects for the terms they
+  // take, with what the methods say of them; the tests then put the objects
+  // in place of the terms.
+  std::unique_ptr<TKernel> work;
+  if (ProofSetup().DeepMethods) {
+    work = kernel.Copy({.Postponed = true, .Goal = true});
+    work->SearchMode = 2;
+    bool applied = false;
+    for (int pass = 0; pass < kDeepMethodPasses && ProofSetup().DeepMethods(*work, depth); ++pass) {
+      applied = true;
+      TestConditions(*work, depth + 1);
+      if (work->Proved) break;
+    }
+    if (!applied) work.reset();
+    if (work && work->Proved) {
+      kernel.Proved = true;
+      return true;
+    }
+  }
+  if (!Refutes(work ? *work : kernel)) return false;
   kernel.Proved = true;
   return true;
 }

@@ -19,14 +19,20 @@ struct TDefinedNotions;
 // The book's methods applied to a condition that a step kept: whether one changed it.
 using TMethodsOfProof = std::function<bool(TKernel& kernel, TSection section, int position, int depth)>;
 
+// The book's dialog deep methods carried out on a work copy: whether one was.
+using TDeepMethodsOfProof = std::function<bool(TKernel& kernel, int depth)>;
+
 // What a proof run gives its tests besides the proof field.
 struct TProofSetup {
   // The notions the book has defined before the statement; null: all count as defined.
   const TDefinedNotions* Defined = nullptr;
   // The book's methods for a condition that a step kept; none: no method applies.
   TMethodsOfProof Methods;
-  // The terminal test on a work copy (seam: none yet): whether it closes it.
+  // The terminal test on a work copy: whether it closes it.
   std::function<bool(TKernel& copy, int depth)> Terminal;
+  // The book's dialog deep methods on the terms of a work copy's conditions
+  // (one pass); whether one was carried out.
+  TDeepMethodsOfProof DeepMethods;
 };
 
 // The setup the tests of this thread use; a scope sets one.

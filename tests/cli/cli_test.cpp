@@ -386,11 +386,16 @@ TEST(Cli, TaskShowsTheSectionsAndWhetherTheTestsClosedIt) {
   EXPECT_TRUE(unique.output.ends_with("proved: yes\n")) << unique.output;
   EXPECT_NE(unique.output.find("Proving conditions:"), std::string::npos);
   EXPECT_NE(unique.output.find("| "), std::string::npos);  // the trace
-  // x > 1 => x > 0 needs arithmetic the tests do not do.
-  const CliRun open = RunCli("--lang en task 'book\\2\\0\\1' " + dir);
+  // x > 1 => x > 0: the terminal test ends it.
+  const CliRun linear = RunCli("--lang en task 'book\\2\\0\\1' " + dir);
+  EXPECT_EQ(linear.exitCode, 0) << linear.output;
+  EXPECT_TRUE(linear.output.ends_with("proved: yes\n")) << linear.output;
+  // The uniqueness of a limit needs the definition: the task stays open.
+  const CliRun open = RunCli("--lang en task book/3/5/3 " + dir);
   EXPECT_EQ(open.exitCode, 0) << open.output;
   EXPECT_TRUE(open.output.ends_with("proved: no\n")) << open.output;
-  EXPECT_NE(open.output.find("Given conditions:\n  x-1>0"), std::string::npos) << open.output;
+  EXPECT_NE(open.output.find("Given conditions:\n  a\\ConvergesTo L\n  a\\ConvergesTo M\n"), std::string::npos)
+      << open.output;
   EXPECT_EQ(RunCli("task book/9/9/9 " + dir).exitCode, 1);
 }
 
@@ -409,17 +414,17 @@ TEST(Cli, MethodsListsTheMethodsBeforeAStatement) {
 }
 
 TEST(Cli, ProveTraceIndentsTheLinesOfASubproofAndSaysWhenItIsProved) {
-  const CliRun run = RunCli("--lang en prove book/6/3/1 " + std::string(LEMMIX_DATA_DIR) + " --answers " +
-                            LEMMIX_PROOFS_DIR + "/6-3-1.txt --trace");
+  const CliRun run = RunCli("--lang en prove book/6/3/7 " + std::string(LEMMIX_DATA_DIR) + " --answers " +
+                            LEMMIX_PROOFS_DIR + "/6-3-7.txt --trace");
   EXPECT_EQ(run.exitCode, 0) << run.output;
   const auto has = [&](const std::string& cp1251) {
     EXPECT_NE(run.output.find(Cp1251ToUtf8(cp1251)), std::string::npos) << Cp1251ToUtf8(cp1251) << "\n" << run.output;
   };
-  // A case at level 1, the premise of its implication at level 2.
-  has("\n| Поддоказательство (анализ случая)\n|    "_cp);
-  has("\n|    Поддоказательство (доказательство посылки импликации)\n|       "_cp);
-  has("\n|       Поддоказательство (доказательство посылки импликации) завершено успешно.\n|    "_cp);
-  has("\n|    Поддоказательство (анализ случая) завершено успешно.\n"_cp);
+  // A case at level 1, the cases of a ≠ inside the second one at level 2.
+  has("\n| Поддоказательство (рассмотрение случая)\n|    "_cp);
+  has("\n|    Поддоказательство (анализ случая)\n|       "_cp);
+  has("\n|       Поддоказательство (анализ случая) завершено успешно.\n|    "_cp);
+  has("\n|    Поддоказательство (рассмотрение случая) завершено успешно.\n"_cp);
   has("\n? Subproof (case analysis) is successfully completed. -> OK\n");
   EXPECT_TRUE(run.output.ends_with("proved: yes\n")) << run.output;
 }

@@ -343,16 +343,6 @@ class ProveFormGuiTest : public QObject {
     Expect({Apply("\\6\\3\\0")});
     form->Item(Item::Apply)->trigger();
     Settle();
-    Expect({Transformation("ConsiderForallD"), Substitute("x")});
-    KeyMark(TSection::GivenConds, 2);
-    Settle();
-    Expect({Transformation("ConsiderOrD")});
-    ClickMark(TSection::GivenConds, 1);
-    Settle();
-    // The case x < 0, in a subproof.
-    QCOMPARE(form->Driver().Level(), 1);
-    QVERIFY(form->windowTitle().startsWith(Q(Statement("\\6\\3\\1").Title() + " (уровень 1): "_cp)));
-    SaveScreen(form, "proof-subproof");
 
     // What the prover did by itself so far.
     QVERIFY(form->Item(Item::Info)->isEnabled());
@@ -366,25 +356,8 @@ class ProveFormGuiTest : public QObject {
     })});
     form->Item(Item::Info)->trigger();
     Settle();
-
-    Expect({Transformation("ConsiderImplD")});
-    ClickMark(TSection::GivenConds, 4);
-    Settle();
-    Expect({Transformation("RewriteUsingIneqAndEqD")});
-    ClickMark(TSection::ProvingConds, 0);
-    Settle();
-    // The closed subproof is told in the status line, without a dialog to dismiss.
-    QVERIFY2(form->Status()->text().startsWith(Q("Поддоказательство ("_cp)), qPrintable(form->Status()->text()));
-    QVERIFY(form->Status()->text().endsWith(Q(") завершено успешно."_cp)));
-    Expect({Transformation("ConsiderImplD")});
-    ClickMark(TSection::GivenConds, 3);
-    Settle();
-    QVERIFY(!form->Status()->text().contains(Q("завершено"_cp)));
-    Expect({Transformation("RewriteUsingIneqAndEqD")});
-    KeyMark(TSection::ProvingConds, 0);
-    Settle();
     QVERIFY(form_);
-    Expect({Transformation("RewriteUsingIneqAndEqD")});
+    Expect({Transformation("ConsiderForallD"), Substitute("x")});
     // The last step ends the proof: the congratulation, then the protocol saved as "mine".
     Expect({Screen("proof-congratulation",
                    [](QWidget* modal) {
@@ -398,7 +371,8 @@ class ProveFormGuiTest : public QObject {
               save->NameEdit()->setText("mine");
               QTest::mouseClick(save->findChild<QPushButton*>("OkButton"), Qt::LeftButton);
             }});
-    ClickMark(TSection::ProvingConds, 0);
+    // The tests finish the cases of trichotomy and of the definition by themselves.
+    KeyMark(TSection::GivenConds, 2);
     Settle();
     QTRY_VERIFY(form_.isNull());  // closed and gone
 
@@ -408,6 +382,47 @@ class ProveFormGuiTest : public QObject {
     QVERIFY(!book.empty());
     QVERIFY(saved == book);
     QVERIFY(fs::exists(dir_->Path() / "Prt.dat"));
+  }
+
+  // book\6\3\7 as its script proves it: the case a + b = 0 is a subproof
+  // the tests close by themselves, told in the status line; the window's
+  // title shows the level of the case a + b ≠ 0, which the last step ends.
+  void aCaseIsASubproofOfItsOwnLevel() {
+    TProveForm* form = Open("\\6\\3\\7");
+    QVERIFY(form);
+    Expect({Apply("\\6\\3\\5")});
+    Key(Qt::Key_2);
+    Settle();
+    Expect({Transformation("ConsiderForallD"), Substitute("a")});
+    ClickMark(TSection::GivenConds, 0);
+    Settle();
+    Expect({Transformation("ConsiderForallD"), Substitute("b")});
+    ClickMark(TSection::GivenConds, 0);
+    Settle();
+    Expect({Apply("\\6\\3\\0")});
+    Key(Qt::Key_2);
+    Settle();
+    Expect({Transformation("ConsiderForallD"), SubstituteTyped("a + b")});
+    ClickMark(TSection::GivenConds, 5);
+    Settle();
+    QCOMPARE(form->Driver().Level(), 0);
+    Expect({Formula("a + b = 0")});
+    Key(Qt::Key_3);
+    Settle();
+    QCOMPARE(form->Driver().Level(), 1);
+    QVERIFY(form->windowTitle().startsWith(Q(Statement("\\6\\3\\7").Title() + " (уровень 1): "_cp)));
+    QVERIFY2(form->Status()->text().startsWith(Q("Поддоказательство ("_cp)), qPrintable(form->Status()->text()));
+    QVERIFY(form->Status()->text().endsWith(Q(") завершено успешно."_cp)));
+    SaveScreen(form, "proof-subproof");
+    Expect({Transformation("RewriteUsingStrictIneqD"),
+            [](QWidget* modal) {
+              QCOMPARE(modal->objectName(), QString("CongratForm"));
+              QTest::keyClick(modal, Qt::Key_Return);
+            },
+            Question(false)});
+    ClickMark(TSection::GivenConds, 8);
+    Settle();
+    QTRY_VERIFY(form_.isNull());
   }
 
   // book\2\1\6 by contradiction: the frame replaces the required side, the

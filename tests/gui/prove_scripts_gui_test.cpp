@@ -405,8 +405,12 @@ class ProveScriptsGuiTest : public QObject {
 
     lemmix_->MainForm().Prove(const_cast<lemmix::TStatement&>(*statement));
     form_ = lemmix_->MainForm().findChild<TProveForm*>();
-    QVERIFY(form_);
-    QCOMPARE(form_->windowTitle(), Q(statement->Title()));
+    // A task the tests settle as it starts ends as the window opens.
+    const bool commands = std::any_of(lines_.begin(), lines_.end(), [this](const std::string& l) { return IsCommand(l); });
+    if (commands) {
+      QVERIFY(form_);
+      QCOMPARE(form_->windowTitle(), Q(statement->Title()));
+    }
     while (form_ && next_ < lines_.size()) {
       const std::string command = lines_[next_++];
       QVERIFY2(IsCommand(command), ("an answer no dialog asked for: " + command).c_str());

@@ -237,9 +237,11 @@ struct TBookEntry {
 };
 
 const TBookEntry kSmallBook[] = {
+    // The same quantified condition in three places: formulas with variables
+    // of their own, which only the steps of the proof bring together.
     {"1/0/0", "theorem", "Both cases",
-     "\\forall x \\in \\R \\Vld \\forall y \\in \\R \\Vld ( x > 0 \\implies y = 1 ) \\and ( \\not ( x > 0 ) \\implies y = 1 ) "
-     "\\implies y = 1"},
+     "\\forall A \\subset \\R \\Vld \\forall x \\in \\R \\Vld ( x > 0 \\implies ( \\forall t \\in \\R \\Vld t \\in A ) ) "
+     "\\and ( \\not ( x > 0 ) \\implies ( \\forall t \\in \\R \\Vld t \\in A ) ) \\implies ( \\forall t \\in \\R \\Vld t \\in A )"},
     {"1/0/1", "theorem", "A number not below", "\\forall x \\in \\R \\Vld \\exists y \\in \\R : y \\ge x"},
     {"1/0/2", "theorem", "Counting sequence",
      "\\exists { a _ n } : a _ 1 = 1 \\and ( \\forall n \\in \\N \\Vld a _ ( n + 1 ) = a _ n + 1 )"},
@@ -286,6 +288,9 @@ const TBookEntry kSmallBook[] = {
     {"6/24/12", "theorem", "Equal sums",
      "\\forall a \\in \\R \\Vld \\forall b \\in \\R \\Vld \\forall c \\in \\R \\Vld \\forall d \\in \\R \\Vld a = b \\and c = d "
      "\\implies a + c = b + d"},
+    // Without the symbol package the obligation b ≠ 0 of a substitution takes a step of its own.
+    {"6/24/13", "theorem", "Small sums here",
+     "\\forall b \\in \\R \\Vld 0 < b \\and ( \\forall x , y \\in \\R \\Vld x \\cdot b + y \\le 1 ) \\implies b > 5"},
 };
 
 class SmallBook : public DriverFixture {
@@ -350,15 +355,14 @@ const TProof kProofs[] = {
      {"Conjecture: a\\cdot c<b\\cdot c@@", "", "   Marked condition 1 of section 2:@",
       "   Multiply the inequality by positive number d", "   Test conditions.@", "", "Marked condition 1 of section 2:@",
       "Multiply the inequality by positive number c", "Test conditions.@", "Successful end of the proof.", ""}},
-    // y = x when x >= 0, else x + 1; then the cases of its definition.
+    // y = x when x >= 0, else x + 1: the tests take the cases of the
+    // definition by themselves.
     {"DefineByCases",
      "1/0/1",
-     {"!define", "cases: y = x | x \\ge 0 | y = x + 1", "!cases", "x \\ge 0", "!mark given 1", "ConsiderImplD", "!mark given 2",
-      "ConsiderImplD"},
+     {"!define", "cases: y = x | x \\ge 0 | y = x + 1"},
      {"Define a variable with conditions: y@", "Value : x", "Condition : x\\ge 0", "Value : x+1",
-      "The end of definition with conditions.", "Required object is added to the section of given objects.", "",
-      "Consider case: x\\ge 0@@", "", "   Marked condition 1 of section 2:@", "   Prove the premise of the implication@", "",
-      "   Marked condition 2 of section 2:@", "   Prove the premise of the implication@", "Successful end of the proof.", ""}},
+      "The end of definition with conditions.", "Required object is added to the section of given objects.",
+      "Successful end of the proof.", ""}},
     {"DefineRecursively",
      "1/0/2",
      {"!define", "recursive: a", "a_1 = 1", "a_(i+1) = a_i + 1"},
@@ -415,13 +419,13 @@ const TProof kProofs[] = {
      {"Marked condition 1 of section 2:@", "Substiute an expression for quantor variable",
       "Refuse to substitute for quantor variable x", "Substituted b for y", "", "Marked condition 2 of section 2:@",
       "Substiute an expression for quantor variable", "Substituted 1 for x", "Successful end of the proof.", ""}},
-    // 2 / b needs b ≠ 0 first, proved in a subproof by a command of its own;
-    // then the substitution is completed: (2 / b) · b ≤ 1 is false.
+    // 2 / b needs b ≠ 0, which the tests prove from b > 0 by themselves;
+    // then (2 / b) · b ≤ 1 is false.
     {"SubstituteWithAnObligation",
      "1/0/10",
-     {"!mark given 2", "ConsiderForallD", "2 / b", "!mark proving 1", "RewriteUsingStrictIneqD"},
-     {"Marked condition 2 of section 2:@", "Substiute an expression for quantor variable", "Substituted 2/b for x@", "",
-      "   Marked condition 1 of section 4:@", "   Rewrite using strict inequalities", "Successful end of the proof.", ""}},
+     {"!mark given 2", "ConsiderForallD", "2 / b"},
+     {"Marked condition 2 of section 2:@", "Substiute an expression for quantor variable", "Substituted 2/b for x@",
+      "Successful end of the proof.", ""}},
     // The three cases of an extended real value each close at once.
     {"LeftRealValue",
      "1/0/4",
@@ -655,7 +659,7 @@ const TCancel kCancels[] = {
      "Input expression to substitute for variable y: 1. b -> cancelled"},
     // The command that proves the obligation of a substitution goes on with
     // the substitution: its dialog cancelled, the whole command goes.
-    {"SubstitutionAfterAnObligation", "1/0/11", {"!mark given 2", "ConsiderForallD", "2 / b"},
+    {"SubstitutionAfterAnObligation", "6/24/13", {"!mark given 2", "ConsiderForallD", "2 / b"},
      {"!mark proving 1", "RewriteUsingStrictIneqD"}, "Input expression to substitute for variable y: 1. b -> cancelled"},
     {"Factor", "6/24/0", {"!mark object 3", "k"}, {"!mark given 1", "TimesIneqPosD", "cancel"},
      "Multiply (in)equality by a number (input factor) -> cancelled"},
@@ -1106,7 +1110,7 @@ TEST_F(InfoTree, UndoBackIntoAProvedCaseContinuesItBelowALineOfItsOwn) {
 TEST_F(InfoTree, AFailedCommandAfterAProvedObligationReturnsToItsLevel) {
   // The obligation b ≠ 0 is proved, then the substitution for y is cancelled:
   // the whole command goes and the obligation's subproof is current again.
-  ASSERT_TRUE(Start("1/0/11", {"!mark given 2", "ConsiderForallD", "2 / b", "!mark proving 1", "RewriteUsingStrictIneqD"}));
+  ASSERT_TRUE(Start("6/24/13", {"!mark given 2", "ConsiderForallD", "2 / b", "!mark proving 1", "RewriteUsingStrictIneqD"}));
   std::vector<std::vector<std::string>> skeletons;
   RunInStep([&](std::size_t) { skeletons.push_back(Skeleton()); });
   ASSERT_EQ(skeletons.size(), 2u);

@@ -11,6 +11,7 @@
 #include "book/part.h"
 #include "intrinsics/intr_numbers.h"
 #include "prover/task.h"
+#include "prover/terminal.h"
 #include "prover/tests.h"
 #include "prover_fixture.h"
 
@@ -372,6 +373,37 @@ TEST_F(MethodTest, DeepMethodsTakeDeclaredTypesAndGuardUndefinedTerms) {
   ASSERT_TRUE(DeepExecuteMethod(registry, kernel, *registry.List(kPower, kDialogDeep).at(0), TSection::GivenConds, 0, 0));
   EXPECT_EQ(kernel.GivenConds.at(5)->Expr->HeadIntrinsic(), kImplies);
   EXPECT_EQ(kernel.GivenConds.at(6)->Expr->HeadIntrinsic(), kImplies);
+}
+
+// The terminal test takes the deep methods' new numbers: |a| ≥ 0 follows
+// from what "the modulus as a new number" says, |a| ≥ a + 1 does not.
+TEST_F(MethodTest, TheTerminalTestUsesTheDeepMethods) {
+  context.Settings.AutoStandard = true;
+  Add({"Modulus", kDialogDeep, "x \\in \\R", "| x |", "v", "v \\in \\R",
+       "( x \\ge 0 \\implies v = x ) \\and ( x < 0 \\implies v = - x )"});
+  Build();
+  TProofSetup setup;
+  setup.DeepMethods = [this](TKernel& k, int depth) { return DeepMethodPass(registry, k, depth); };
+  const TProofSetupScope scope(setup);
+  const struct {
+    const char* goal;
+    bool closes;
+  } cases[] = {{"| a | \\ge 0", true}, {"| a | \\ge a", true}, {"| a | \\ge a + 1", false}, {"| a | > 0", false}};
+  for (const auto& c : cases) {
+    TKernel field;
+    field.AddObject(Var('a'), false);
+    ASSERT_TRUE(field.AddProvingCond(*KernelFormula(field, c.goal))) << c.goal;
+    std::unique_ptr<TKernel> copy = field.Copy({.Goal = true});
+    copy->SearchMode = 2;
+    EXPECT_EQ(TerminalTest(*copy, 1), c.closes) << c.goal;
+  }
+  // Without the methods the modulus is an unknown of its own.
+  const TProofSetup none;
+  const TProofSetupScope without(none);
+  TKernel field;
+  field.AddObject(Var('a'), false);
+  ASSERT_TRUE(field.AddProvingCond(*KernelFormula(field, "| a | \\ge 0")));
+  EXPECT_FALSE(TerminalTest(field, 1));
 }
 
 TEST_F(MethodTest, CorrectnessTasks) {

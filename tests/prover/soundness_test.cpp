@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "prover/task.h"
+#include "prover/terminal.h"
 #include "prover/tests.h"
 #include "prover_fixture.h"
 #include "shell/cp1251.h"
@@ -14,11 +15,15 @@ namespace {
 
 class Statements : public testing::ProverTest {
  protected:
-  // The ordinary task of the formula after the tests; none when it cannot be read.
+  // The ordinary task of the formula after the tests, with the terminal
+  // test ending every automatic completion; none when it cannot be read.
   std::optional<TTask> Task(const char* text) {
     TKernel empty;
     const TExprPtr formulation = ReadProverFormula(empty, text);
     if (!formulation) return std::nullopt;
+    TProofSetup setup;
+    setup.Terminal = TerminalTest;
+    const TProofSetupScope scope(setup);
     return OrdinaryTask(*formulation);
   }
 };
@@ -103,6 +108,15 @@ const char* const kFalse[] = {
     "\\lim ( t \\Arrow 1 + 0 , \\sqrt ( 1 - t ) ) = 0",
     "\\forall A \\subset \\R \\Vld \\forall B \\subset \\R \\Vld A \\subseteq B \\implies \\sup ( A ) \\le \\sup ( B )",
     "\\forall A \\subset \\R \\Vld \\forall B \\subset \\R \\Vld \\not ( A = \\emptyset ) \\and A \\subseteq B \\implies \\sup ( A ) \\le \\sup ( B )",
+    // A coefficient known only to be non-negative decides no strict sign;
+    // a strict combination needs a strict inequality with a positive factor.
+    "\\forall c , v , w \\in \\R \\Vld c \\ge 0 \\and c \\cdot v + w \\ge 0 \\and v < 1 \\and w \\le 0 \\implies c > 0",
+    "\\forall x , y \\in \\R \\Vld x \\ge y \\and y \\ge x \\implies x > y",
+    "\\forall x , y , z \\in \\R \\Vld x + y \\ge 2 \\and x - y \\le 0 \\implies x > 1",
+    "\\forall x \\in \\R \\Vld x > 1 \\or x < - 1 \\implies x > 0",
+    "\\forall x , y \\in \\R \\Vld x \\cdot y > 0 \\implies x > 0",
+    "\\forall x \\in \\R \\Vld | x | \\ge 1 \\implies x \\ge 1",
+    "\\forall x \\in \\R \\Vld 1 / 3 \\cdot x \\ge 1 / 2 \\implies x > 3 / 2",
 };
 
 TEST_F(Statements, NoFalseStatementCloses) {
@@ -149,6 +163,13 @@ TEST_F(Statements, ElementaryTrueStatementsClose) {
            "\\forall x \\in \\Z \\Vld x \\in \\Z",
            "\\forall x \\in \\R \\Vld ( \\forall y \\in \\R \\Vld y > x ) \\implies x > x - 1",
            "\\forall A \\subset \\R \\Vld \\forall B \\subset \\R \\Vld A \\subseteq B \\implies A \\subseteq B",
+           // The terminal test: cases of a disjunction, and the linear part of
+           // conditions with a square in them.
+           "\\forall x \\in \\R \\Vld x > 1 \\or x > 2 \\implies x > 0",
+           "\\forall v , w \\in \\R \\Vld v \\cdot v + w > 0 \\and v > 1 \\implies \\not ( v < 0 )",
+           "\\forall x , y , z \\in \\R \\Vld x < y \\and y < z \\implies x < z",
+           "\\forall x , y \\in \\R \\Vld x + y \\ge 2 \\and x - y \\ge 0 \\implies x \\ge 1",
+           "\\forall x \\in \\R \\Vld 1 / 3 \\cdot x \\ge 1 / 2 \\implies x \\ge 3 / 2",
        }) {
     const std::optional<TTask> task = Task(text);
     ASSERT_TRUE(task) << text;
