@@ -1,5 +1,6 @@
 #include "proofrun/script_ui.h"
 
+#include <utility>
 #include <algorithm>
 
 #include "book/html_links.h"
@@ -244,6 +245,12 @@ bool TScriptUi::Run(TProofDriver& driver, const std::function<void(const std::st
       return false;
     }
     after(line, result);
+  }
+  // A command after the end of the proof would never be carried out.
+  while (next_ < lines_.size() && lines_[next_].empty()) ++next_;
+  if (next_ < lines_.size()) {
+    FaultLine = next_ + 1;
+    return false;
   }
   return true;
 }

@@ -35,7 +35,8 @@ class TScriptUi : public IProofUi {
 
   // Runs the script's commands on the driver, calling `after` with the
   // command's line and its result after each. False when a command line is
-  // not understood (its line number is then in `FaultLine`).
+  // not understood or lines remain after the proof ended (the line number is
+  // then in `FaultLine`).
   bool Run(TProofDriver& driver, const std::function<void(const std::string&, bool)>& after);
   std::size_t FaultLine = 0;
   // The dialogs asked since it was last cleared, with the items they offered

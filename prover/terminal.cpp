@@ -208,6 +208,9 @@ class TTranslator {
       const std::optional<TRat> product = value ? Mul(*value, factor) : std::nullopt;
       if (!product) return false;
       coefficient = *product;
+      // A number times a sum, as the normal form keeps (−1)·(y − 1): its terms.
+      if (ArgCount(e) == 2 && (Arg(e, 1).HeadIntrinsic() == kPlus || Arg(e, 1).Class == TClass::Number))
+        return Terms(Arg(e, 1), coefficient, sum);
       TExprList rest;
       for (std::size_t i = 1; i < ArgCount(e); ++i) rest.push_back(DeepCopy(Arg(e, i)));
       unknown = rest.size() == 1 ? std::move(rest.front()) : ApplyIntr(kTimes, std::move(rest));

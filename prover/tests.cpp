@@ -376,7 +376,9 @@ bool TTester::Run() {
   }
   // 5. Automatic completion.
   const bool manyPlainGoals = k_.ProvingConds.size() > 1 && !Required();
-  if (Settings().OneStepFinish0 && a_ <= 2 && k_.SearchMode == 0 && !manyPlainGoals && !k_.ProvingConds.empty()) {
+  // A proof by contradiction has no goal: completing it is finding the contradiction.
+  const bool open = !k_.ProvingConds.empty() || k_.ByContradiction;
+  if (Settings().OneStepFinish0 && a_ <= 2 && k_.SearchMode == 0 && !manyPlainGoals && open) {
     Say("Автоматическое завершение доказательства."_cp);
     if (AutomaticCompletion(k_, a_ + 1)) {
       k_.Proved = true;

@@ -414,18 +414,20 @@ TEST(Cli, MethodsListsTheMethodsBeforeAStatement) {
 }
 
 TEST(Cli, ProveTraceIndentsTheLinesOfASubproofAndSaysWhenItIsProved) {
-  const CliRun run = RunCli("--lang en prove book/6/3/7 " + std::string(LEMMIX_DATA_DIR) + " --answers " +
-                            LEMMIX_PROOFS_DIR + "/6-3-7.txt --trace");
+  const CliRun run = RunCli("--lang en prove book/3/1/10 " + std::string(LEMMIX_DATA_DIR) + " --answers " +
+                            LEMMIX_PROOFS_DIR + "/3-1-10.txt --trace");
   EXPECT_EQ(run.exitCode, 0) << run.output;
   const auto has = [&](const std::string& cp1251) {
     EXPECT_NE(run.output.find(Cp1251ToUtf8(cp1251)), std::string::npos) << Cp1251ToUtf8(cp1251) << "\n" << run.output;
   };
-  // A case at level 1, the cases of a ≠ inside the second one at level 2.
-  has("\n| Поддоказательство (рассмотрение случая)\n|    "_cp);
-  has("\n|    Поддоказательство (анализ случая)\n|       "_cp);
-  has("\n|       Поддоказательство (анализ случая) завершено успешно.\n|    "_cp);
-  has("\n|    Поддоказательство (рассмотрение случая) завершено успешно.\n"_cp);
-  has("\n? Subproof (case analysis) is successfully completed. -> OK\n");
+  // The marked condition's proof at level 1, an auxiliary condition inside
+  // it at level 2, an assumption inside that at level 3.
+  has("\n| Поддоказательство (доказательство отмеченного условия)\n|    "_cp);
+  has("\n|    Поддоказательство (доказательство вспомогательного условия)\n|       "_cp);
+  has("\n|       Поддоказательство (доказательство при введенном предположении)\n|          "_cp);
+  has("\n|       Поддоказательство (доказательство вспомогательного условия) завершено успешно.\n|    "_cp);
+  has("\n|    Поддоказательство (доказательство отмеченного условия) завершено успешно.\n"_cp);
+  has("\n? Subproof (proof of an auxiliary condition) is successfully completed. -> OK\n");
   EXPECT_TRUE(run.output.ends_with("proved: yes\n")) << run.output;
 }
 

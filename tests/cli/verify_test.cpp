@@ -59,10 +59,11 @@ class BrokenProtocol : public ::testing::Test {
     fs::copy(LEMMIX_DATA_DIR, dir.Path() / "data", fs::copy_options::recursive);
     protocol = dir.Path() / "data" / "book" / "3" / "5" / "3" / fs::path(kProtocol);
     std::string text = ReadFile(protocol);
-    const std::string from = "Substituted |L-M|/2 for \\epsilon";
+    // n = K alone is not beyond both thresholds: the proof no longer goes through.
+    const std::string from = "Substituted K+N for n";
     const std::size_t at = text.find(from);
     ASSERT_NE(at, std::string::npos);
-    text.replace(at, from.size(), "Substituted |L-M|/3 for \\epsilon");
+    text.replace(at, from.size(), "Substituted K for n");
     std::ofstream(protocol, std::ios::binary) << text;
     data = (dir.Path() / "data").string();
   }

@@ -225,16 +225,16 @@ class InfoFormGuiTest : public QObject {
                                              "Условие x + 1 доказано."_cp, "Получено противоречие."_cp}));
   }
 
-  // book\6\3\7 proved by its script with the window as the prover's sink:
-  // the two cases of a + b = 0 below their lines, the cases of a + b ≠ 0 one
-  // level deeper, each ended by its sentence.
+  // book\6\6\1 proved by its script with the window as the prover's sink:
+  // the proof of the marked condition below its line, its two cases one level
+  // deeper, each ended by its sentence.
   void theTreeOfAProofWithSubproofs() {
     lemmix::TSession& context = lemmix_->Context();
-    const lemmix::TStatement* statement = lemmix::FindStatementByPath(*context.Book, "\\6\\3\\7");
+    const lemmix::TStatement* statement = lemmix::FindStatementByPath(*context.Book, "\\6\\6\\1");
     QVERIFY(statement);
     std::vector<std::string> script;
     for (const std::string& line :
-         lemmix::ReadLines(std::string(LEMMIX_PROOFS_DIR) + "/6-3-7.txt").value_or(std::vector<std::string>{}))
+         lemmix::ReadLines(std::string(LEMMIX_PROOFS_DIR) + "/6-6-1.txt").value_or(std::vector<std::string>{}))
       script.push_back(lemmix::Utf8ToCp1251(line));
     QVERIFY(!script.empty());
 
@@ -258,10 +258,10 @@ class InfoFormGuiTest : public QObject {
 
     const std::vector<std::string> dump = Dump(info);
     const auto count = [&](const std::string& line) { return std::count(dump.begin(), dump.end(), line); };
-    QCOMPARE(count("Поддоказательство (рассмотрение случая)"_cp), 2);
-    QCOMPARE(count(Skips(3) + "Поддоказательство (рассмотрение случая) завершено успешно."_cp), 2);
-    QCOMPARE(count(Skips(3) + "Поддоказательство (анализ случая)"_cp), 2);
-    QCOMPARE(count(Skips(6) + "Поддоказательство (анализ случая) завершено успешно."_cp), 2);
+    QCOMPARE(count("Поддоказательство (доказательство отмеченного условия)"_cp), 1);
+    QCOMPARE(count(Skips(3) + "Поддоказательство (доказательство отмеченного условия) завершено успешно."_cp), 1);
+    QCOMPARE(count(Skips(3) + "Поддоказательство (рассмотрение случая)"_cp), 2);
+    QCOMPARE(count(Skips(6) + "Поддоказательство (рассмотрение случая) завершено успешно."_cp), 2);
     // No line deeper than the proof went.
     QVERIFY(std::none_of(dump.begin(), dump.end(), [](const std::string& line) { return line.starts_with(Skips(9)); }));
 

@@ -298,7 +298,7 @@ TEST_F(DemoTest, ASettingOfTheOtherKindIsTakenAndIgnored) {
 }
 
 TEST_F(DemoTest, IndentationMustBeThreeBlanksPerLevel) {
-  const TStatement& statement = Statement("\\3\\5\\3");
+  const TStatement& statement = Statement("\\3\\5\\15");
   const std::vector<std::string> saved = Protocol(statement);
   // The first record of a step at level 1.
   std::vector<std::string> lines = saved;
@@ -417,7 +417,7 @@ TEST_F(DemoTest, ARequiredObjectIsNotRenamed) {
 }
 
 TEST_F(DemoTest, AProtocolThatEndsInASubproofSaysSo) {
-  const TStatement& statement = Statement("\\3\\5\\3");
+  const TStatement& statement = Statement("\\3\\5\\15");
   std::vector<std::string> lines = Protocol(statement);
   lines.resize(IndexOf(lines, "   Apply statement: ") + 1);
   const TVerifyResult result = Verify(statement, lines);
@@ -514,8 +514,9 @@ TEST_F(DemoTest, AnAppliedStatementIsFoundByItsPathAndName) {
 TEST_F(DemoTest, AnEditedValueFails) {
   const TStatement& statement = Statement("\\3\\5\\3");
   std::vector<std::string> lines = Protocol(statement);
-  const std::size_t substituted = IndexOf(lines, "Substituted |L-M|/2 for \\epsilon");
-  lines[substituted] = "Substituted |L-M|/3 for \\epsilon";
+  // n = K alone is not beyond both thresholds: the estimates no longer meet.
+  const std::size_t substituted = IndexOf(lines, "Substituted K+N for n");
+  lines[substituted] = "Substituted K for n";
   const TVerifyResult result = Verify(statement, lines);
   EXPECT_FALSE(result.Passed);
   EXPECT_GE(result.Line, static_cast<int>(substituted) + 1);

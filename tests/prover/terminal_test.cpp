@@ -48,12 +48,18 @@ TEST_F(Refutations, SmallSystems) {
       {"( x > 0 \\iff y > 0 ) \\and x > 1 \\and \\not ( y > 0 )", TRefutation::Refuted},
       {"\\not ( x > 0 \\iff y > 0 ) \\and x > 1 \\and y > 1", TRefutation::Refuted},
       {"x \\in \\Z \\and \\not ( x \\in \\Z )", TRefutation::Refuted},
+      // p ∨ a and ¬p ∨ b give a ∨ b, here with a and b both false.
+      {"( x \\in \\Z \\or y > 0 ) \\and ( \\not ( x \\in \\Z ) \\or y > 1 ) \\and y \\le 0", TRefutation::Refuted},
+      {"( x \\in \\Z \\or y > 0 ) \\and ( \\not ( x \\in \\Z ) \\or y > 1 ) \\and y \\le 1", TRefutation::Open},
       {"x \\in \\Z \\and x > 0", TRefutation::Open},
       // A symbolic coefficient of unknown sign decides nothing: c = 0 fits.
       {"c \\ge 0 \\and c \\cdot v + w \\ge 0 \\and v < 1 \\and w \\le 0 \\and \\not ( c > 0 )", TRefutation::Open},
       {"x \\cdot y > 0 \\and x < 0", TRefutation::Open},
       {"1 / 3 \\cdot x + 1 / 6 > 1 / 2 \\and x < 1", TRefutation::Refuted},
       {"1 / 3 \\cdot x + 1 / 6 \\ge 1 / 2 \\and x \\le 1", TRefutation::Open},
+      // The normal form keeps a number times a sum: its terms count one by one.
+      {"x + y > 1 \\and - x > 0 \\and - ( y - 1 ) > 0", TRefutation::Refuted},
+      {"x + y > 1 \\and - x > 0 \\and - ( y - 2 ) > 0", TRefutation::Open},
   };
   for (const TCase& c : cases) EXPECT_EQ(Refuted(c.Conditions), c.Expected) << c.Conditions;
 }
@@ -151,6 +157,22 @@ TEST_F(TerminalKernel, EveryGoalMustFollow) {
   EXPECT_FALSE(TerminalTest(kernel, 0));
   kernel.ProvingConds.pop_back();
   EXPECT_TRUE(TerminalTest(kernel, 0));
+}
+
+// By contradiction there is no goal: the tests complete the proof when the
+// terminal test finds the given conditions contradictory.
+TEST_F(TerminalKernel, AProofByContradictionEndsWhenTheGivensContradictEachOther) {
+  TProofSetup setup;
+  setup.Terminal = TerminalTest;
+  const TProofSetupScope scope(setup);
+  kernel.ByContradiction = true;
+  Given("x + y > 1");
+  Given("x < 0");
+  TestConditions(kernel);
+  EXPECT_FALSE(kernel.Proved);
+  Given("y < 1");
+  TestConditions(kernel);
+  EXPECT_TRUE(kernel.Proved);
 }
 
 TEST_F(TerminalKernel, AGoalAboutARequiredObjectIsNotNegated) {
