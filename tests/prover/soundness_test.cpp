@@ -117,6 +117,15 @@ const char* const kFalse[] = {
     "\\forall x , y \\in \\R \\Vld x \\cdot y > 0 \\implies x > 0",
     "\\forall x \\in \\R \\Vld | x | \\ge 1 \\implies x \\ge 1",
     "\\forall x \\in \\R \\Vld 1 / 3 \\cdot x \\ge 1 / 2 \\implies x > 3 / 2",
+    "\\forall x \\in \\R \\Vld | x | > 0",
+    "\\forall x \\in \\R \\Vld x ^ 2 \\ge x",
+    "\\forall a , b \\in \\R \\Vld | a + b | = | a | + | b |",
+    "\\forall a , b \\in \\R \\Vld | a - b | \\le | a | - | b |",
+    "\\forall x , y \\in \\R \\Vld x \\cdot y \\ge 0 \\implies x \\ge 0",
+    "\\forall x , y \\in \\R \\Vld ( x > 0 \\or y > 0 ) \\and ( x < 1 \\or y < 1 ) \\implies x + y < 2",
+    "\\forall x , y \\in \\R \\Vld \\not ( x = y ) \\implies x + 1 > y",
+    "\\exists x \\in \\R : x > 0 \\and x < 0",
+    "\\forall x \\in \\R \\Vld ( x > 0 \\implies x > 1 ) \\or x < 0",
 };
 
 TEST_F(Statements, NoFalseStatementCloses) {
@@ -170,6 +179,9 @@ TEST_F(Statements, ElementaryTrueStatementsClose) {
            "\\forall x , y , z \\in \\R \\Vld x < y \\and y < z \\implies x < z",
            "\\forall x , y \\in \\R \\Vld x + y \\ge 2 \\and x - y \\ge 0 \\implies x \\ge 1",
            "\\forall x \\in \\R \\Vld 1 / 3 \\cdot x \\ge 1 / 2 \\implies x \\ge 3 / 2",
+           "\\forall x , y \\in \\R \\Vld \\not ( x = y ) \\implies x < y \\or y < x",
+           "\\forall x \\in \\R \\Vld x > 0 \\or x < 0 \\implies \\not ( x = 0 )",
+           "\\forall x , y \\in \\R \\Vld ( x > 0 \\or y > 0 ) \\and x + y < 0 \\implies x < 0 \\or y < 0",
        }) {
     const std::optional<TTask> task = Task(text);
     ASSERT_TRUE(task) << text;
