@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "bench_catalogues.h"
@@ -11,6 +12,10 @@
 #include "book/search.h"
 #include "proofrun/assot.h"
 #include "proofrun/demo.h"
+#include "proofrun/driver.h"
+#include "proofrun/method_proofs.h"
+#include "proofrun/protocol.h"
+#include "proofrun/script_ui.h"
 #include "shell/files.h"
 
 namespace {
@@ -64,5 +69,54 @@ void VerifyEveryProtocol(benchmark::State& state) {
   state.counters["total_ms"] = total;
 }
 BENCHMARK(VerifyEveryProtocol)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Each step of every protocol replayed on its own: the time of a user's step
+// with the automatic tests after it (terminal test included), median and
+// 95th percentile.
+void ProofStepsOfTheBook(benchmark::State& state) {
+  Data().context.StartupOk = true;
+  TBook book;
+  book.Path = SystemPath(LEMMIX_DATA_DIR).value() + "\\book";
+  book.Load();
+  TAssotProccess assot(*Data().context.StFunc, Data().messages);
+  if (!assot.LoadAssot(SystemPath(LEMMIX_DATA_DIR).value())) {
+    state.SkipWithError("no ASSOT.DAT");
+    return;
+  }
+  std::vector<std::pair<const TStatement*, std::vector<std::string>>> protocols;
+  for (const TStatement* statement : StatementsBefore(book, nullptr))
+    for (const std::string& name : statement->ProtocolNames(false))
+      if (const auto lines = ReadLines(statement->ProtocolDirectory() + "\\" + name + ".prt"))
+        protocols.emplace_back(statement, *lines);
+  std::vector<double> steps;
+  TMethodProofs methods;
+  for (auto _ : state) {
+    steps.clear();
+    for (const auto& [statement, lines] : protocols) {
+      TProtocolRecorder protocol(Data().messages);
+      TScriptUi none(book, {});
+      TProofDriver driver(none, protocol, book, &assot);
+      driver.SetMethodProofs(methods);
+      TDemonstration demo(driver, protocol, book);
+      if (!demo.Begin(*statement, lines)) continue;
+      while (!demo.Ended()) {
+        const auto start = std::chrono::steady_clock::now();
+        const bool stepped = demo.Step();
+        steps.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        if (!stepped) break;
+      }
+    }
+  }
+  if (steps.empty()) {
+    state.SkipWithError("no step");
+    return;
+  }
+  std::sort(steps.begin(), steps.end());
+  state.counters["steps"] = static_cast<double>(steps.size());
+  state.counters["median_ms"] = steps[steps.size() / 2];
+  state.counters["p95_ms"] = steps[std::min(steps.size() - 1, steps.size() * 95 / 100)];
+  state.counters["max_ms"] = steps.back();
+}
+BENCHMARK(ProofStepsOfTheBook)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
