@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "prover/task.h"
 #include "prover/tests.h"
 #include "prover_fixture.h"
 
@@ -120,6 +121,63 @@ TEST_F(Refutations, RandomSystemsAroundAPointAndTheirContradictions) {
     refuted += result == TRefutation::Refuted;
   }
   EXPECT_EQ(refuted, 120);
+}
+
+// Whole statements through the tests: ∀x, y, z: premises ⇒ goal, the
+// premises built around a point. A goal that is a positive combination of
+// the premises is true and closes; one the point breaks is false and never does.
+TEST_F(Refutations, RandomStatementsCloseExactlyWhenTrue) {
+  std::mt19937 random(7);
+  const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  const char* names[] = {"x", "y", "z"};
+  const auto term = [&](const int (&a)[3], int constant) {
+    std::string text;
+    for (int k = 0; k < 3; ++k) {
+      if (a[k] == 0) continue;
+      const int m = a[k] < 0 ? -a[k] : a[k];
+      text += text.empty() ? (a[k] < 0 ? "- " : "") : (a[k] < 0 ? " - " : " + ");
+      text += std::to_string(m) + " \\cdot " + names[k];
+    }
+    if (text.empty()) text = "0";
+    if (constant != 0) text += (constant < 0 ? " - " : " + ") + std::to_string(constant < 0 ? -constant : constant);
+    return text;
+  };
+  TProofSetup setup;
+  setup.Terminal = TerminalTest;
+  const TProofSetupScope scope(setup);
+  int closed = 0;
+  for (int round = 0; round < 40; ++round) {
+    const int point[3] = {pick(-3, 3), pick(-3, 3), pick(-3, 3)};
+    std::string premises;
+    int sum[3] = {0, 0, 0};
+    int sumConstant = 0;
+    for (int i = 0, n = pick(2, 4); i < n; ++i) {
+      int a[3] = {pick(-3, 3), pick(-3, 3), pick(-3, 3)};
+      if (a[0] == 0 && a[1] == 0 && a[2] == 0) a[2] = 1;
+      const int constant = -(a[0] * point[0] + a[1] * point[1] + a[2] * point[2]) + pick(0, 2);
+      premises += (premises.empty() ? "" : " \\and ") + term(a, constant) + " \\ge 0";
+      const int weight = pick(1, 2);
+      for (int k = 0; k < 3; ++k) sum[k] += weight * a[k];
+      sumConstant += weight * constant;
+    }
+    const std::string quantifiers = "\\forall x , y , z \\in \\R \\Vld ";
+    // True: the weighted sum of the premises, loosened by one.
+    const std::string implied = quantifiers + premises + " \\implies " + term(sum, sumConstant + 1) + " > 0";
+    // False: an inequality the point breaks.
+    const int b[3] = {pick(-3, 3), pick(-3, 3), 1};
+    const int broken = -(b[0] * point[0] + b[1] * point[1] + b[2] * point[2]) - 1;
+    const std::string refuted = quantifiers + premises + " \\implies " + term(b, broken) + " \\ge 0";
+    for (const auto& [text, holds] : {std::pair{implied, true}, std::pair{refuted, false}}) {
+      TKernel empty;
+      const TExprPtr formulation = ReadProverFormula(empty, text);
+      ASSERT_TRUE(formulation) << text;
+      const TTask task = OrdinaryTask(*formulation);
+      if (!holds) EXPECT_FALSE(task.Kernel->Proved) << text << " fails at (" << point[0] << ", " << point[1] << ", " << point[2] << ")";
+      closed += holds && task.Kernel->Proved;
+    }
+  }
+  // Every true one closes: the terminal test is complete for these.
+  EXPECT_EQ(closed, 40);
 }
 
 class TerminalKernel : public testing::ProverTest {
