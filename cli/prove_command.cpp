@@ -94,7 +94,9 @@ int RunProve(TSession& session, const std::string& path, const TProveOptions& op
   });
   session.Commenting = false;
   session.Info = nullptr;
-  if (!understood) std::fprintf(stderr, "%s:%zu: not a command\n", options.Answers.c_str(), ui.FaultLine);
+  if (!understood)
+    std::fprintf(stderr, "%s:%zu: %s\n", options.Answers.c_str(), ui.FaultLine,
+                 driver.Open() ? "not a command" : "the proof ended before this line");
   if (driver.Open()) PrintProofField(*driver.Current(), options.Show);
   std::printf("proved: %s\n", driver.Succeeded() ? "yes" : "no");
   if (options.Protocol && !SaveProtocol(session, *statement, protocol.Lines, *options.Protocol)) return 1;

@@ -413,6 +413,20 @@ TEST(Cli, MethodsListsTheMethodsBeforeAStatement) {
   EXPECT_EQ(RunCli("methods book/9/9/9 " + dir).exitCode, 1);
 }
 
+TEST(Cli, ProveFailsOnALineAfterTheEndOfTheProof) {
+  testing::TempDir dir;
+  const std::filesystem::path answers = dir.Path() / "extra.txt";
+  {
+    std::ifstream script(std::string(LEMMIX_PROOFS_DIR) + "/6-3-1.txt", std::ios::binary);
+    std::ofstream out(answers, std::ios::binary);
+    out << script.rdbuf() << "!apply\nbook/6/1/0\n";
+  }
+  const CliRun run = RunCli("--lang en prove book/6/3/1 " + std::string(LEMMIX_DATA_DIR) + " --answers " + answers.string());
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find(": the proof ended before this line"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("proved: yes"), std::string::npos) << run.output;
+}
+
 TEST(Cli, ProveTraceIndentsTheLinesOfASubproofAndSaysWhenItIsProved) {
   const CliRun run = RunCli("--lang en prove book/3/1/10 " + std::string(LEMMIX_DATA_DIR) + " --answers " +
                             LEMMIX_PROOFS_DIR + "/3-1-10.txt --trace");
