@@ -1,5 +1,9 @@
 #include "shell/files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -72,27 +76,56 @@ std::optional<std::string> WorkingDirectory() {
 }
 
 
+namespace {
+
+std::optional<TWriteStep> failingStep;
+
+bool Fails(TWriteStep step) { return failingStep == step; }
+
+// Writes all the bytes to the descriptor; false on any error.
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+void FailWriteStepForTesting(std::optional<TWriteStep> step) { failingStep = step; }
+
 bool WriteLinesReplacing(const std::string& path, const std::vector<std::string>& lines) {
   const fs::path target(NativePath(path));
   fs::path temporary = target;
   temporary += ".tmp~";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const std::string& line : lines) out << line << "\r\n";
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  fs::rename(temporary, target, error);
-  if (error) {
-    fs::remove(temporary, error);
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+  const auto drop = [&] {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
     return false;
+  };
+  const int fd = Fails(TWriteStep::Open) ? -1 : ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;  // nothing of ours to take away
+  // The bytes reach the disk before the new file takes the old one's name:
+  // a crash leaves either the old file or the whole new one.
+  const bool written = !Fails(TWriteStep::Write) && WriteAll(fd, bytes);
+  const bool synced = written && !Fails(TWriteStep::Sync) && ::fsync(fd) == 0;
+  const bool closed = ::close(fd) == 0 && !Fails(TWriteStep::Close);
+  if (!written || !synced || !closed) return drop();
+  std::error_code error;
+  if (Fails(TWriteStep::Rename)) return drop();
+  fs::rename(temporary, target, error);
+  if (error) return drop();
+  // The rename itself is kept by syncing the directory that holds it.
+  const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  if (const int dir = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
   }
   return true;
 }

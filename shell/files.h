@@ -23,10 +23,15 @@ bool FileExists(const std::string& path);
 std::optional<std::vector<std::string>> ReadLines(const std::string& path);
 std::vector<std::string> SplitLines(std::string_view bytes);
 
-// Writes the lines, each ended by CR LF, to a temporary file beside `path`
-// and renames it over the old file, so that a failed write leaves the old
-// file as it was. False when the file could not be written.
+// Writes the lines, each ended by CR LF, to a temporary file beside `path`,
+// flushes it to disk and renames it over the old file, so that a failed write
+// or a crash leaves the old file as it was. False when the file could not be
+// written.
 bool WriteLinesReplacing(const std::string& path, const std::vector<std::string>& lines);
+
+// The steps of a replacing write; a test makes one of them fail.
+enum class TWriteStep { Open, Write, Sync, Close, Rename };
+void FailWriteStepForTesting(std::optional<TWriteStep> step);
 
 // Appends the text to a file, first ending a last line that lacks its line
 // break; with `lineEnd` the text's own line is ended too. False when the file

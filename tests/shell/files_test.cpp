@@ -68,5 +68,23 @@ TEST(WriteLinesReplacing, WritesCrLfLinesAndKeepsTheOldFileOnFailure) {
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "busy.tmp~"));
 }
 
+// Whichever step of a save fails, the old file stays whole and no temporary
+// file is left beside it.
+TEST(WriteLinesReplacing, AFailureAtAnyStepKeepsTheOldFile) {
+  for (const TWriteStep step : {TWriteStep::Open, TWriteStep::Write, TWriteStep::Sync, TWriteStep::Close, TWriteStep::Rename}) {
+    testing::TempDir dir;
+    dir.Write("content", "old\r\n");
+    const std::filesystem::path path = dir.Path() / "content";
+    FailWriteStepForTesting(step);
+    EXPECT_FALSE(WriteLinesReplacing(path.string(), {"new", "lines"})) << static_cast<int>(step);
+    FailWriteStepForTesting(std::nullopt);
+    EXPECT_EQ(Contents(path), "old\r\n") << static_cast<int>(step);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "content.tmp~")) << static_cast<int>(step);
+    // Without the fault the same save goes through.
+    EXPECT_TRUE(WriteLinesReplacing(path.string(), {"new", "lines"}));
+    EXPECT_EQ(Contents(path), "new\r\nlines\r\n");
+  }
+}
+
 }  // namespace
 }  // namespace lemmix
