@@ -11,6 +11,7 @@
 #include "session/book_check.h"
 #include "cli/book_listing.h"
 #include "cli/listing.h"
+#include "cli/export_command.h"
 #include "cli/methods_command.h"
 #include "cli/prove_command.h"
 #include "cli/task_command.h"
@@ -94,6 +95,11 @@ constexpr const char* kUsage =
     "                                       failures only), a summary, JUnit XML and JSON\n"
     "                                       reports; --jobs runs N processes; exit 0 when\n"
     "                                       every protocol proves its statement\n"
+    "  export PROTOCOL [DIR] [--text|--html]\n"
+    "                                       a saved proof protocol (NAME.prt) as a proof to\n"
+    "                                       read: the statement, its formulation and every\n"
+    "                                       step in words, formulas in the mathematical\n"
+    "                                       letters; UTF-8 text (default) or an HTML page\n"
     "  number add|mul|pow|sqrt|inv A [B]    exact arithmetic; a number is an integer,\n"
     "                                       a fraction p/q or a decimal 1.5\n"
     "\n"
@@ -248,6 +254,7 @@ int main(int argc, char** argv) {
   bool storage = false;
   bool trace = false;
   bool all = false;
+  std::optional<bool> html;
   std::optional<std::string> json;
   std::optional<std::string> answers;
   std::optional<std::string> protocolOut;
@@ -283,6 +290,8 @@ int main(int argc, char** argv) {
       protocolOut = argv[++i];
     } else if (arg == "--trace") {
       trace = true;
+    } else if (arg == "--html" || arg == "--text") {
+      html = arg == "--html";
     } else if (arg == "--all") {
       all = true;
     } else if (arg == "--unicode") {
@@ -310,7 +319,8 @@ int main(int argc, char** argv) {
        command != "task" && command != "prove") ||
       ((trace || all || json) && command != "task" && !(trace && command == "prove")) ||
       ((answers || protocolOut) && command != "prove") || (command == "prove" && !answers) || (json && !all) || (trace && all) ||
-      (userMode && command != "book" && command != "search") || (kind && command != "search"))
+      (userMode && command != "book" && command != "search") || (kind && command != "search") ||
+      (html && command != "export"))
     return Usage();
 
   lemmix::CliMessages messages(english, yes);
@@ -321,7 +331,7 @@ int main(int argc, char** argv) {
   const bool takesText = command == "expr" || command == "type" || command == "normalize" || command == "parse" ||
                          command == "print" || command == "search";
   const std::size_t texts = command == "match" ? 2 : takesText || (command == "task" && !all) || command == "prove" ||
-                                    command == "methods"
+                                    command == "methods" || command == "export"
                                 ? 1
                                 : 0;
   if (args.size() < texts || args.size() > texts + 1) return Usage();
@@ -434,6 +444,10 @@ int main(int argc, char** argv) {
   if (command == "methods") {
     if (!Start(context, dirs)) return 1;
     return lemmix::RunMethods(context, args[0], english);
+  }
+  if (command == "export") {
+    if (!Start(context, dirs)) return 1;
+    return lemmix::RunExport(context, args[0], {english, html.value_or(false)});
   }
   if (command == "prove") {
     if (!Start(context, dirs)) return 1;

@@ -1,10 +1,16 @@
-// Process entry of Lemmix. The working directory is the data directory.
+// Process entry of Lemmix. The data directory is chosen before the start and
+// made the working directory, where the start-up routine reads it.
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QMessageBox>
+#include <cstdlib>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 #include "gui/lemmix.h"
 #include "gui/qtext.h"
+#include "session/data_location.h"
 #include "shell/cp1251.h"
 
 namespace {
@@ -35,10 +41,47 @@ class TApplication : public QApplication {
   }
 };
 
+// The data directory of this run, made the working directory; false when
+// there is none, after saying why.
+bool EnterDataDirectory(const QApplication& app) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(lemmix::ToQString("Интерактивный учебник математики"_cp));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption dataOption(
+      "data", lemmix::ToQString("Каталог данных (по умолчанию: рабочий каталог, если в нём есть TYPES.DAT, иначе "
+                                "копия данных программы в каталоге пользователя)."_cp),
+      "DIR");
+  parser.addOption(dataOption);
+  parser.process(app);  // ends the process on --help, --version or a faulty option
+
+  namespace fs = std::filesystem;
+  std::error_code error;
+  lemmix::TDataPlaces places;
+  places.Working = fs::current_path(error);
+  if (parser.isSet(dataOption)) places.Given = fs::path(parser.value(dataOption).toStdString());
+  places.Installed = lemmix::InstalledDataDir(QCoreApplication::applicationDirPath().toStdString());
+  places.User = lemmix::UserDataDir(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  const lemmix::TDataChoice choice = lemmix::ChooseDataDirectory(places);
+  if (!choice.Error) fs::current_path(choice.Dir, error);
+  if (choice.Error || error) {
+    const lemmix::TMessage message =
+        choice.Error ? *choice.Error
+                     : lemmix::TMessage{"Каталог данных недоступен: "_cp + lemmix::Utf8ToCp1251(choice.Dir.string()),
+                                        "The data directory is not accessible: " + choice.Dir.string()};
+    QMessageBox::critical(nullptr, lemmix::ToQString("Ошибка"_cp), lemmix::ToQString(message.Rus));
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   TApplication app(argc, argv);
+  TApplication::setApplicationName("lemmix");
+  TApplication::setApplicationVersion(LEMMIX_VERSION);
+  if (!EnterDataDirectory(app)) return 1;
   try {
     lemmix::TLemmix lemmix;
     lemmix.Show();
