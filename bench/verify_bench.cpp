@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 
 #include "bench_catalogues.h"
 #include "book/part.h"
@@ -22,6 +21,17 @@ namespace {
 
 using namespace lemmix;
 
+// Every saved protocol of the book with its statement.
+using TProtocols = std::vector<std::pair<const TStatement*, std::vector<std::string>>>;
+TProtocols ReadProtocols(const TBook& book) {
+  TProtocols protocols;
+  for (const TStatement* statement : StatementsBefore(book, nullptr))
+    for (const std::string& name : statement->ProtocolNames(false))
+      if (const auto lines = ReadLines(statement->ProtocolDirectory() + "\\" + name + ".prt"))
+        protocols.emplace_back(statement, *lines);
+  return protocols;
+}
+
 void VerifyEveryProtocol(benchmark::State& state) {
   Data().context.StartupOk = true;
   TBook book;
@@ -33,15 +43,7 @@ void VerifyEveryProtocol(benchmark::State& state) {
     return;
   }
   // The protocols read before timing: the replay is measured, not the disk.
-  std::vector<std::pair<const TStatement*, std::vector<std::string>>> protocols;
-  for (const TStatement* statement : StatementsBefore(book, nullptr)) {
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(NativePath(statement->ProtocolDirectory()), error), end;
-         !error && it != end; it.increment(error))
-      if (it->path().extension() == ".prt")
-        if (const auto lines = ReadLines(SystemPath(it->path().string()).value_or("")))
-          protocols.emplace_back(statement, *lines);
-  }
+  const TProtocols protocols = ReadProtocols(book);
   if (protocols.empty()) {
     state.SkipWithError("no protocol");
     return;
@@ -83,11 +85,7 @@ void ProofStepsOfTheBook(benchmark::State& state) {
     state.SkipWithError("no ASSOT.DAT");
     return;
   }
-  std::vector<std::pair<const TStatement*, std::vector<std::string>>> protocols;
-  for (const TStatement* statement : StatementsBefore(book, nullptr))
-    for (const std::string& name : statement->ProtocolNames(false))
-      if (const auto lines = ReadLines(statement->ProtocolDirectory() + "\\" + name + ".prt"))
-        protocols.emplace_back(statement, *lines);
+  const TProtocols protocols = ReadProtocols(book);
   std::vector<double> steps;
   TMethodProofs methods;
   for (auto _ : state) {

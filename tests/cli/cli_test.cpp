@@ -11,28 +11,14 @@
 
 #include "shell/cp1251.h"
 #include "support/book_counts.h"
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
 namespace lemmix {
 namespace {
 
-struct CliRun {
-  int exitCode;
-  std::string output;  // standard output and standard error together
-};
-
-CliRun RunCli(const std::string& arguments) {
-  const std::string command = std::string(LEMMIX_CLI) + " " + arguments + " 2>&1";
-  CliRun run{-1, ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.output.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+using testing::CliRun;
+using testing::RunCli;
 
 TEST(Cli, CheckSucceedsOnTheBundledData) {
   const CliRun run = RunCli(std::string("check ") + LEMMIX_DATA_DIR);

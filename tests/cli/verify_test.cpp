@@ -13,6 +13,7 @@
 #include <regex>
 
 #include "shell/cp1251.h"
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 
 namespace lemmix {
@@ -23,23 +24,9 @@ namespace fs = std::filesystem;
 // The name of the saved protocols, in the file system's encoding.
 constexpr const char* kProtocol = "Доказательство.prt";
 
-struct VerifyRun {
-  int exitCode;
-  std::string output;
-};
+using VerifyRun = testing::CliRun;
 
-VerifyRun RunVerify(const std::string& arguments) {
-  const std::string command = std::string(LEMMIX_CLI) + " --lang en verify " + arguments + " 2>&1";
-  VerifyRun run{-1, ""};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.output.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+VerifyRun RunVerify(const std::string& arguments) { return testing::RunCli("--lang en verify " + arguments); }
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -14,6 +14,21 @@
 namespace lemmix {
 namespace {
 
+// a·(x, y, z) + constant in stored text.
+std::string Linear(const int (&a)[3], int constant) {
+  const char* names[] = {"x", "y", "z"};
+  std::string text;
+  for (int k = 0; k < 3; ++k) {
+    if (a[k] == 0) continue;
+    const int m = a[k] < 0 ? -a[k] : a[k];
+    text += text.empty() ? (a[k] < 0 ? "- " : "") : (a[k] < 0 ? " - " : " + ");
+    text += std::to_string(m) + " \\cdot " + names[k];
+  }
+  if (text.empty()) text = "0";
+  if (constant != 0) text += (constant < 0 ? " - " : " + ") + std::to_string(constant < 0 ? -constant : constant);
+  return text;
+}
+
 class Refutations : public testing::ProverTest {
  protected:
   TRefutation Refuted(const std::string& conjunction, bool arithmetic = true) {
@@ -77,19 +92,6 @@ TEST_F(Refutations, WithoutTheArithmeticPackageComparisonsAreOpaque) {
 TEST_F(Refutations, RandomSystemsAroundAPointAndTheirContradictions) {
   std::mt19937 random(20261209);
   const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-  const char* names[] = {"x", "y", "z"};
-  const auto term = [&](const int (&a)[3], int constant) {
-    std::string text;
-    for (int k = 0; k < 3; ++k) {
-      if (a[k] == 0) continue;
-      const int m = a[k] < 0 ? -a[k] : a[k];
-      text += text.empty() ? (a[k] < 0 ? "- " : "") : (a[k] < 0 ? " - " : " + ");
-      text += std::to_string(m) + " \\cdot " + names[k];
-    }
-    if (text.empty()) text = "0";
-    if (constant != 0) text += (constant < 0 ? " - " : " + ") + std::to_string(constant < 0 ? -constant : constant);
-    return text;
-  };
   int refuted = 0;
   for (int round = 0; round < 120; ++round) {
     const int point[3] = {pick(-3, 3), pick(-3, 3), pick(-3, 3)};
@@ -105,7 +107,7 @@ TEST_F(Refutations, RandomSystemsAroundAPointAndTheirContradictions) {
       const int value = a[0] * point[0] + a[1] * point[1] + a[2] * point[2];
       const int constant = -value + pick(isStrict ? 1 : 0, 3);  // a·p + constant ≥ 0 (> 0 when strict)
       if (!system.empty()) system += " \\and ";
-      system += term(a, constant) + (isStrict ? " > 0" : " \\ge 0");
+      system += Linear(a, constant) + (isStrict ? " > 0" : " \\ge 0");
       const int weight = pick(1, 3);
       for (int k = 0; k < 3; ++k) sum[k] += weight * a[k];
       sumConstant += weight * constant;
@@ -115,7 +117,7 @@ TEST_F(Refutations, RandomSystemsAroundAPointAndTheirContradictions) {
                                                   << point[2] << ")";
     // The combination is ≥ 0 (> 0 with a strict part); its negation contradicts.
     const std::string contradiction =
-        system + " \\and \\not ( " + term(sum, sumConstant) + (strict ? " > 0 )" : " \\ge 0 )");
+        system + " \\and \\not ( " + Linear(sum, sumConstant) + (strict ? " > 0 )" : " \\ge 0 )");
     const TRefutation result = Refuted(contradiction);
     EXPECT_EQ(result, TRefutation::Refuted) << contradiction;
     refuted += result == TRefutation::Refuted;
@@ -129,19 +131,6 @@ TEST_F(Refutations, RandomSystemsAroundAPointAndTheirContradictions) {
 TEST_F(Refutations, RandomStatementsCloseExactlyWhenTrue) {
   std::mt19937 random(7);
   const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-  const char* names[] = {"x", "y", "z"};
-  const auto term = [&](const int (&a)[3], int constant) {
-    std::string text;
-    for (int k = 0; k < 3; ++k) {
-      if (a[k] == 0) continue;
-      const int m = a[k] < 0 ? -a[k] : a[k];
-      text += text.empty() ? (a[k] < 0 ? "- " : "") : (a[k] < 0 ? " - " : " + ");
-      text += std::to_string(m) + " \\cdot " + names[k];
-    }
-    if (text.empty()) text = "0";
-    if (constant != 0) text += (constant < 0 ? " - " : " + ") + std::to_string(constant < 0 ? -constant : constant);
-    return text;
-  };
   TProofSetup setup;
   setup.Terminal = TerminalTest;
   const TProofSetupScope scope(setup);
@@ -155,18 +144,18 @@ TEST_F(Refutations, RandomStatementsCloseExactlyWhenTrue) {
       int a[3] = {pick(-3, 3), pick(-3, 3), pick(-3, 3)};
       if (a[0] == 0 && a[1] == 0 && a[2] == 0) a[2] = 1;
       const int constant = -(a[0] * point[0] + a[1] * point[1] + a[2] * point[2]) + pick(0, 2);
-      premises += (premises.empty() ? "" : " \\and ") + term(a, constant) + " \\ge 0";
+      premises += (premises.empty() ? "" : " \\and ") + Linear(a, constant) + " \\ge 0";
       const int weight = pick(1, 2);
       for (int k = 0; k < 3; ++k) sum[k] += weight * a[k];
       sumConstant += weight * constant;
     }
     const std::string quantifiers = "\\forall x , y , z \\in \\R \\Vld ";
     // True: the weighted sum of the premises, loosened by one.
-    const std::string implied = quantifiers + premises + " \\implies " + term(sum, sumConstant + 1) + " > 0";
+    const std::string implied = quantifiers + premises + " \\implies " + Linear(sum, sumConstant + 1) + " > 0";
     // False: an inequality the point breaks.
     const int b[3] = {pick(-3, 3), pick(-3, 3), 1};
     const int broken = -(b[0] * point[0] + b[1] * point[1] + b[2] * point[2]) - 1;
-    const std::string refuted = quantifiers + premises + " \\implies " + term(b, broken) + " \\ge 0";
+    const std::string refuted = quantifiers + premises + " \\implies " + Linear(b, broken) + " \\ge 0";
     for (const auto& [text, holds] : {std::pair{implied, true}, std::pair{refuted, false}}) {
       TKernel empty;
       const TExprPtr formulation = ReadProverFormula(empty, text);
