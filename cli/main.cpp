@@ -79,7 +79,7 @@ constexpr const char* kUsage =
     "                                       proof there may use\n"
     "  task --all [DIR] [--json FILE]       the task of every statement in the book's order,\n"
     "                                       a line each and a summary (--json: also as JSON)\n"
-    "  prove PATH [DIR] --answers FILE [--protocol OUT] [--unicode] [--trace]\n"
+    "  prove PATH [DIR] --answers FILE [--protocol OUT] [--unicode] [--trace] [--journal]\n"
     "                                       prove the statement by the commands and dialog\n"
     "                                       answers of FILE (docs/prove.md): a line per command\n"
     "                                       with where the proof stands, the proof field where\n"
@@ -87,6 +87,12 @@ constexpr const char* kUsage =
     "                                       writes the protocol to OUT, or with a bare name\n"
     "                                       saves it beside the statement as NAME.prt (--yes\n"
     "                                       to overwrite); exit 0 when proved\n"
+    "                                       --journal keeps the journal Prt.dat in DIR as the\n"
+    "                                       proof window does\n"
+    "  resume [DIR] [--answers FILE] [--protocol OUT] [--unicode] [--trace]\n"
+    "                                       resume the proof that the journal Prt.dat of DIR\n"
+    "                                       holds and that did not end (the program stopped):\n"
+    "                                       its commands replayed, then FILE's, as prove goes on\n"
     "  verify [DIR] [PATH...] [--junit FILE] [--json FILE] [--jobs N] [--quiet]\n"
     "                                       replay every saved protocol (NAME.prt) of the\n"
     "                                       book, or of the parts PATH (book/3, book/3/5,\n"
@@ -254,6 +260,7 @@ int main(int argc, char** argv) {
   bool storage = false;
   bool trace = false;
   bool all = false;
+  bool journal = false;
   std::optional<bool> html;
   std::optional<std::string> json;
   std::optional<std::string> answers;
@@ -290,6 +297,8 @@ int main(int argc, char** argv) {
       protocolOut = argv[++i];
     } else if (arg == "--trace") {
       trace = true;
+    } else if (arg == "--journal") {
+      journal = true;
     } else if (arg == "--html" || arg == "--text") {
       html = arg == "--html";
     } else if (arg == "--all") {
@@ -316,9 +325,10 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(words.begin() + 1, words.end());
   if ((format && command != "intrinsics") || ((pipeline || storage) && command != "normalize") ||
       (unicode && command != "parse" && command != "print" && command != "normalize" && command != "match" &&
-       command != "task" && command != "prove") ||
-      ((trace || all || json) && command != "task" && !(trace && command == "prove")) ||
-      ((answers || protocolOut) && command != "prove") || (command == "prove" && !answers) || (json && !all) || (trace && all) ||
+       command != "task" && command != "prove" && command != "resume") ||
+      ((trace || all || json) && command != "task" && !(trace && (command == "prove" || command == "resume"))) ||
+      ((answers || protocolOut) && command != "prove" && command != "resume") || (command == "prove" && !answers) ||
+      (journal && command != "prove") || (json && !all) || (trace && all) ||
       (userMode && command != "book" && command != "search") || (kind && command != "search") ||
       (html && command != "export"))
     return Usage();
@@ -451,8 +461,13 @@ int main(int argc, char** argv) {
   }
   if (command == "prove") {
     if (!Start(context, dirs)) return 1;
-    const lemmix::TProveOptions options{{english, unicode, trace, std::nullopt}, *answers, protocolOut};
+    const lemmix::TProveOptions options{{english, unicode, trace, std::nullopt}, *answers, protocolOut, journal};
     return lemmix::RunProve(context, args[0], options);
+  }
+  if (command == "resume") {
+    if (!Start(context, dirs)) return 1;
+    const lemmix::TProveOptions options{{english, unicode, trace, std::nullopt}, answers.value_or(""), protocolOut};
+    return lemmix::RunResume(context, options);
   }
   if (command == "match") {
     if (!Start(context, dirs)) return 1;

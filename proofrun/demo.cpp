@@ -29,6 +29,13 @@ TMessage UnexpectedRecord(std::string_view found, std::string_view expected) {
           "String \"" + f + "\" is found in protocol file \\n instead of expected string \"" + e + "\"."};
 }
 
+int NextRecordOf(const std::vector<std::string>& lines, int from) {
+  const int count = static_cast<int>(lines.size());
+  for (int at = std::max(from, 0); at < count; ++at)
+    if (!Trim(lines[static_cast<std::size_t>(at)]).empty()) return at;
+  return -1;
+}
+
 TMessage NotImplemented(int keyword) {
   const std::string k = keyword < 0 ? std::string() : Keyword(keyword);
   return {"Не реализована интерпретация записи проткола:\\n "_cp + k,
@@ -436,6 +443,129 @@ TSubstituteAnswer TDemoUi::Shown(std::string_view variable, const std::vector<st
 
 // ---------------------------------------------------------------- TDemonstration
 
+std::optional<TProtocolFault> ReadProtocolHead(const std::vector<std::string>& protocol, const TStatement& statement,
+                                              TAutoSettings& settings, int& at) {
+  // The twelve settings, in their order: "true"/"false" or a number; a value
+  // of the other kind is taken and ignored.
+  at = -1;
+  for (const std::string& line : TAutoSettings{}.ProtocolLines()) {
+    const std::string key = line.substr(0, line.find(" = ") + 3);
+    at = NextRecordOf(protocol, at + 1);
+    if (at < 0) return TProtocolFault{{"Пустой протокол доказательства."_cp, "The proof protocol is empty."}, 1};
+    const std::string& read = protocol[static_cast<std::size_t>(at)];
+    if (!read.starts_with(key))
+      return TProtocolFault{{"В файле протокола встретилась строка "_cp + read + "\\n вместо ожидаемой строки "_cp + key,
+                   "String \"" + read + "\" is found in protocol file \\n instead of expected string \"" + key + "\"."}, at + 1};
+    const std::string value(Trim(std::string_view(read).substr(key.size())));
+    if (value != "true" && value != "false" && !ParseInt(value))
+      return TProtocolFault{{"В файле протокола в строке "_cp + key + "\\n встретилась неинтерпретируемая запись "_cp + value,
+                   "Unable to interpret record \"" + value + " in line\\n " + key + "\\n of protocol file."}, at + 1};
+    settings.ReadProtocolLine(read);
+  }
+  at = NextRecordOf(protocol, at + 1);
+  const std::string beginning = Keyword(kBeginningOfProof);
+  if (at < 0 || !protocol[static_cast<std::size_t>(at)].starts_with(beginning))
+    return TProtocolFault{{"Неверное начало файла протокола."_cp, "Incorrect beginning of protocol file"}, at < 0 ? static_cast<int>(protocol.size()) : at + 1};
+  const std::string_view name =
+      TProtocolRecorder::WithoutMarks(protocol[static_cast<std::size_t>(at)]).substr(beginning.size());
+  if (name != statement.Lines[kEnglishNameLine])
+    return TProtocolFault{{"Выбранный файл протокола не соответствует выбранной теореме."_cp,
+                 "The selected protocol file does not match to the theorem."}, at + 1};
+  return std::nullopt;
+}
+
+
+std::optional<TMessage> ReplayCommand(TProofDriver& driver, const std::string& record) {
+  const int keyword = ProtocolKeyword(record);
+  if (keyword < 0)
+    return TMessage{"Неинтерпретируемая запись в файле протокола:\\n "_cp + record,
+                    "Unable to interpret protocol string:\\n " + record};
+  const std::string argument =
+      record.substr(std::min(record.size(), kProtocolKeywords[static_cast<std::size_t>(keyword)].size()));
+  const TKernel* field = driver.Current();
+  // "N of section S:": the position N and the section word.
+  const auto numbered = [&](int section) -> std::optional<std::size_t> {
+    const std::size_t blank = argument.find(' ');
+    const std::optional<int> n = ParseInt(argument.substr(0, blank));
+    if (!n || blank == std::string::npos || argument.substr(blank) != Keyword(section) || *n < 1) return std::nullopt;
+    return static_cast<std::size_t>(*n - 1);
+  };
+  switch (keyword) {
+    case kDefineVariable:
+    case kDefineWithConditions:
+    case kRecursiveDefinition:
+      driver.Act(TCommand::Define);
+      return std::nullopt;
+    case kApplyStatement:
+      driver.Act(TCommand::Apply);
+      return std::nullopt;
+    case kConsiderCase:
+      driver.Act(TCommand::Cases);
+      return std::nullopt;
+    case kProveConditionRecord:
+      driver.Act(TCommand::Auxiliary);
+      return std::nullopt;
+    case kConjectureRecord:
+      driver.Act(TCommand::Conjecture);
+      return std::nullopt;
+    case kByContradiction:
+      Ctx().Messages.Info(
+          {"Применен метод доказательства от противного."_cp, "The method of proving by contradiction is used"});
+      driver.Act(TCommand::Contradiction);
+      return std::nullopt;
+    case kByInduction:
+      driver.Act(TCommand::Induction);
+      return std::nullopt;
+    case kMarkedVariable: {
+      const std::optional<std::size_t> n = numbered(kOfSection1);
+      if (const std::optional<std::size_t> required = numbered(kOfSection3)) {
+        if (field == nullptr || *required >= field->RequiredObjects.size())
+          return TMessage{"Ошибка при чтении из протокола:\\n искомого объекта номер "_cp + std::to_string(*required + 1),
+                       "Error in protocol:\\n there is no required object number " + std::to_string(*required + 1)};
+        // Only given objects are renamed; a marked required object has its value substituted.
+        return TMessage{"Неверный номер переименовываемой переменной."_cp, "Invalid number of variable to be renamed."};
+      }
+      if (!n) return NotImplemented(keyword);
+      if (field == nullptr || *n >= field->GivenObjects.size())
+        return TMessage{"Ошибка при чтении из протокола:\\n данного объекта номер "_cp + std::to_string(*n + 1),
+                     "Error in protocol:\\n there is no given object number " + std::to_string(*n + 1)};
+      driver.MarkGivenObject(*n);
+      return std::nullopt;
+    }
+    case kMarkedCondition: {
+      const std::optional<std::size_t> given = numbered(kOfSection2);
+      const std::optional<std::size_t> proving = numbered(kOfSection4);
+      if (!given && !proving) return NotImplemented(keyword);
+      const TSection section = given ? TSection::GivenConds : TSection::ProvingConds;
+      const std::size_t n = given ? *given : *proving;
+      const std::size_t size = field == nullptr ? 0 : given ? field->GivenConds.size() : field->ProvingConds.size();
+      if (n >= size) {
+        const std::string what = given ? "given" : "proving";
+        return TMessage{"Ошибка при чтении ассоциированного преобразования из протокола:\\n нет "_cp +
+                         (given ? "данного"_cp : "доказываемого"_cp) + " условия номер "_cp + std::to_string(n + 1),
+                     "Error when reading an assosiated transformation from protocol file:\\n there is no " + what +
+                         " condition number " + std::to_string(n + 1)};
+      }
+      if (driver.Offered(section, n).empty()) {
+        const std::string kind = given ? "данное"_cp : "доказываемое"_cp;
+        return TMessage{"Ошибка при чтении ассоциированного преобразования из протокола:\\n "_cp + kind + " условие "_cp +
+                         std::to_string(n + 1) + " не допускает никаких преобразований"_cp,
+                     "Error in protocol file for assosiated transformation:\\n " + kind + " condition " +
+                         std::to_string(n + 1) + " does not permit any transformation"};
+      }
+      driver.MarkCondition(section, n);
+      return std::nullopt;
+    }
+    case kBeginningOfProof:
+      return TMessage{"Нельзя начать новое доказательство пока не закончено старое."_cp,
+                   "New proof may not begin before the end of the old one"};
+    case kProofAborted:
+      return TMessage{"Доказательство прервано."_cp, "Proof is aborted."};
+    default:
+      return NotImplemented(keyword);
+  }
+}
+
 TDemonstration::TDemonstration(TProofDriver& driver, TProtocolRecorder& protocol, const TBook& book)
     : driver_(driver), protocol_(protocol), book_(book), ui_(book, protocol), previous_(driver.SetUi(ui_)) {}
 
@@ -475,44 +605,16 @@ bool TDemonstration::Begin(const TStatement& statement, std::vector<std::string>
     failure_ = TMessage{"Невозможно открыть файл полного протокола."_cp, "The full protocol cannot be opened."};
     return false;
   }
-  const std::vector<std::string>& protocol = protocol_.Lines;
-  // The twelve settings, in their order: "true"/"false" or a number; a value
-  // of the other kind is taken and ignored.
   TAutoSettings settings = Ctx().Settings;
-  int at = -1;
-  for (const std::string& line : TAutoSettings{}.ProtocolLines()) {
-    const std::string key = line.substr(0, line.find(" = ") + 3);
-    at = NextRecord(at + 1);
-    if (at < 0) return Fail({"Пустой протокол доказательства."_cp, "The proof protocol is empty."}, 1);
-    const std::string& read = protocol[static_cast<std::size_t>(at)];
-    if (!read.starts_with(key))
-      return Fail({"В файле протокола встретилась строка "_cp + read + "\\n вместо ожидаемой строки "_cp + key,
-                   "String \"" + read + "\" is found in protocol file \\n instead of expected string \"" + key + "\"."},
-                  at + 1);
-    const std::string value(Trim(std::string_view(read).substr(key.size())));
-    if (value != "true" && value != "false" && !ParseInt(value))
-      return Fail({"В файле протокола в строке "_cp + key + "\\n встретилась неинтерпретируемая запись "_cp + value,
-                   "Unable to interpret record \"" + value + " in line\\n " + key + "\\n of protocol file."},
-                  at + 1);
-    settings.ReadProtocolLine(read);
-  }
-  at = NextRecord(at + 1);
-  const std::string beginning = Keyword(kBeginningOfProof);
-  if (at < 0 || !protocol[static_cast<std::size_t>(at)].starts_with(beginning))
-    return Fail({"Неверное начало файла протокола."_cp, "Incorrect beginning of protocol file"},
-                at < 0 ? static_cast<int>(protocol.size()) : at + 1);
-  const std::string_view name =
-      TProtocolRecorder::WithoutMarks(protocol[static_cast<std::size_t>(at)]).substr(beginning.size());
-  if (name != statement.Lines[kEnglishNameLine])
-    return Fail({"Выбранный файл протокола не соответствует выбранной теореме."_cp,
-                 "The selected protocol file does not match to the theorem."},
-                at + 1);
+  int at = 0;
+  if (std::optional<TProtocolFault> fault = ReadProtocolHead(protocol_.Lines, statement, settings, at))
+    return Fail(std::move(fault->Message), fault->Line);
   Ctx().Settings = settings;
   protocol_.VerifyAfter(at);
   line_ = at + 1;
   if (!driver_.Start(statement, ""))
     return Fail({"Доказательство не начинается."_cp, "The proof does not start."}, line_);
-  return Check(at, protocol_.VerifyPos(), beginning);
+  return Check(at, protocol_.VerifyPos(), Keyword(kBeginningOfProof));
 }
 
 bool TDemonstration::Check(int first, int end, const std::string& record) {
@@ -582,103 +684,8 @@ bool TDemonstration::Step() {
   if (blanks != 3 * static_cast<std::size_t>(driver_.Level()))
     return Fail({"Неверный отступ в файле протокола."_cp, "Wrong indent in protocol file."}, first + 1);
   const std::string record(raw.substr(blanks));
-  const int keyword = ProtocolKeyword(record);
-  if (keyword < 0)
-    return Fail({"Неинтерпретируемая запись в файле протокола:\\n "_cp + record,
-                 "Unable to interpret protocol string:\\n " + record},
-                first + 1);
-  const std::string argument =
-      record.substr(std::min(record.size(), kProtocolKeywords[static_cast<std::size_t>(keyword)].size()));
-
   ui_.BeginStep(first, end);
-  const TKernel* field = driver_.Current();
-  // "N of section S:": the position N and the section word.
-  const auto numbered = [&](int section) -> std::optional<std::size_t> {
-    const std::size_t blank = argument.find(' ');
-    const std::optional<int> n = ParseInt(argument.substr(0, blank));
-    if (!n || blank == std::string::npos || argument.substr(blank) != Keyword(section) || *n < 1) return std::nullopt;
-    return static_cast<std::size_t>(*n - 1);
-  };
-  switch (keyword) {
-    case kDefineVariable:
-    case kDefineWithConditions:
-    case kRecursiveDefinition:
-      driver_.Act(TCommand::Define);
-      break;
-    case kApplyStatement:
-      driver_.Act(TCommand::Apply);
-      break;
-    case kConsiderCase:
-      driver_.Act(TCommand::Cases);
-      break;
-    case kProveConditionRecord:
-      driver_.Act(TCommand::Auxiliary);
-      break;
-    case kConjectureRecord:
-      driver_.Act(TCommand::Conjecture);
-      break;
-    case kByContradiction:
-      Ctx().Messages.Info(
-          {"Применен метод доказательства от противного."_cp, "The method of proving by contradiction is used"});
-      driver_.Act(TCommand::Contradiction);
-      break;
-    case kByInduction:
-      driver_.Act(TCommand::Induction);
-      break;
-    case kMarkedVariable: {
-      const std::optional<std::size_t> n = numbered(kOfSection1);
-      if (const std::optional<std::size_t> required = numbered(kOfSection3)) {
-        if (field == nullptr || *required >= field->RequiredObjects.size())
-          return Fail({"Ошибка при чтении из протокола:\\n искомого объекта номер "_cp + std::to_string(*required + 1),
-                       "Error in protocol:\\n there is no required object number " + std::to_string(*required + 1)},
-                      first + 1);
-        // Only given objects are renamed; a marked required object has its value substituted.
-        return Fail({"Неверный номер переименовываемой переменной."_cp, "Invalid number of variable to be renamed."},
-                    first + 1);
-      }
-      if (!n) return Fail(NotImplemented(keyword), first + 1);
-      if (field == nullptr || *n >= field->GivenObjects.size())
-        return Fail({"Ошибка при чтении из протокола:\\n данного объекта номер "_cp + std::to_string(*n + 1),
-                     "Error in protocol:\\n there is no given object number " + std::to_string(*n + 1)},
-                    first + 1);
-      driver_.MarkGivenObject(*n);
-      break;
-    }
-    case kMarkedCondition: {
-      const std::optional<std::size_t> given = numbered(kOfSection2);
-      const std::optional<std::size_t> proving = numbered(kOfSection4);
-      if (!given && !proving) return Fail(NotImplemented(keyword), first + 1);
-      const TSection section = given ? TSection::GivenConds : TSection::ProvingConds;
-      const std::size_t n = given ? *given : *proving;
-      const std::size_t size = field == nullptr ? 0 : given ? field->GivenConds.size() : field->ProvingConds.size();
-      if (n >= size) {
-        const std::string what = given ? "given" : "proving";
-        return Fail({"Ошибка при чтении ассоциированного преобразования из протокола:\\n нет "_cp +
-                         (given ? "данного"_cp : "доказываемого"_cp) + " условия номер "_cp + std::to_string(n + 1),
-                     "Error when reading an assosiated transformation from protocol file:\\n there is no " + what +
-                         " condition number " + std::to_string(n + 1)},
-                    first + 1);
-      }
-      if (driver_.Offered(section, n).empty()) {
-        const std::string kind = given ? "данное"_cp : "доказываемое"_cp;
-        return Fail({"Ошибка при чтении ассоциированного преобразования из протокола:\\n "_cp + kind + " условие "_cp +
-                         std::to_string(n + 1) + " не допускает никаких преобразований"_cp,
-                     "Error in protocol file for assosiated transformation:\\n " + kind + " condition " +
-                         std::to_string(n + 1) + " does not permit any transformation"},
-                    first + 1);
-      }
-      driver_.MarkCondition(section, n);
-      break;
-    }
-    case kBeginningOfProof:
-      return Fail({"Нельзя начать новое доказательство пока не закончено старое."_cp,
-                   "New proof may not begin before the end of the old one"},
-                  first + 1);
-    case kProofAborted:
-      return Fail({"Доказательство прервано."_cp, "Proof is aborted."}, first + 1);
-    default:
-      return Fail(NotImplemented(keyword), first + 1);
-  }
+  if (std::optional<TMessage> failure = ReplayCommand(driver_, record)) return Fail(std::move(*failure), first + 1);
   if (!Check(first, end, record)) return false;
   line_ = std::max(line_, protocol_.VerifyPos());
   return true;
@@ -693,14 +700,11 @@ TVerifyResult VerifyProtocol(const TBook& book, const TStatement& statement, con
   const TContext& outer = Ctx();
   RecordingMessages messages;
   TContext context(messages, messages);
-  context.Dir = outer.Dir;
-  context.BookPath = outer.BookPath;
-  context.StartupOk = outer.StartupOk;
-  context.DeveloperMode = outer.DeveloperMode;
+  InheritRun(context, outer);
+  // Verification keeps no tree of reports.
+  context.Commenting = false;
+  context.Info = nullptr;
   context.DemoRunning = true;
-  context.Settings = outer.Settings;
-  context.TypesProccess = outer.TypesProccess;
-  context.StFunc = outer.StFunc;
   const TContextScope scope(context);
 
   TVerifyResult result;

@@ -20,10 +20,29 @@ class TBook;
 class TMethodProofs;
 class TProofDriver;
 class TProtocolRecorder;
+class TStatement;
+struct TAutoSettings;
 
 // The keyword a record begins with: the first of the table, in its order,
 // whose text without its surrounding blanks starts the record; -1 for none.
 int ProtocolKeyword(std::string_view record);
+
+// A fault of a protocol: why it cannot be read, and its line (1-based).
+struct TProtocolFault {
+  TMessage Message;
+  int Line = 0;
+};
+
+// The protocol's head: its twelve setting lines read into `settings`, then
+// its beginning line, which must name the statement; `beginning` is that
+// line's index. The fault where the head is not so.
+std::optional<TProtocolFault> ReadProtocolHead(const std::vector<std::string>& protocol, const TStatement& statement,
+                                              TAutoSettings& settings, int& beginning);
+
+// Carries out the user command that a protocol record (without indentation
+// and marks) begins, the driver's dialogs answered by its UI. The message
+// when the record begins no command the current proof field allows.
+std::optional<TMessage> ReplayCommand(TProofDriver& driver, const std::string& record);
 
 // What a stepping demonstration shows of the dialogs it answers: each dialog
 // filled in again as the protocol records it, before the step goes on. Every

@@ -66,6 +66,14 @@ bool TProtocolRecorder::StartDemonstration(std::vector<std::string> protocol, co
   return true;
 }
 
+bool TProtocolRecorder::MoveJournal(const std::string& path) {
+  std::error_code error;
+  fs::rename(NativePath(journal_), NativePath(path), error);
+  if (error) return false;
+  journal_ = path;
+  return true;
+}
+
 void TProtocolRecorder::Close() {
   journal_.clear();
   fullProtocol_.clear();
@@ -157,6 +165,9 @@ void TProtocolRecorder::Record(std::string line) {
 
 void TProtocolRecorder::WriteLine(std::string_view text) {
   if (Indent < 0) return;
+  // The empty line ends a step: its records go to disk, so that the journal
+  // holds every finished step should the machine stop.
+  if (text.empty() && !journal_.empty()) SyncFile(journal_);
   // Never two empty lines in a row (a replayed protocol is not written).
   if (text.empty() && !demonstrating_ && !Lines.empty() && Lines.back().empty()) return;
   std::string line = text.empty() ? std::string() : Indented(text);

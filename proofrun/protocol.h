@@ -78,6 +78,9 @@ class TProtocolRecorder {
   void TruncateAtReadPos();
 
   const std::string& JournalPath() const { return journal_; }
+  // The journal is renamed to the path (replacing a file there) and goes on
+  // there; false, with the journal left where it was, when it cannot be.
+  bool MoveJournal(const std::string& path);
   const std::string& FullProtocolPath() const { return fullProtocol_; }
 
   // The line without the proof-field marks at its end; their number in `marks`.

@@ -43,6 +43,10 @@ class TContext {
   TStFunc* StFunc = nullptr;
 };
 
+// A context for a run inside another (a verification, a replay with its
+// messages kept): the same data, modes, settings, catalogues and sink.
+void InheritRun(TContext& context, const TContext& from);
+
 // The context of the running program, through which the core reaches its
 // catalogues and settings (TypesProccess, StFunc ...). One is current while a
 // scope holds it; a test makes its own.

@@ -130,6 +130,13 @@ bool WriteLinesReplacing(const std::string& path, const std::vector<std::string>
   return true;
 }
 
+bool SyncFile(const std::string& path) {
+  const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
+}
+
 bool AppendText(const std::string& path, std::string_view text, bool lineEnd) {
   const std::string native = NativePath(path);
   bool endsLine = true;

@@ -40,6 +40,9 @@ bool AppendText(const std::string& path, std::string_view text, bool lineEnd);
 // Appends the text as one CR LF line to a log file.
 inline bool AppendLogLine(const std::string& path, std::string_view text) { return AppendText(path, text, true); }
 
+// Puts what was written to the file on disk (a journal after each step).
+bool SyncFile(const std::string& path);
+
 // The current working directory in the system's path form.
 std::optional<std::string> WorkingDirectory();
 
