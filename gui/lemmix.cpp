@@ -1,5 +1,7 @@
 #include "gui/lemmix.h"
 
+#include <QTimer>
+
 #include "gui/about_form.h"
 #include "gui/help_form.h"
 #include "gui/html_form.h"
@@ -57,6 +59,10 @@ TLemmix::TLemmix()
 
 TLemmix::~TLemmix() { TMyEdit::SetPaletteOpener(nullptr); }
 
-void TLemmix::Show() { mainForm_->show(); }
+void TLemmix::Show() {
+  mainForm_->show();
+  // Once the window is up: a proof the program was stopped in is offered back.
+  QTimer::singleShot(0, mainForm_.get(), [form = mainForm_.get()] { form->OfferResume(); });
+}
 
 }  // namespace lemmix

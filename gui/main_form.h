@@ -53,6 +53,10 @@ class TMainForm : public QMainWindow {
   void RunSearch();
   // The entry points of proving and replaying a statement.
   void Prove(TStatement& statement);
+  // At start: a proof that the journal holds and that did not end (the
+  // program was stopped) is offered for resuming; declined, it is not
+  // offered again.
+  void OfferResume();
   void Demo(TStatement& statement);
   // The replay of a protocol for its verification, started with the
   // statement and the protocol's path; nothing (after its message) when it

@@ -17,6 +17,7 @@
 #include "proofrun/demo.h"
 #include "proofrun/driver.h"
 #include "proofrun/protocol.h"
+#include "proofrun/resume.h"
 #include "proofrun/script_ui.h"
 #include "gui/main_form.h"
 #include "gui/open_pr_form.h"
@@ -418,6 +419,31 @@ void TMainForm::Prove(TStatement& statement) {
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->SetHelp([this](int topic) { emit HelpRequested(topic); });
   if (!window->Start(context_.Dir + "\\Prt.dat")) {
+    window->deleteLater();
+    return;
+  }
+  window->show();
+}
+
+void TMainForm::OfferResume() {
+  if (!context_.StartupOk || !context_.Book) return;
+  const std::string journal = context_.Dir + "\\Prt.dat";
+  const std::optional<TInterruptedProof> interrupted = FindInterruptedProof(journal);
+  if (!interrupted) return;
+  // A statement gone from the book: its journal waits for a book that has it.
+  const TStatement* statement = InterruptedStatement(*context_.Book, *interrupted);
+  if (statement == nullptr) return;
+  if (!context_.Questions.Ask({"Доказательство утверждения\n\""_cp + statement->Lines[kRussianNameLine] +
+                                   "\"\nбыло прервано. Продолжить его?"_cp,
+                               "The proof of\n\"" + statement->Lines[kEnglishNameLine] +
+                                   "\"\nwas interrupted. Resume it?"})) {
+    MarkJournalAborted(journal);
+    return;
+  }
+  auto* window = new TProveForm(context_, *context_.Book, *statement, this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->SetHelp([this](int topic) { emit HelpRequested(topic); });
+  if (!window->Resume(interrupted->Journal, journal)) {
     window->deleteLater();
     return;
   }

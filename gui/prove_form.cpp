@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -11,8 +13,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cctype>
 
 #include "book/statement.h"
 #include "expr/expr.h"
@@ -24,8 +28,11 @@
 #include "notation/items.h"
 #include "notation/output.h"
 #include "proofrun/demo.h"
+#include "proofrun/proof_export.h"
+#include "proofrun/resume.h"
 #include "session/session.h"
 #include "shell/cp1251.h"
+#include "shell/files.h"
 #include "types/type_name.h"
 
 namespace lemmix {
@@ -209,6 +216,7 @@ void TProveForm::BuildMenu() {
   add(nullptr, TItem::Undo, "Undo", "Назад"_cp, QKeySequence(Qt::ALT | Qt::Key_Backspace));
   add(nullptr, TItem::Info, "Info", "Действия_компьютера"_cp, {});
   add(nullptr, TItem::Prove, "Prove", "Сохранить_протокол"_cp, {});
+  add(nullptr, TItem::Export, "Export", "Экспорт…"_cp, {});
   add(nullptr, TItem::Help, "Help", "Справка"_cp, QKeySequence(Qt::Key_F1));
   add(nullptr, TItem::Exit, "Exit", "Выход"_cp, QKeySequence(Qt::ALT | Qt::Key_X));
 
@@ -220,6 +228,7 @@ void TProveForm::BuildMenu() {
   for (const auto& [item, command] : commands)
     connect(items_[item], &QAction::triggered, this, [this, command] { Run(command); });
   connect(items_[TItem::Info], &QAction::triggered, this, &TProveForm::ShowInfo);
+  connect(items_[TItem::Export], &QAction::triggered, this, &TProveForm::ExportProof);
   connect(items_[TItem::Prove], &QAction::triggered, this, [this] {
     if (demo_) {
       TakeOver();
@@ -245,6 +254,29 @@ bool TProveForm::Start(const std::string& journalPath) {
   // congratulation says so (with what the tests did) and the protocol may be kept.
   if (started && driver_.Succeeded()) Finish();
   if (!started || !driver_.Open()) {
+    context_.Info = nullptr;
+    context_.Commenting = false;
+    return false;
+  }
+  Refresh();
+  return true;
+}
+
+bool TProveForm::Resume(const std::vector<std::string>& journal, const std::string& journalPath) {
+  info_->Reset();
+  context_.Info = info_.get();
+  context_.Commenting = true;
+  TResumeResult resumed;
+  Step([&] { resumed = ResumeProof(driver_, protocol_, book_, statement_, journal, journalPath); });
+  if (resumed.Stopped) {
+    const std::string line = std::to_string(resumed.Line);
+    context_.Messages.Error({"Журнал доказательства удалось повторить только до строки "_cp + line + ":\\n "_cp +
+                                 resumed.Stopped->Rus,
+                             "The proof journal replays only up to line " + line + ":\\n " + resumed.Stopped->Eng});
+  }
+  if (resumed.Started && driver_.Succeeded()) Finish();
+  if (!resumed.Started || !driver_.Open()) {
+    CloseJournal();
     context_.Info = nullptr;
     context_.Commenting = false;
     return false;
@@ -401,8 +433,13 @@ void TProveForm::Finish() {
     congratulation.exec();
     if (!demo_) OfferSave();
   }
-  protocol_.Close();
+  CloseJournal();
   close();
+}
+
+void TProveForm::CloseJournal() {
+  if (!demo_ && !driver_.Succeeded() && !protocol_.JournalPath().empty()) MarkJournalAborted(protocol_.JournalPath());
+  protocol_.Close();
 }
 
 void TProveForm::OfferSave() {
@@ -417,6 +454,38 @@ void TProveForm::SaveProtocol() {
     return;
   saved_ = true;
   items_[TItem::Prove]->setEnabled(false);
+}
+
+void TProveForm::ExportProof() {
+  if (busy_) return;
+  const TExportResult told =
+      lemmix::ExportProof(protocol_.Lines, {&book_, &statement_, context_.AssotProccess.get(), false});
+  if (!told.Proof) {
+    context_.Messages.Error(told.Fault);
+    return;
+  }
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  // The statement's English name, kept to what every file system takes.
+  QString name;
+  for (const char c : statement_.Lines[kEnglishNameLine])
+    name += std::isalnum(static_cast<unsigned char>(c)) ? QChar(c) : QChar('_');
+  QFileDialog dialog(this, ToQString("Экспорт доказательства"_cp), folder,
+                     ToQString("Страница HTML (*.html);;Текст (*.txt)"_cp));
+  dialog.setObjectName("ExportDialog");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setDefaultSuffix("html");
+  dialog.selectFile((name.isEmpty() ? QString("proof") : name) + ".html");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString chosen = dialog.selectedFiles().front();
+  const bool html = !chosen.endsWith(".txt", Qt::CaseInsensitive);
+  const std::string text = html ? ExportHtml(*told.Proof, false) : ExportText(*told.Proof, false);
+  const std::optional<std::string> path = SystemPath(chosen.toStdString());
+  if (!path || !WriteFileReplacing(*path, text)) {
+    const std::string shown = Utf8ToCp1251(chosen.toStdString());
+    context_.Messages.Error({"Не удалось записать файл "_cp + shown, "Unable to write the file " + shown});
+  }
 }
 
 void TProveForm::ShowInfo() { info_->ShowReports(); }
@@ -469,10 +538,8 @@ void TProveForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (driver_.Open()) {
-    if (!demo_) OfferSave();
-    protocol_.Close();
-  }
+  if (driver_.Open() && !demo_) OfferSave();
+  CloseJournal();
   if (context_.Info == info_.get()) {
     context_.Info = nullptr;
     context_.Commenting = false;

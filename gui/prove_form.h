@@ -35,7 +35,9 @@ class TProveForm : public QDialog {
   static constexpr int kDemonstrationHelpTopic = 14;
 
   // The menu items, by the names tests find them under.
-  enum class TItem { Define, Apply, Cases, Auxiliary, Conjecture, Contradiction, Induction, Undo, Info, Prove, Help, Exit };
+  enum class TItem {
+    Define, Apply, Cases, Auxiliary, Conjecture, Contradiction, Induction, Undo, Info, Prove, Export, Help, Exit
+  };
 
   TProveForm(TSession& context, const TBook& book, const TStatement& statement, QWidget* parent = nullptr);
   ~TProveForm() override;
@@ -44,6 +46,10 @@ class TProveForm : public QDialog {
   // Starts the proof with the journal at the path; false (after the driver's
   // message) when the proof does not start.
   bool Start(const std::string& journalPath);
+  // Resumes the interrupted proof of the journal (at the path, which it goes
+  // on writing): its commands replayed, the student continues from the last
+  // one. False (after a message) when no proof field remains to go on with.
+  bool Resume(const std::vector<std::string>& journal, const std::string& journalPath);
   // Starts a demonstration of the protocol's lines: a key press replays the
   // next step, "Доказывать" hands the proof over to the student. With a full
   // protocol path, what the replay writes goes to that file. False (after
@@ -62,6 +68,8 @@ class TProveForm : public QDialog {
   void ShowInfo();
   // Saves the protocol under a name the user gives.
   void SaveProtocol();
+  // The proof so far, told in words, written as a page or a text where the user says.
+  void ExportProof();
 
   QAction* Item(TItem item) const { return items_.at(item); }
   QMenuBar* Menu() const { return menu_; }
@@ -95,6 +103,9 @@ class TProveForm : public QDialog {
   void Step(const std::function<void()>& step);
   // The save offer when the proof was not saved; then the proof is dropped.
   void OfferSave();
+  // The proof is over: the journal is closed, marked as left on purpose
+  // unless the proof succeeded, so that it is not offered for resuming.
+  void CloseJournal();
 
   TSession& context_;
   const TBook& book_;

@@ -129,8 +129,9 @@ class TJournalReplay {
       }
       pass.Failed = first;
       pass.Ran = true;
-      // Beyond the journal's end: the command was cut short when the program stopped.
-      if (end < count || refused)
+      // The journal's last command may have been cut short anywhere when the
+      // program stopped: it is left out, and is no fault.
+      if (end < count)
         pass.Why = refused.value_or(TMessage{"Команда журнала доказательства выполняется иначе:\\n "_cp + record,
                                              "The command of the proof journal goes otherwise now:\\n " + record});
       return;

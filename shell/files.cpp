@@ -83,7 +83,7 @@ std::optional<TWriteStep> failingStep;
 bool Fails(TWriteStep step) { return failingStep == step; }
 
 // Writes all the bytes to the descriptor; false on any error.
-bool WriteAll(int fd, const std::string& bytes) {
+bool WriteAll(int fd, std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -99,11 +99,15 @@ bool WriteAll(int fd, const std::string& bytes) {
 void FailWriteStepForTesting(std::optional<TWriteStep> step) { failingStep = step; }
 
 bool WriteLinesReplacing(const std::string& path, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+  return WriteFileReplacing(path, bytes);
+}
+
+bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
   const fs::path target(NativePath(path));
   fs::path temporary = target;
   temporary += ".tmp~";
-  std::string bytes;
-  for (const std::string& line : lines) bytes += line + "\r\n";
   const auto drop = [&] {
     std::error_code ignored;
     fs::remove(temporary, ignored);

@@ -28,6 +28,8 @@ std::vector<std::string> SplitLines(std::string_view bytes);
 // or a crash leaves the old file as it was. False when the file could not be
 // written.
 bool WriteLinesReplacing(const std::string& path, const std::vector<std::string>& lines);
+// The same for bytes written as they are.
+bool WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 // The steps of a replacing write; a test makes one of them fail.
 enum class TWriteStep { Open, Write, Sync, Close, Rename };

@@ -3,6 +3,7 @@
 // and marks on the sections, answering each dialog as it opens; the saved
 // protocol equals the one the book keeps for the same answers.
 #include <QAction>
+#include <QFileDialog>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +37,7 @@
 #include "gui/save_pr_form.h"
 #include "gui/subst_form.h"
 #include "gui/the_def_form.h"
+#include "proofrun/resume.h"
 #include "gui_test_support.h"
 #include "proofrun/assot.h"
 #include "shell/cp1251.h"
@@ -417,6 +419,114 @@ class ProveFormGuiTest : public QObject {
     QCOMPARE(form->Driver().Level(), 0);
     QVERIFY2(form->Status()->text().startsWith(Q("Поддоказательство ("_cp)), qPrintable(form->Status()->text()));
     QVERIFY(form->Status()->text().endsWith(Q(") завершено успешно."_cp)));
+    QVERIFY(form_);
+  }
+
+  // The program stops in the middle of a subproof of book\6\6\1 (its
+  // journal as it was then); started again, it offers the proof back and
+  // the student goes on where they were. Declined, the offer does not come again.
+  void anInterruptedProofIsResumed() {
+    TProveForm* form = Open("\\6\\6\\1");
+    QVERIFY(form);
+    Expect({Transformation("ProveMarkedCondD")});
+    ClickMark(TSection::ProvingConds, 1);
+    Settle();
+    Expect({Formula("n \\even")});
+    Key(Qt::Key_3);
+    Settle();
+    Expect({Apply("\\6\\6\\0")});
+    Key(Qt::Key_2);
+    Settle();
+    QCOMPARE(form->Driver().Level(), 2);
+    const QStringList givens = Lines(TSection::GivenConds);
+    const QStringList proving = Lines(TSection::ProvingConds);
+    const QString title = form->windowTitle();
+    const std::vector<std::string> protocol = form->Protocol();
+    const fs::path journal = dir_->Path() / "Prt.dat";
+    const std::string stopped = dir_->Read("Prt.dat");
+    // Leaving the proof marks its journal: nothing is offered for it.
+    Expect({Question(false)});
+    form->close();
+    Settle();
+    QTRY_VERIFY(form_.isNull());
+    QVERIFY(!lemmix::FindInterruptedProof(lemmix::SystemPath(journal.string()).value()));
+
+    for (const bool resume : {true, false}) {
+      dir_->Write("Prt.dat", stopped);
+      lemmix_.reset();
+      lemmix_ = std::make_unique<TLemmix>();
+      QString asked;
+      Expect({Screen(resume ? "resume-question" : "resume-declined", Question(resume, &asked))});
+      lemmix_->Show();
+      Settle();
+      QVERIFY2(asked.contains(Q(Statement("\\6\\6\\1").Lines[lemmix::kRussianNameLine])), qPrintable(asked));
+      form_ = lemmix_->MainForm().findChild<TProveForm*>();
+      if (!resume) {
+        QVERIFY(form_.isNull());
+        break;
+      }
+      QVERIFY(form_);
+      QVERIFY(QTest::qWaitForWindowExposed(form_));
+      QCOMPARE(form_->Driver().Level(), 2);
+      QCOMPARE(form_->windowTitle(), title);
+      QCOMPARE(Lines(TSection::GivenConds), givens);
+      QCOMPARE(Lines(TSection::ProvingConds), proving);
+      QVERIFY(form_->Protocol() == protocol);
+      SaveScreen(form_, "proof-resumed");
+      // The student goes on: the rest of the case and of the marked condition.
+      Expect({Transformation("ConsiderForallD"), Substitute("n")});
+      ClickMark(TSection::GivenConds, 2);
+      Settle();
+      Expect({Apply("\\6\\6\\10")});
+      Key(Qt::Key_2);
+      Settle();
+      Expect({Transformation("ConsiderForallD"), Substitute("k0"), Substitute("k")});
+      ClickMark(TSection::GivenConds, 4);
+      Settle();
+      QCOMPARE(form_->Driver().Level(), 0);
+      // The journal goes on from the resumed proof.
+      const std::string now = dir_->Read("Prt.dat");
+      QVERIFY(now.starts_with(stopped));
+      QVERIFY(now.size() > stopped.size());
+      Expect({Question(false)});
+      form_->close();
+      Settle();
+    }
+    // Declined: the journal is marked, and the next start asks nothing.
+    QVERIFY(!lemmix::FindInterruptedProof(lemmix::SystemPath(journal.string()).value()));
+    lemmix_.reset();
+    lemmix_ = std::make_unique<TLemmix>();
+    lemmix_->Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&lemmix_->MainForm()));
+    QTest::qWait(100);
+    QVERIFY(!QApplication::activeModalWidget());
+  }
+
+  // "Экспорт…" writes the proof so far, told in words, as a page or a text.
+  void exportingTheProofSoFar() {
+    TProveForm* form = Open("\\6\\6\\1");
+    QVERIFY(form);
+    Expect({Transformation("ProveMarkedCondD")});
+    ClickMark(TSection::ProvingConds, 1);
+    Settle();
+    for (const char* name : {"proof.html", "proof.txt"}) {
+      const fs::path out = dir_->Path() / name;
+      Expect({[out](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY2(dialog, qPrintable(modal->objectName()));
+        QVERIFY(dialog->selectedFiles().value(0).endsWith(".html"));
+        dialog->selectFile(QString::fromStdString(out.string()));
+        QMetaObject::invokeMethod(dialog, "accept");
+      }});
+      form->Item(Item::Export)->trigger();
+      Settle();
+      const std::string told = dir_->Read(name);
+      QVERIFY2(told.find(lemmix::Cp1251ToUtf8(Statement("\\6\\6\\1").Lines[lemmix::kRussianNameLine])) !=
+                   std::string::npos,
+               told.c_str());
+      QCOMPARE(told.starts_with("<!DOCTYPE html>") || told.starts_with("<html"), std::string(name).ends_with(".html"));
+      QVERIFY(told.find(lemmix::Cp1251ToUtf8("доказательство не завершено."_cp)) != std::string::npos);
+    }
     QVERIFY(form_);
   }
 
