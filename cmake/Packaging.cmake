@@ -9,7 +9,10 @@
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION share/lemmix/data
-        PATTERN "*.tmp~" EXCLUDE)
+        PATTERN "*.tmp~" EXCLUDE
+        # What a run of the program leaves in its data directory is nobody's to install.
+        PATTERN "Prt.dat*" EXCLUDE PATTERN "demo.prt" EXCLUDE PATTERN "*.fpr" EXCLUDE
+        PATTERN "Protocols" EXCLUDE)
 if(LEMMIX_GUI)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/lemmix.desktop DESTINATION share/applications)
   # Drawn by scripts/make_icon.py; the test package.icon checks that it still is.

@@ -41,6 +41,23 @@ class TApplication : public QApplication {
   }
 };
 
+// An upgrade brought another edition of the data: the user's copy takes it
+// when the user wants, keeping their protocols and the previous copy.
+void OfferInstalledEdition(const lemmix::TDataPlaces& places) {
+  if (!lemmix::OtherEditionInstalled(places)) return;
+  const QString previous = QString::fromStdString(places.User.string() + ".previous");
+  const QString question =
+      lemmix::ToQString("С программой установлено другое издание книги и каталогов.\n\nВзять его? Ваши протоколы "
+                        "останутся, а вся прежняя копия данных сохранится в каталоге\n"_cp) +
+      previous;
+  if (QMessageBox::question(nullptr, lemmix::ToQString("Lemmix"), question) != QMessageBox::Yes) {
+    lemmix::DeclineInstalledEdition(places);
+    return;
+  }
+  if (const std::optional<lemmix::TMessage> failure = lemmix::TakeInstalledEdition(places))
+    QMessageBox::warning(nullptr, lemmix::ToQString("Ошибка"_cp), lemmix::ToQString(failure->Rus));
+}
+
 // The data directory of this run, made the working directory; false when
 // there is none, after saying why.
 bool EnterDataDirectory(const QApplication& app) {
@@ -63,6 +80,7 @@ bool EnterDataDirectory(const QApplication& app) {
   places.Installed = lemmix::InstalledDataDir(QCoreApplication::applicationDirPath().toStdString());
   places.User = lemmix::UserDataDir(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
   const lemmix::TDataChoice choice = lemmix::ChooseDataDirectory(places);
+  if (!choice.Error && !choice.Copied && choice.Dir == places.User) OfferInstalledEdition(places);
   if (!choice.Error) fs::current_path(choice.Dir, error);
   if (choice.Error || error) {
     const lemmix::TMessage message =

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "shell/message.h"
 
@@ -41,5 +42,25 @@ std::filesystem::path UserDataDir(const char* xdgDataHome, const char* home);
 // applies (no data here, nothing installed) the working directory is answered,
 // so that the catalogue loaders name what is missing.
 TDataChoice ChooseDataDirectory(const TDataPlaces& places);
+
+// Editions of the installed data. The user's copy remembers the edition it
+// was made from; when the program is upgraded and brings another one, the
+// user is offered it. Taking it keeps the user's own files (the protocols
+// under "Protocols", the journal, the log of verifications) and keeps the
+// whole previous copy beside the new one, so that nothing is lost.
+
+// A fingerprint of the data as installed: every file but the user's own.
+std::string DataEdition(const std::filesystem::path& dir);
+
+// The installed data is another edition than the one the user's copy was
+// made from (or than the copy itself, when it does not remember), and the
+// user did not decline it before.
+bool OtherEditionInstalled(const TDataPlaces& places);
+// Replaces the user's copy by the installed edition with the user's own files
+// carried over; the previous copy is kept as <user>.previous (replacing an
+// older one). The failure, with the copy left as it was.
+std::optional<TMessage> TakeInstalledEdition(const TDataPlaces& places);
+// The installed edition is not offered again (until another one is installed).
+void DeclineInstalledEdition(const TDataPlaces& places);
 
 }  // namespace lemmix

@@ -170,6 +170,71 @@ TEST_F(DataLocation, FailedCopyIsReportedAndLeavesNothing) {
   EXPECT_EQ(ReadFile(root_.Path() / "home" / ".local"), "a file");
 }
 
+TEST_F(DataLocation, AnUpgradeIsOfferedOnceAndTakenWithTheUsersFilesKept) {
+  ASSERT_TRUE(ChooseDataDirectory(Places()).Copied);
+  EXPECT_FALSE(OtherEditionInstalled(Places())) << "the copy is of the installed edition";
+  // The student works: protocols, a proof journal, even a change to the book.
+  WriteFile(User() / "Protocols" / "2" / "1" / "1.prt", "a saved proof\r\n");
+  WriteFile(User() / "Prt.dat", "a journal");
+  WriteFile(User() / "book" / "content", "the user's book\r\n");
+  EXPECT_FALSE(OtherEditionInstalled(Places())) << "the user's own work is no new edition";
+
+  // The package is upgraded.
+  WriteFile(Installed() / "book" / "2" / "content", "chapter, second edition\r\n");
+  WriteFile(Installed() / "book" / "3" / "content", "a new chapter\r\n");
+  ASSERT_TRUE(OtherEditionInstalled(Places()));
+  DeclineInstalledEdition(Places());
+  EXPECT_FALSE(OtherEditionInstalled(Places())) << "declined: not asked again";
+  EXPECT_EQ(ReadFile(User() / "book" / "2" / "content"), "chapter\r\n");
+  WriteFile(Installed() / "TYPES.DAT", "types, third edition\r\n");
+  ASSERT_TRUE(OtherEditionInstalled(Places())) << "another edition is offered again";
+
+  ASSERT_FALSE(TakeInstalledEdition(Places()));
+  EXPECT_EQ(ReadFile(User() / "TYPES.DAT"), "types, third edition\r\n");
+  EXPECT_EQ(ReadFile(User() / "book" / "2" / "content"), "chapter, second edition\r\n");
+  EXPECT_EQ(ReadFile(User() / "book" / "3" / "content"), "a new chapter\r\n");
+  EXPECT_EQ(ReadFile(User() / "book" / "content"), "installed book\r\n");
+  EXPECT_EQ(ReadFile(User() / "Protocols" / "2" / "1" / "1.prt"), "a saved proof\r\n");
+  EXPECT_EQ(ReadFile(User() / "Prt.dat"), "a journal");
+  // The whole previous copy stays beside it, the user's book change with it.
+  const fs::path previous = User().string() + ".previous";
+  EXPECT_EQ(ReadFile(previous / "book" / "content"), "the user's book\r\n");
+  EXPECT_EQ(ReadFile(previous / "Protocols" / "2" / "1" / "1.prt"), "a saved proof\r\n");
+  EXPECT_FALSE(fs::exists(User().string() + ".new"));
+  EXPECT_FALSE(OtherEditionInstalled(Places()));
+  EXPECT_EQ(ChooseDataDirectory(Places()).Dir, User());
+}
+
+TEST_F(DataLocation, ACopyThatRemembersNoEditionIsComparedAsItIs) {
+  fs::create_directories(User());
+  fs::copy(Installed(), User(), fs::copy_options::recursive);
+  WriteFile(User() / "Protocols" / "1.prt", "mine\r\n");
+  EXPECT_FALSE(OtherEditionInstalled(Places()));
+  WriteFile(Installed() / "book" / "content", "upgraded book\r\n");
+  EXPECT_TRUE(OtherEditionInstalled(Places()));
+  // Without installed data or a user's copy there is nothing to offer.
+  TDataPlaces places = Places();
+  places.Installed = root_.Path() / "nowhere";
+  EXPECT_FALSE(OtherEditionInstalled(places));
+  places = Places();
+  places.User = root_.Path() / "nobody";
+  EXPECT_FALSE(OtherEditionInstalled(places));
+}
+
+TEST_F(DataLocation, AFailedUpgradeLeavesTheCopyAsItWas) {
+  ASSERT_TRUE(ChooseDataDirectory(Places()).Copied);
+  WriteFile(User() / "Protocols" / "1.prt", "mine\r\n");
+  TDataPlaces places = Places();
+  places.Installed = root_.Path() / "nowhere";
+  const std::optional<TMessage> failure = TakeInstalledEdition(places);
+  ASSERT_TRUE(failure);
+  EXPECT_NE(failure->Eng.find("Could not update the data in " + User().string()), std::string::npos);
+  EXPECT_EQ(ReadFile(User() / "Protocols" / "1.prt"), "mine\r\n");
+  EXPECT_EQ(ReadFile(User() / "TYPES.DAT"), "installed types\r\n");
+  EXPECT_FALSE(fs::exists(User().string() + ".new"));
+  EXPECT_FALSE(fs::exists(User().string() + ".previous"));
+}
+
 TEST(DataLocationPaths, InstalledDataBesideTheExecutable) {
   EXPECT_EQ(InstalledDataDir("/usr/bin"), fs::path("/usr/share/lemmix/data"));
   EXPECT_EQ(InstalledDataDir("/opt/lemmix/bin/"), fs::path("/opt/lemmix/share/lemmix/data"));
