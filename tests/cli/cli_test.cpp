@@ -431,6 +431,47 @@ TEST(Cli, ProveTraceIndentsTheLinesOfASubproofAndSaysWhenItIsProved) {
   EXPECT_TRUE(run.output.ends_with("proved: yes\n")) << run.output;
 }
 
+TEST(Cli, AProofLeftInTheJournalIsResumedAndFinished) {
+  testing::TempDir dir;
+  std::filesystem::copy(LEMMIX_DATA_DIR, dir.Path() / "data", std::filesystem::copy_options::recursive);
+  const std::string data = (dir.Path() / "data").string();
+  // The script of book\3\1\10 in two halves: the first proved with the journal kept.
+  std::ifstream script(std::string(LEMMIX_PROOFS_DIR) + "/3-1-10.txt", std::ios::binary);
+  std::string first, second, line;
+  int commands = 0;
+  while (std::getline(script, line)) {
+    if (line.starts_with("!")) ++commands;
+    (commands > 12 ? second : first) += line + "\n";
+  }
+  ASSERT_FALSE(second.empty());
+  dir.Write("first.txt", first);
+  dir.Write("second.txt", second);
+
+  EXPECT_EQ(RunCli("--lang en resume " + data).exitCode, 1) << "no journal yet";
+  const CliRun started =
+      RunCli("--lang en prove book/3/1/10 " + data + " --journal --answers " + (dir.Path() / "first.txt").string());
+  EXPECT_EQ(started.exitCode, 1) << started.output;
+  EXPECT_TRUE(started.output.ends_with("proved: no\n")) << started.output;
+  ASSERT_TRUE(std::filesystem::exists(dir.Path() / "data" / "Prt.dat"));
+
+  const std::string out = (dir.Path() / "proof.prt").string();
+  const CliRun resumed = RunCli("--lang en resume " + data + " --answers " + (dir.Path() / "second.txt").string() +
+                                " --protocol " + out);
+  EXPECT_EQ(resumed.exitCode, 0) << resumed.output;
+  EXPECT_NE(resumed.output.find("resumed: "), std::string::npos) << resumed.output;
+  EXPECT_EQ(resumed.output.find("stopped at line"), std::string::npos) << resumed.output;
+  EXPECT_TRUE(resumed.output.ends_with("proved: yes\n")) << resumed.output;
+  // The protocol of the resumed proof is the book's own.
+  std::ifstream saved(std::string(LEMMIX_DATA_DIR) + "/book/3/1/10/" + Cp1251ToUtf8("Доказательство"_cp) + ".prt",
+                      std::ios::binary);
+  const std::string book((std::istreambuf_iterator<char>(saved)), {});
+  EXPECT_EQ(dir.Read("proof.prt"), book);
+  // The journal now ends with the proof's success: nothing to resume.
+  const CliRun again = RunCli("--lang en resume " + data);
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_NE(again.output.find("no interrupted proof"), std::string::npos) << again.output;
+}
+
 TEST(Cli, TaskAllSummarisesTheBook) {
   testing::TempDir temp;
   const std::string json = (temp.Path() / "tasks.json").string();
