@@ -328,6 +328,8 @@ void TProveForm::TakeOver() {
   if (!demo_) return;
   demo_.reset();
   protocol_.EndDemonstration();
+  // From here on the student proves: the proof is journaled like any other.
+  protocol_.OpenJournal(context_.Dir + "\\Prt.dat");
   blink_->stop();
   status_->clear();
   items_[TItem::Prove]->setText(ToQString("Сохранить_протокол"_cp));

@@ -66,6 +66,19 @@ bool TProtocolRecorder::StartDemonstration(std::vector<std::string> protocol, co
   return true;
 }
 
+bool TProtocolRecorder::OpenJournal(const std::string& path) {
+  if (demonstrating_) return false;
+  std::error_code ignored;
+  fs::remove(NativePath(path), ignored);
+  if (!CreateEmpty(path) || !AppendListToFile(path, Lines)) {
+    journal_.clear();
+    messages_.Error({"Не удалось открыть файл протокола."_cp, "Unable to the open protocol file."});
+    return false;
+  }
+  journal_ = path;
+  return true;
+}
+
 bool TProtocolRecorder::MoveJournal(const std::string& path) {
   std::error_code error;
   fs::rename(NativePath(journal_), NativePath(path), error);
@@ -84,6 +97,9 @@ void TProtocolRecorder::EndDemonstration() {
   demonstrating_ = false;
   fullProtocol_.clear();
   if (static_cast<std::size_t>(verify_) < Lines.size()) Lines.resize(static_cast<std::size_t>(verify_));
+  // The replay stops between steps: the last one keeps the empty line that
+  // ends it, so that the student's next step is a step of its own.
+  if (static_cast<int>(Lines.size()) > kSettingLines && !Lines.back().empty()) Lines.emplace_back();
   PendingMarks = 0;
 }
 

@@ -35,6 +35,10 @@ class TProtocolRecorder {
   // protocol path, that file is created and receives what is written. False,
   // with its message, when the full protocol exists already or cannot be made.
   bool StartDemonstration(std::vector<std::string> protocol, const std::string& fullProtocolPath = {});
+  // While proving: the journal made anew at the path with the lines recorded
+  // so far, so that a demonstration taken over is journaled from there on.
+  // False, with the message, when it cannot be made.
+  bool OpenJournal(const std::string& path);
   // Closes the journal or the full protocol.
   void Close();
   bool Demonstrating() const { return demonstrating_; }

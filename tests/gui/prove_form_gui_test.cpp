@@ -977,6 +977,22 @@ class ProveFormGuiTest : public QObject {
     QVERIFY(lemmix::FromQString(Q(form_->Protocol().back())).empty() ||
             std::any_of(form_->Protocol().begin() + taken.size(), form_->Protocol().end(),
                         [](const std::string& line) { return line.starts_with("Apply statement: "); }));
+    // The proof taken over is journaled, and resumes as it stands.
+    const std::string journal = lemmix::SystemPath((dir_->Path() / "Prt.dat").string()).value();
+    const std::optional<lemmix::TInterruptedProof> interrupted = lemmix::FindInterruptedProof(journal);
+    QVERIFY(interrupted);
+    TProveForm resumed(lemmix_->Context(), *lemmix_->Context().Book, Statement("\\6\\3\\1"), &lemmix_->MainForm());
+    const std::vector<std::string> before = form_->Protocol();
+    const QStringList givensNow = Lines(TSection::GivenConds);
+    Expect({Question(false)});
+    form_->close();
+    Settle();
+    QVERIFY(resumed.Resume(interrupted->Journal, journal));
+    QVERIFY(resumed.Protocol() == before);
+    QCOMPARE(EditText(resumed.View(TSection::GivenConds)).split('\n'), givensNow);
+    Expect({Question(false)});
+    resumed.close();
+    Settle();
   }
 
   // A protocol that no longer proves its statement stops at the step that

@@ -574,6 +574,36 @@ TEST_F(DemoTest, ADemonstrationLendsTheDriverItsAnswersAndGivesThemBack) {
   EXPECT_EQ(protocol.Lines.size(), TProtocolRecorder::kSettingLines + 2u);
 }
 
+// A student who takes over a demonstration and finishes the proof as the
+// book does writes the book's protocol: the replayed steps and the student's
+// are steps alike.
+TEST_F(DemoTest, AProofTakenOverAndFinishedWritesTheBooksProtocol) {
+  const TStatement& statement = Statement("\\3\\1\\10");
+  const std::vector<std::string> book_protocol = Protocol(statement);
+  std::vector<std::vector<std::string>> commands(1);
+  const std::vector<std::string> utf8 = ReadLines(std::string(LEMMIX_PROOFS_DIR) + "/3-1-10.txt").value();
+  for (const std::string& line : utf8) {
+    if (line.starts_with("!")) commands.emplace_back();
+    commands.back().push_back(Utf8ToCp1251(line));
+  }
+  for (const std::size_t replayed : {0u, 1u, 4u, 9u}) {
+    std::vector<std::string> rest;
+    for (std::size_t i = replayed + 1; i < commands.size(); ++i)
+      rest.insert(rest.end(), commands[i].begin(), commands[i].end());
+    TProtocolRecorder protocol(messages);
+    TScriptUi script(book, rest);
+    TProofDriver driver(script, protocol, book, &assot);
+    {
+      TDemonstration demo(driver, protocol, book);
+      ASSERT_TRUE(demo.Begin(statement, book_protocol));
+      for (std::size_t step = 0; step < replayed; ++step) ASSERT_TRUE(demo.Step()) << step;
+    }
+    EXPECT_TRUE(script.Run(driver, [](const std::string&, bool) {})) << replayed;
+    EXPECT_TRUE(driver.Succeeded()) << replayed;
+    EXPECT_EQ(protocol.Lines, book_protocol) << "taken over after " << replayed << " steps";
+  }
+}
+
 // The course's scripts that restate a theorem are not offered in its own
 // proof: the triangle inequality cannot prove itself.
 TEST_F(DemoTest, AScriptIsNotOfferedInTheProofOfTheTheoremItRestates) {
@@ -691,10 +721,13 @@ TEST_F(RecorderDemonstration, AtTheEndTheProofRecordsAgainAfterTheLinesReplayed)
   recorder.WriteLine("Define a variable: x=1");
   recorder.EndDemonstration();
   EXPECT_FALSE(recorder.Demonstrating());
-  EXPECT_EQ(recorder.Lines,
-            std::vector<std::string>(lines.begin(), lines.begin() + TProtocolRecorder::kSettingLines + 3));
+  // The lines replayed, the last step ended by its empty line.
+  std::vector<std::string> expected(lines.begin(), lines.begin() + TProtocolRecorder::kSettingLines + 3);
+  expected.emplace_back();
+  EXPECT_EQ(recorder.Lines, expected);
   recorder.WriteLine("Prove by contradiction.");
   EXPECT_EQ(recorder.Lines.back(), "Prove by contradiction.");
+  EXPECT_EQ(recorder.Lines[recorder.Lines.size() - 2], "");
 }
 
 }  // namespace
