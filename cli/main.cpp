@@ -24,6 +24,7 @@
 #include "shell/text.h"
 #include "shell/fonts.h"
 #include "session/startup.h"
+#include "session/data_location.h"
 #include "expr/expr.h"
 #include "expr/number.h"
 #include "expr/arithm.h"
@@ -79,6 +80,10 @@ constexpr const char* kUsage =
     "                                       proof there may use\n"
     "  task --all [DIR] [--json FILE]       the task of every statement in the book's order,\n"
     "                                       a line each and a summary (--json: also as JSON)\n"
+    "  data [take]                          where the data lives for this user, chosen (and on the\n"
+    "                                       first run copied from the installed data) as lemmix\n"
+    "                                       chooses it at start; \"take\" takes another edition\n"
+    "                                       that an upgrade installed, keeping the user's protocols\n"
     "  prove PATH [DIR] --answers FILE [--protocol OUT] [--unicode] [--trace] [--journal]\n"
     "                                       prove the statement by the commands and dialog\n"
     "                                       answers of FILE (docs/prove.md): a line per command\n"
@@ -194,6 +199,36 @@ std::string CaretUnder(const std::string& text, std::size_t place) {
   std::string caret;
   for (std::size_t i = 0; i < place && i < text.size(); ++i) caret += text[i] == '\t' ? '\t' : ' ';
   return lemmix::Cp1251ToUtf8(text) + "\n" + caret + "^\n";
+}
+
+// Where the program's data lives for this user, chosen (and on the first
+// run made) as the program chooses it at start; "take" takes another edition
+// of the installed data into the user's copy.
+int DataPlace(lemmix::CliMessages& messages, bool take) {
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  const lemmix::TDataPlaces places = lemmix::PlacesOfRun(error ? std::filesystem::path(".") : exe.parent_path());
+  const lemmix::TDataChoice choice = lemmix::ChooseDataDirectory(places);
+  if (choice.Error) {
+    messages.Error(*choice.Error);
+    return 1;
+  }
+  const bool user = choice.Dir == places.User;
+  bool other = user && lemmix::OtherEditionInstalled(places);
+  if (take && other) {
+    if (const std::optional<lemmix::TMessage> failure = lemmix::TakeInstalledEdition(places)) {
+      messages.Error(*failure);
+      return 1;
+    }
+    other = false;
+  }
+  std::printf("data: %s\n", choice.Dir.string().c_str());
+  std::printf("%s\n", choice.Copied ? "made now from the installed data"
+                       : user        ? "the user's copy of the installed data"
+                                     : "the working directory");
+  std::printf("installed: %s\n", places.Installed.string().c_str());
+  if (user) std::printf("another edition installed: %s\n", other ? "yes" : "no");
+  return 0;
 }
 
 int Usage() {
@@ -334,6 +369,10 @@ int main(int argc, char** argv) {
     return Usage();
 
   lemmix::CliMessages messages(english, yes);
+  if (command == "data") {
+    if (args.size() > 1 || (args.size() == 1 && args[0] != "take")) return Usage();
+    return DataPlace(messages, args.size() == 1);
+  }
   if (command == "number") {
     const int code = Number(messages, args);
     return code < 0 ? Usage() : code;

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -74,11 +73,8 @@ bool EnterDataDirectory(const QApplication& app) {
 
   namespace fs = std::filesystem;
   std::error_code error;
-  lemmix::TDataPlaces places;
-  places.Working = fs::current_path(error);
+  lemmix::TDataPlaces places = lemmix::PlacesOfRun(QCoreApplication::applicationDirPath().toStdString());
   if (parser.isSet(dataOption)) places.Given = fs::path(parser.value(dataOption).toStdString());
-  places.Installed = lemmix::InstalledDataDir(QCoreApplication::applicationDirPath().toStdString());
-  places.User = lemmix::UserDataDir(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
   const lemmix::TDataChoice choice = lemmix::ChooseDataDirectory(places);
   if (!choice.Error && !choice.Copied && choice.Dir == places.User) OfferInstalledEdition(places);
   if (!choice.Error) fs::current_path(choice.Dir, error);

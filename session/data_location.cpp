@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -166,6 +167,15 @@ fs::path UserDataDir(const char* xdgDataHome, const char* home) {
   else
     return {};
   return base / "lemmix" / "data";
+}
+
+TDataPlaces PlacesOfRun(const fs::path& executableDir) {
+  TDataPlaces places;
+  std::error_code error;
+  places.Working = fs::current_path(error);
+  places.Installed = InstalledDataDir(executableDir);
+  places.User = UserDataDir(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  return places;
 }
 
 TDataChoice ChooseDataDirectory(const TDataPlaces& places) {

@@ -38,6 +38,11 @@ std::filesystem::path InstalledDataDir(const std::filesystem::path& executableDi
 // neither variable gives a directory.
 std::filesystem::path UserDataDir(const char* xdgDataHome, const char* home);
 
+// The places of this run of the program, its executable in `executableDir`:
+// the working directory, the data installed beside it, the user's directory
+// as the environment (XDG_DATA_HOME, HOME) gives it.
+TDataPlaces PlacesOfRun(const std::filesystem::path& executableDir);
+
 // Chooses, and on the first start makes, the data directory. When nothing
 // applies (no data here, nothing installed) the working directory is answered,
 // so that the catalogue loaders name what is missing.

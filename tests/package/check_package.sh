@@ -54,6 +54,33 @@ done
 [ -x "$root/usr/bin/lemmix-cli" ] || fail "lemmix-cli is not installed"
 "$root/usr/bin/lemmix-cli" --lang en check "$data" || fail "lemmix-cli check of the installed data failed"
 
+# A student's own data: copied from the installed data on the first run, kept
+# through a reinstall, and a new edition taken with the student's protocols.
+home="$tmp/home"
+user="$home/.local/share/lemmix/data"
+mkdir -p "$home"
+where() { (cd "$tmp" && env -u XDG_DATA_HOME HOME="$home" "$root/usr/bin/lemmix-cli" data "$@"); }
+out=$(where) || fail "lemmix-cli data failed"
+echo "$out" | grep -qxF "data: $user" || fail "the user's data is not in $user: $out"
+echo "$out" | grep -qxF "made now from the installed data" || fail "the first run made no copy: $out"
+mkdir -p "$user/Protocols/6/3/1"
+printf 'a proof of mine\r\n' >"$user/Protocols/6/3/1/mine.prt"
+dpkg-deb -x "$deb" "$root"
+out=$(where) || fail "lemmix-cli data failed after the reinstall"
+echo "$out" | grep -qxF "the user's copy of the installed data" || fail "the reinstall replaced the user's copy: $out"
+echo "$out" | grep -qxF "another edition installed: no" || fail "the same package is taken for another edition: $out"
+[ "$(cat "$user/Protocols/6/3/1/mine.prt")" = "$(printf 'a proof of mine\r\n')" ] || fail "the student's protocol is lost"
+printf 'second edition\r\n' >"$data/EDITION"
+out=$(where) || fail "lemmix-cli data failed"
+echo "$out" | grep -qxF "another edition installed: yes" || fail "a new edition is not seen: $out"
+out=$(where take) || fail "lemmix-cli data take failed"
+echo "$out" | grep -qxF "another edition installed: no" || fail "the new edition was not taken: $out"
+[ -f "$user/EDITION" ] || fail "the new edition is not in the user's copy"
+[ -f "$user/Protocols/6/3/1/mine.prt" ] || fail "taking the new edition lost the student's protocol"
+[ -d "$user.previous" ] || fail "the previous copy is not kept"
+"$root/usr/bin/lemmix-cli" --lang en check "$user" >/dev/null || fail "the user's copy does not pass the check"
+echo "the user's data survives a reinstall and takes a new edition"
+
 if [ "$gui" = 1 ]; then
   [ -x "$root/usr/bin/lemmix" ] || fail "lemmix is not installed"
   # The GUI's libraries resolve: it starts far enough to answer its version.
