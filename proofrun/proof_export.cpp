@@ -11,8 +11,10 @@
 #include "notation/parser.h"
 #include "proofrun/assot.h"
 #include "proofrun/demo.h"
+#include "proofrun/driver.h"
 #include "proofrun/protocol.h"
 #include "proofrun/protocol_keywords.h"
+#include "proofrun/script_ui.h"
 #include "shell/context.h"
 #include "shell/cp1251.h"
 #include "shell/recording_messages.h"
@@ -48,19 +50,48 @@ class TTeller {
         known_.push_back(std::make_shared<TVar>(*v));
   }
 
+  // The objects the proof itself brings in (defined variables, sequences,
+  // objects found): the protocol is replayed quietly and every object of
+  // every proof field it passes through becomes known, with its type, so
+  // that later formulas naming it read. A protocol that no longer replays
+  // tells its formulas as far as they read without.
+  void KnowObjectsOfReplay(const std::vector<std::string>& protocol) {
+    if (s_.Book == nullptr || s_.Statement == nullptr) return;
+    const TQuiet quiet;
+    RecordingMessages silence;
+    TProtocolRecorder recorder(silence);
+    TScriptUi none(*s_.Book, {});
+    TProofDriver driver(none, recorder, *s_.Book, s_.Assot);
+    TDemonstration demo(driver, recorder, *s_.Book);
+    const auto learn = [&] {
+      const TKernel* field = driver.Current();
+      if (field == nullptr) return;
+      for (const TVarList* list : {&field->GivenObjects, &field->RequiredObjects})
+        for (const TVarPtr& v : *list)
+          if (v->Type != nullptr &&
+              std::none_of(known_.begin(), known_.end(), [&](const TVarPtr& k) { return k->Name == v->Name; }))
+            known_.push_back(std::make_shared<TVar>(*v));
+    };
+    if (!demo.Begin(*s_.Statement, protocol)) return;
+    learn();
+    while (demo.Step()) learn();
+  }
+
   // A formula printed as the proof window shows it; its text when it does not read.
   std::string Formula(std::string_view text) const {
     const TQuiet quiet;
     std::optional<TLetters> letters;
-    const TReadFormula read = ReadFormula(text, false);
-    if (read.Tree) {
-      letters = TreeToLetters(*read.Tree);
-    } else if (!known_.empty()) {
-      // Read again among the objects of the proof; the tree's own names take the default types.
+    // Among the objects of the proof first, so that a defined sequence
+    // reads as one; names it does not know take the default types.
+    if (!known_.empty()) {
       TVarList given;
       for (const TVarPtr& v : known_) given.push_back(std::make_shared<TVar>(*v));
       const TExprPtr tree = TextToTree(text);
       if (tree && DeclareVariables(*tree, given, false)) letters = TreeToLetters(*tree);
+    }
+    if (!letters) {
+      const TReadFormula read = ReadFormula(text, false);
+      if (read.Tree) letters = TreeToLetters(*read.Tree);
     }
     if (!letters || letters->empty()) return Cp1251ToUtf8(text);
     return std::string(Trim(LettersToUtf8(*letters)));
@@ -150,12 +181,9 @@ class TTeller {
 
    private:
     static TContext& Prepared(TContext& quiet) {
-      const TContext& outer = Ctx();
-      quiet.Dir = outer.Dir;
-      quiet.BookPath = outer.BookPath;
-      quiet.Settings = outer.Settings;
-      quiet.TypesProccess = outer.TypesProccess;
-      quiet.StFunc = outer.StFunc;
+      InheritRun(quiet, Ctx());
+      quiet.Commenting = false;
+      quiet.Info = nullptr;
       return quiet;
     }
     RecordingMessages silence_;
@@ -222,6 +250,7 @@ TExportResult ExportProof(const std::vector<std::string>& protocol, const TExpor
   if (statement != nullptr) {
     proof.Formulation = tell.Formulation(*statement);
     tell.KnowObjectsOf(*statement);
+    tell.KnowObjectsOfReplay(protocol);
   }
 
   int level = 0;

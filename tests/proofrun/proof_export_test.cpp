@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -96,9 +98,29 @@ TEST_F(ProofExportTest, EveryProtocolOfTheBookIsToldToItsEnd) {
       EXPECT_FALSE(proof.Formulation.empty()) << relative;
       EXPECT_EQ(proof.Ending, english ? "The proof is complete." : "Доказательство завершено.") << relative;
       EXPECT_FALSE(proof.Steps.empty()) << relative;
-      for (const TExportLine& line : proof.Steps) EXPECT_FALSE(line.Text.empty()) << relative;
+      for (const TExportLine& line : proof.Steps) {
+        EXPECT_FALSE(line.Text.empty()) << relative;
+        // Every formula is printed, none left in its stored text ("\forall", "a\ConvergesTo").
+        const std::size_t escape = line.Text.find('\\');
+        EXPECT_TRUE(escape == std::string::npos || escape + 1 == line.Text.size() ||
+                    !std::isalpha(static_cast<unsigned char>(line.Text[escape + 1])))
+            << relative << ": " << line.Text;
+      }
     }
   }
+}
+
+// Objects the proof defines are told as the proof window shows them: a
+// sequence defined in a step is a sequence in every later formula.
+TEST_F(ProofExportTest, ObjectsDefinedDuringTheProofReadWithTheirTypes) {
+  const TExportResult result = Export("3/5/33/" + Cp1251ToUtf8("Доказательство"_cp) + ".prt", true);
+  ASSERT_TRUE(result.Proof);
+  std::vector<std::string> texts;
+  for (const TExportLine& line : result.Proof->Steps) texts.push_back(line.Text);
+  const std::vector<std::string> expected = {"Let p_n = x_n⋅y_n.", "Let us prove that p сходится к 6.",
+                                             "Let us prove that ∀n ∈ ℕ • z_n = p_n − x_n."};
+  for (const std::string& line : expected)
+    EXPECT_NE(std::find(texts.begin(), texts.end(), line), texts.end()) << line;
 }
 
 struct TExpectedExport {
