@@ -4,6 +4,13 @@
 // true ones that the tests are meant to settle do.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <numeric>
+#include <random>
+#include <string>
+
 #include "prover/task.h"
 #include "prover/terminal.h"
 #include "prover/tests.h"
@@ -152,6 +159,163 @@ TEST_F(Statements, NoFalseStatementClosesWithoutTheSymbolPackage) {
   const std::optional<TTask> shifted = Task("\\exists p \\in \\Z : \\exists q \\in \\N : p / q = p / q + 1");
   ASSERT_TRUE(shifted);
   EXPECT_FALSE(shifted->Kernel->Proved);
+}
+
+// Random statements ∀x ∈ ℝ (or ℤ, or ℕ) ∀y ∈ ℝ built of sums, differences, products,
+// quotients, squares, cubes and absolute values with small constants. Each is
+// evaluated exactly at a grid of rational points; one with a counterexample
+// there (a point where everything is defined and it fails) is false, and the
+// tests must not close it, whatever rewriting they do.
+class RandomFalseStatements : public Statements {
+ protected:
+  // An exact rational, small enough for the terms built here.
+  struct Q {
+    long long n = 0, d = 1;
+    static Q Of(long long n, long long d = 1) {
+      if (d < 0) n = -n, d = -d;
+      const long long g = std::gcd(n < 0 ? -n : n, d);
+      return {n / g, d / g};
+    }
+    int Compare(Q o) const { return (n * o.d > o.n * d) - (n * o.d < o.n * d); }
+  };
+  // A value, or none where the term is undefined.
+  using V = std::optional<Q>;
+  using Value = std::function<V(Q, Q)>;
+  struct Term {
+    std::string text;
+    Value value;
+  };
+
+  int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+  static Term Binary(const Term& a, const Term& b, const char* word, std::function<V(Q, Q)> op) {
+    return {"( " + a.text + " " + word + " " + b.text + " )", [a, b, op](Q x, Q y) -> V {
+              const V u = a.value(x, y), v = b.value(x, y);
+              return u && v ? op(*u, *v) : std::nullopt;
+            }};
+  }
+  static Term Unary(const Term& a, std::string text, std::function<Q(Q)> op) {
+    return {std::move(text), [a, op](Q x, Q y) -> V {
+              const V u = a.value(x, y);
+              return u ? V(op(*u)) : std::nullopt;
+            }};
+  }
+
+  Term Leaf() {
+    switch (Pick(0, 3)) {
+      case 0:
+        return {"x", [](Q x, Q) { return V(x); }};
+      case 1:
+        return {"y", [](Q, Q y) { return V(y); }};
+      case 2:
+        return {"( 1 / 2 )", [](Q, Q) { return V(Q::Of(1, 2)); }};
+      default: {
+        const int c = Pick(-3, 3);
+        return {c < 0 ? "( - " + std::to_string(-c) + " )" : std::to_string(c), [c](Q, Q) { return V(Q::Of(c)); }};
+      }
+    }
+  }
+  Term Make(int depth) {
+    if (depth == 0 || Pick(0, 3) == 0) return Leaf();
+    const Term a = Make(depth - 1);
+    const auto times = [](Q u, Q v) { return Q::Of(u.n * v.n, u.d * v.d); };
+    switch (Pick(0, 6)) {
+      case 0:
+        return Binary(a, Make(depth - 1), "+", [](Q u, Q v) { return V(Q::Of(u.n * v.d + v.n * u.d, u.d * v.d)); });
+      case 1:
+        return Binary(a, Make(depth - 1), "-", [](Q u, Q v) { return V(Q::Of(u.n * v.d - v.n * u.d, u.d * v.d)); });
+      case 2:
+        return Binary(a, Make(depth - 1), "\\cdot", [times](Q u, Q v) { return V(times(u, v)); });
+      case 3:
+        return Binary(a, Make(depth - 1), "/",
+                      [](Q u, Q v) { return v.n == 0 ? std::nullopt : V(Q::Of(u.n * v.d, u.d * v.n)); });
+      case 4:
+        return Unary(a, "( " + a.text + " ^ 2 )", [times](Q u) { return times(u, u); });
+      case 5:
+        return Unary(a, "( " + a.text + " ^ 3 )", [times](Q u) { return times(times(u, u), u); });
+      default:
+        return Unary(a, "| ( " + a.text + " ) |", [](Q u) { return Q::Of(u.n < 0 ? -u.n : u.n, u.d); });
+    }
+  }
+  // A condition: whether it holds, none where it is undefined.
+  struct Atom {
+    std::string text;
+    std::function<std::optional<bool>(Q, Q)> holds;
+  };
+  Atom MakeAtom() {
+    static const char* const words[] = {"<", "\\le", "=", ">", "\\ge"};
+    const int relation = Pick(0, 4);
+    const Term a = Make(2), b = Make(2);
+    return {a.text + " " + words[relation] + " " + b.text, [a, b, relation](Q x, Q y) -> std::optional<bool> {
+              const V u = a.value(x, y), v = b.value(x, y);
+              if (!u || !v) return std::nullopt;
+              const int c = u->Compare(*v);
+              switch (relation) {
+                case 0: return c < 0;
+                case 1: return c <= 0;
+                case 2: return c == 0;
+                case 3: return c > 0;
+                default: return c >= 0;
+              }
+            }};
+  }
+
+  std::mt19937 random_{20261209};
+};
+
+TEST_F(RandomFalseStatements, NeverClose) {
+  std::vector<Q> grid;
+  for (int n = -6; n <= 6; ++n) grid.push_back(Q::Of(n, 2));
+  grid.push_back(Q::Of(1, 3));
+  grid.push_back(Q::Of(-5, 3));
+  int falseOnes = 0;
+  for (int round = 0; round < 3000; ++round) {
+    const Atom first = MakeAtom(), second = MakeAtom(), third = MakeAtom();
+    std::string text;
+    // False at a point: every condition defined there, the statement failing.
+    std::function<bool(Q, Q)> fails;
+    const auto all = [](std::initializer_list<std::optional<bool>> values) {
+      return std::all_of(values.begin(), values.end(), [](const std::optional<bool>& v) { return v.has_value(); });
+    };
+    switch (Pick(0, 2)) {
+      case 0:
+        text = first.text;
+        fails = [=](Q x, Q y) { return first.holds(x, y) == false; };
+        break;
+      case 1:
+        text = "( " + first.text + " \\and " + second.text + " ) \\implies " + third.text;
+        fails = [=](Q x, Q y) {
+          const auto p = first.holds(x, y), q = second.holds(x, y), r = third.holds(x, y);
+          return all({p, q, r}) && *p && *q && !*r;
+        };
+        break;
+      default:
+        text = first.text + " \\implies ( " + second.text + " \\or " + third.text + " )";
+        fails = [=](Q x, Q y) {
+          const auto p = first.holds(x, y), q = second.holds(x, y), r = third.holds(x, y);
+          return all({p, q, r}) && *p && !*q && !*r;
+        };
+        break;
+    }
+    // x runs over the reals, the integers or the naturals.
+    const int domain = Pick(0, 2);
+    std::vector<Q> xs;
+    for (const Q& x : grid)
+      if (domain == 0 || (x.d == 1 && (domain == 1 || x.n >= 1))) xs.push_back(x);
+    for (int n = 4; n <= 6 && domain > 0; ++n) xs.push_back(Q::Of(n));
+    bool counterexample = false;
+    for (const Q& x : xs)
+      for (const Q& y : grid) counterexample = counterexample || fails(x, y);
+    if (!counterexample) continue;
+    static const char* const sets[] = {"\\R", "\\Z", "\\N"};
+    const std::string statement =
+        std::string("\\forall x \\in ") + sets[domain] + " \\Vld \\forall y \\in \\R \\Vld " + text;
+    const std::optional<TTask> task = Task(statement.c_str());
+    if (!task) continue;  // refused as it is read: not proved either
+    ++falseOnes;
+    EXPECT_FALSE(task->Kernel->Proved) << statement;
+  }
+  EXPECT_GE(falseOnes, 1000);
 }
 
 TEST_F(Statements, ElementaryTrueStatementsClose) {
