@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <numeric>
@@ -162,7 +163,8 @@ TEST_F(Statements, NoFalseStatementClosesWithoutTheSymbolPackage) {
 }
 
 // Random statements ∀x ∈ ℝ (or ℤ, or ℕ) ∀y ∈ ℝ built of sums, differences, products,
-// quotients, squares, cubes and absolute values with small constants. Each is
+// quotients, squares, cubes, absolute values and square roots with small
+// constants. Each is
 // evaluated exactly at a grid of rational points; one with a counterexample
 // there (a point where everything is defined and it fails) is false, and the
 // tests must not close it, whatever rewriting they do.
@@ -219,7 +221,7 @@ class RandomFalseStatements : public Statements {
     if (depth == 0 || Pick(0, 3) == 0) return Leaf();
     const Term a = Make(depth - 1);
     const auto times = [](Q u, Q v) { return Q::Of(u.n * v.n, u.d * v.d); };
-    switch (Pick(0, 6)) {
+    switch (Pick(0, 7)) {
       case 0:
         return Binary(a, Make(depth - 1), "+", [](Q u, Q v) { return V(Q::Of(u.n * v.d + v.n * u.d, u.d * v.d)); });
       case 1:
@@ -233,8 +235,20 @@ class RandomFalseStatements : public Statements {
         return Unary(a, "( " + a.text + " ^ 2 )", [times](Q u) { return times(u, u); });
       case 5:
         return Unary(a, "( " + a.text + " ^ 3 )", [times](Q u) { return times(times(u, u), u); });
-      default:
+      case 6:
         return Unary(a, "| ( " + a.text + " ) |", [](Q u) { return Q::Of(u.n < 0 ? -u.n : u.n, u.d); });
+      default:
+        // Exact only at squares of rationals: elsewhere the point is not used.
+        return {"\\sqrt ( " + a.text + " )", [a](Q x, Q y) -> V {
+                  const V u = a.value(x, y);
+                  if (!u || u->n < 0) return std::nullopt;
+                  const auto root = [](long long v) {
+                    long long r = static_cast<long long>(std::llround(std::sqrt(static_cast<double>(v))));
+                    return r * r == v ? r : -1;
+                  };
+                  const long long n = root(u->n), d = root(u->d);
+                  return n < 0 || d < 0 ? std::nullopt : V(Q::Of(n, d));
+                }};
     }
   }
   // A condition: whether it holds, none where it is undefined.
