@@ -208,6 +208,7 @@ class RandomFalseStatements : public Statements {
       case 0:
         return {"x", [](Q x, Q) { return V(x); }};
       case 1:
+        if (onlyX_) return {"x", [](Q x, Q) { return V(x); }};
         return {"y", [](Q, Q y) { return V(y); }};
       case 2:
         return {"( 1 / 2 )", [](Q, Q) { return V(Q::Of(1, 2)); }};
@@ -275,6 +276,7 @@ class RandomFalseStatements : public Statements {
   }
 
   std::mt19937 random_{20261209};
+  bool onlyX_ = false;  // terms of x alone
 };
 
 TEST_F(RandomFalseStatements, NeverClose) {
@@ -330,6 +332,56 @@ TEST_F(RandomFalseStatements, NeverClose) {
     EXPECT_FALSE(task->Kernel->Proved) << statement;
   }
   EXPECT_GE(falseOnes, 1000);
+}
+
+// Quantifiers over a box of integers, so that the truth of each statement is
+// decided by evaluating it: ∃x (a witness), ∀x ∃y and ∃x ∀y. A false one (its
+// conditions defined everywhere in the box) never closes: no witness is made
+// up, no quantifier order confused.
+TEST_F(RandomFalseStatements, QuantifiersOverABoxNeverCloseWhenFalse) {
+  const auto in = [](const char* v) {
+    return std::string(v) + " \\ge ( - 2 ) \\and " + v + " \\le 2";
+  };
+  int falseOnes = 0;
+  for (int round = 0; round < 1500; ++round) {
+    const int form = Pick(0, 2);
+    onlyX_ = form == 0;
+    const Atom atom = MakeAtom();
+    // The atom at every point of the box: none where it is undefined.
+    bool defined = true;
+    bool value[5][5];
+    for (int i = 0; i < 5; ++i)
+      for (int j = 0; j < 5; ++j) {
+        const std::optional<bool> v = atom.holds(Q::Of(i - 2), Q::Of(j - 2));
+        defined = defined && v.has_value();
+        value[i][j] = v.value_or(false);
+      }
+    if (!defined) continue;
+    const auto anyY = [&](int i) { return std::any_of(value[i], value[i] + 5, [](bool v) { return v; }); };
+    const auto allY = [&](int i) { return std::all_of(value[i], value[i] + 5, [](bool v) { return v; }); };
+    bool holds = false;
+    std::string text;
+    if (form == 0) {
+      for (int i = 0; i < 5; ++i) holds = holds || value[i][0];
+      text = "\\exists x \\in \\Z : " + in("x") + " \\and " + atom.text;
+    } else if (form == 1) {
+      holds = true;
+      for (int i = 0; i < 5; ++i) holds = holds && anyY(i);
+      text = "\\forall x \\in \\Z \\Vld " + in("x") + " \\implies ( \\exists y \\in \\Z : " + in("y") + " \\and " +
+             atom.text + " )";
+    } else {
+      for (int i = 0; i < 5; ++i) holds = holds || allY(i);
+      text = "\\exists x \\in \\Z : " + in("x") + " \\and ( \\forall y \\in \\Z \\Vld " + in("y") + " \\implies " +
+             atom.text + " )";
+    }
+    if (holds) continue;
+    const std::optional<TTask> task = Task(text.c_str());
+    if (!task) continue;
+    ++falseOnes;
+    EXPECT_FALSE(task->Kernel->Proved) << text;
+  }
+  onlyX_ = false;
+  EXPECT_GE(falseOnes, 300);
 }
 
 TEST_F(Statements, ElementaryTrueStatementsClose) {
