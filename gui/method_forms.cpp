@@ -336,7 +336,8 @@ bool TMethodForm::Edit(TStatement& statement, int type, bool readOnly) {
   }
   const auto [negation, terminal] = Flags(lines[kMethodFlagsField]);
   if (connective_) {
-    const std::string_view code = Trim(shown(kMethodConnectiveField));
+    const std::string connective = shown(kMethodConnectiveField);
+    const std::string_view code = Trim(connective);
     connective_->setCurrentIndex(code == "1" ? 1 : code == "2" ? 2 : 0);
     connective_->setEnabled(!readOnly);
   }

@@ -420,7 +420,8 @@ TExportResult ExportProof(const std::vector<std::string>& protocol, const TExpor
         break;
       case kNonstationaryVariables: {
         std::string names;
-        for (std::string_view rest = After(rec, keyword); !rest.empty();) {
+        const std::string listed = After(rec, keyword);
+        for (std::string_view rest = listed; !rest.empty();) {
           const std::size_t blank = rest.find(' ');
           const std::string_view name = rest.substr(0, blank);
           if (!name.empty()) names += (names.empty() ? "" : ", ") + tell.Formula(name);
