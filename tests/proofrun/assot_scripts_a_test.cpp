@@ -618,7 +618,9 @@ TEST_F(AssotScriptsATest, TheStandardFormIsReadWithItsSign) {
     const TExpr& bound = *after.Children()[1];
     ASSERT_EQ(bound.HeadIntrinsic(), c.word == kSup ? kUpperBound : kLowerBound) << Text(after);
     const TExpr& value = *bound.Children()[1];
-    if (c.number) EXPECT_EQ(value.Class, TClass::Number) << Text(value);
+    if (c.number) {
+      EXPECT_EQ(value.Class, TClass::Number) << Text(value);
+    }
     ASSERT_EQ(before->HeadIntrinsic(), kEq);
     for (std::int64_t xs : samples)
       for (std::int64_t ys : samples) {

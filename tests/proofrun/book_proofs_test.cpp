@@ -63,7 +63,9 @@ TEST_P(BookProof, ProvesItsStatementAndWritesTheSavedProtocol) {
   const bool settledAtStart = !driver.Open();
   std::size_t commands = 0;
   EXPECT_TRUE(ui.Run(driver, [&](const std::string&, bool) { ++commands; })) << "line " << ui.FaultLine;
-  if (settledAtStart) EXPECT_EQ(commands, 0u);
+  if (settledAtStart) {
+    EXPECT_EQ(commands, 0u);
+  }
   EXPECT_TRUE(driver.Succeeded());
   EXPECT_FALSE(driver.Open());
   for (const auto& entry : messages.Entries()) ADD_FAILURE() << Cp1251ToUtf8(entry.message.Eng);

@@ -161,7 +161,10 @@ TEST_F(Refutations, RandomStatementsCloseExactlyWhenTrue) {
       const TExprPtr formulation = ReadProverFormula(empty, text);
       ASSERT_TRUE(formulation) << text;
       const TTask task = OrdinaryTask(*formulation);
-      if (!holds) EXPECT_FALSE(task.Kernel->Proved) << text << " fails at (" << point[0] << ", " << point[1] << ", " << point[2] << ")";
+      if (!holds) {
+        EXPECT_FALSE(task.Kernel->Proved) << text << " fails at (" << point[0] << ", " << point[1] << ", " << point[2]
+                                          << ")";
+      }
       closed += holds && task.Kernel->Proved;
     }
   }
