@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "../expr/expr_fixture.h"
+#include "book_fixture.h"
 #include "book/html_links.h"
 #include "book/part.h"
 #include "book/search.h"
@@ -40,17 +40,8 @@ std::vector<std::string> SavedProtocols() {
   return found;
 }
 
-class DemoTest : public testing::ExprTest {
+class DemoTest : public testing::BookTest {
  protected:
-  void SetUp() override {
-    ExprTest::SetUp();
-    context.StartupOk = true;
-    context.BookPath = SystemPath(LEMMIX_DATA_DIR).value() + "\\book";
-    book.Path = context.BookPath;
-    book.Load();
-    ASSERT_TRUE(assot.LoadAssot(SystemPath(LEMMIX_DATA_DIR).value()));
-  }
-
   const TStatement& Statement(const std::string& path) {
     const TStatement* statement = FindStatementByPath(book, path);
     if (statement == nullptr) throw std::runtime_error("no statement " + path);
@@ -70,8 +61,6 @@ class DemoTest : public testing::ExprTest {
     return static_cast<std::size_t>(found - lines.begin());
   }
 
-  TBook book;
-  TAssotProccess assot{*context.StFunc, messages};
 };
 
 class SavedProtocol : public DemoTest, public ::testing::WithParamInterface<std::string> {};

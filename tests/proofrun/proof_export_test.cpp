@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "../expr/expr_fixture.h"
+#include "book_fixture.h"
 #include "book/html_links.h"
 #include "book/part.h"
 #include "book/search.h"
@@ -61,17 +61,8 @@ std::vector<std::string> Protocol(std::initializer_list<std::string> records,
   return lines;
 }
 
-class ProofExportTest : public testing::ExprTest {
+class ProofExportTest : public testing::BookTest {
  protected:
-  void SetUp() override {
-    ExprTest::SetUp();
-    context.StartupOk = true;
-    context.BookPath = SystemPath(LEMMIX_DATA_DIR).value() + "\\book";
-    book.Path = context.BookPath;
-    book.Load();
-    ASSERT_TRUE(assot.LoadAssot(SystemPath(LEMMIX_DATA_DIR).value()));
-  }
-
   // The protocol file relative to the book ("6/3/7/NAME.prt") told in the language.
   TExportResult Export(const std::string& relative, bool english) {
     const std::string path = SystemPath((fs::path(LEMMIX_DATA_DIR) / "book" / relative).string()).value();
@@ -82,8 +73,6 @@ class ProofExportTest : public testing::ExprTest {
     return ExportProof(lines, {&book, FindStatementByPath(book, "\\6\\3\\7"), &assot, english});
   }
 
-  TBook book;
-  TAssotProccess assot{*context.StFunc, messages};
 };
 
 TEST_F(ProofExportTest, EveryProtocolOfTheBookIsToldToItsEnd) {

@@ -7,7 +7,7 @@
 
 #include <random>
 
-#include "../expr/expr_fixture.h"
+#include "book_fixture.h"
 #include "book/html_links.h"
 #include "book/part.h"
 #include "book/search.h"
@@ -87,20 +87,7 @@ class TRandomUi : public IProofUi {
   std::vector<const TStatement*> statements_;
 };
 
-class RandomProofs : public testing::ExprTest {
- protected:
-  void SetUp() override {
-    ExprTest::SetUp();
-    context.StartupOk = true;
-    context.BookPath = SystemPath(LEMMIX_DATA_DIR).value() + "\\book";
-    book.Path = context.BookPath;
-    book.Load();
-    ASSERT_TRUE(assot.LoadAssot(SystemPath(LEMMIX_DATA_DIR).value()));
-  }
-
-  TBook book;
-  TAssotProccess assot{*context.StFunc, messages};
-};
+using RandomProofs = testing::BookTest;
 
 // Each is false; the statement of the book they stand in for comes late
 // enough for the course's theorems to be at hand.

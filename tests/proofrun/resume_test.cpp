@@ -11,7 +11,7 @@
 #include <random>
 #include <thread>
 
-#include "../expr/expr_fixture.h"
+#include "book_fixture.h"
 #include "../support/temp_dir.h"
 #include "book/html_links.h"
 #include "book/part.h"
@@ -76,16 +76,8 @@ std::vector<std::string> ScriptWithUndos(const std::string& name) {
   return script;
 }
 
-class ResumeTest : public testing::ExprTest {
+class ResumeTest : public testing::BookTest {
  protected:
-  void SetUp() override {
-    ExprTest::SetUp();
-    context.StartupOk = true;
-    book.Path = SystemPath(LEMMIX_DATA_DIR).value() + "\\book";
-    book.Load();
-    ASSERT_TRUE(assot.LoadAssot(SystemPath(LEMMIX_DATA_DIR).value()));
-  }
-
   std::string Journal(const char* name = "Prt.dat") const { return SystemPath((dir.Path() / name).string()).value(); }
   const TStatement& Statement(const std::string& script) {
     std::string path = "\\" + script;
@@ -139,8 +131,6 @@ class ResumeTest : public testing::ExprTest {
   }
 
   testing::TempDir dir;
-  TBook book;
-  TAssotProccess assot{*context.StFunc, messages};
 };
 
 class KilledProof : public ResumeTest, public ::testing::WithParamInterface<const char*> {};
